@@ -1,0 +1,214 @@
+#include "markup/tagparser.h"
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "markup/endtagindex.h"
+#include "markup/tagnode.h"
+#include "markup/tagtypetable.h"
+#include "platform/codepage.h"
+#include "platform/messages.h"
+#include "platform/textformat.h"
+
+namespace orvo::markup {
+
+namespace pf = orvo::platform;
+
+namespace {
+
+constexpr std::string_view kUnknownTag = "Unvalid Tag Name!!!";
+constexpr std::string_view kNoSingleEnd = "Unable to find the end single /> for tag";
+constexpr std::string_view kUnknownAttribute =
+    "System can not find the attribute Name:%s \n for tag name: %s";
+
+constexpr std::size_t npos = std::string_view::npos;
+
+// The first occurrence of a needle at or after a moving position inside one
+// node's content. Positions only move forward within a node, so the result of
+// the last search answers the next one until the position passes it; this
+// keeps runs of unterminated tags from rescanning the rest of the body.
+class ForwardSearch {
+public:
+    explicit ForwardSearch(std::string_view needle) : m_needle(needle) {}
+
+    std::size_t find(std::string_view body, std::size_t from, std::size_t end)
+    {
+        if (m_valid && from >= m_from && (m_pos == npos || from <= m_pos)) {
+            return m_pos;
+        }
+        m_from = from;
+        m_pos = pf::find(body.substr(0, end), m_needle, from);
+        m_valid = true;
+        return m_pos;
+    }
+
+private:
+    std::string_view m_needle;
+    bool m_valid = false;
+    std::size_t m_from = 0;
+    std::size_t m_pos = npos;
+};
+
+// One node whose content is being consumed: body[cur, end) is what is left of
+// it; elementStart is where the element being parsed below it began.
+struct Frame {
+    TagNode* node;
+    std::size_t cur;
+    std::size_t end;
+    std::size_t elementStart;
+    ForwardSearch nextGt{">"};
+    ForwardSearch nextSingleEnd{"/>"};
+};
+
+std::size_t skipSpace(std::string_view body, std::size_t pos, std::size_t end)
+{
+    while (pos < end && pf::isSpace(body[pos])) {
+        ++pos;
+    }
+    return pos;
+}
+
+// Leaves the unconsumed content in each node on the stack, as a view into the
+// body, so that a failed parse shows where it stopped.
+void keepRestOnFailure(std::vector<Frame>& stack, const std::shared_ptr<const std::string>& buffer)
+{
+    for (std::size_t i = 0; i < stack.size(); ++i) {
+        Frame& f = stack[i];
+        const std::size_t from = (i + 1 == stack.size()) ? f.cur : f.elementStart;
+        f.node->setContentView(buffer, from, f.end - from);
+    }
+}
+
+} // namespace
+
+bool parseAttributes(TagNode& child, std::string_view tagText, const TagType& type,
+                     pf::Messages& messages)
+{
+    std::string_view s = tagText;
+    const std::size_t space = s.find(' ');
+    if (space != npos) {
+        s.remove_prefix(space);
+    }
+    s = pf::trimLeftView(s);
+    const std::size_t cut = pf::findAnyOf(s, "/>");
+    s = cut == npos ? std::string_view() : s.substr(0, cut);
+    std::string rest(pf::trimRightView(s));
+    rest += ' ';
+
+    std::string_view items = rest;
+    while (!items.empty()) {
+        const std::size_t quote = items.find("\" ");
+        const std::string_view item =
+            quote == npos ? std::string_view() : items.substr(0, quote + 1);
+        items = pf::trimLeftView(items.substr(item.size()));
+
+        const std::size_t eq = item.find('=');
+        const std::string name(item.substr(0, std::min(eq, item.size())));
+        const std::string_view raw = eq == npos ? std::string_view() : item.substr(eq + 1);
+        if (name.empty() || !type.acceptsAttribute(name)) {
+            messages.error(pf::fillTemplate(kUnknownAttribute, {name, type.getName()}), name);
+            return false;
+        }
+        child.setAttribute(name, pf::removeChars(raw, "\" "));
+    }
+    return true;
+}
+
+bool parseContent(TagNode& node, const TagTypeTable& table, pf::Messages& messages)
+{
+    const std::shared_ptr<const std::string> buffer = node.contentBuffer();
+    if (!buffer || node.content().empty()) {
+        node.clearContent();
+        return true;
+    }
+    const std::string_view body = *buffer;
+    const std::size_t begin = node.contentOffset();
+    const std::size_t end = begin + node.content().size();
+    const EndTagIndex endTags(body, begin, end);
+
+    std::vector<Frame> stack;
+    stack.push_back(Frame{&node, begin, end, begin});
+    while (!stack.empty()) {
+        Frame& f = stack.back();
+        TagNode& parent = *f.node;
+        if (f.cur >= f.end) {
+            parent.clearContent();
+            stack.pop_back();
+            continue;
+        }
+        if (body[f.cur] != '<') {
+            // Text ends the content: whatever is left, tags included.
+            parent.setText(std::string(body.substr(f.cur, f.end - f.cur)));
+            parent.clearContent();
+            stack.pop_back();
+            continue;
+        }
+
+        const std::size_t nameBegin = f.cur + 1;
+        const std::size_t nameEnd =
+            std::min(f.end, pf::findAnyOf(body.substr(0, f.end), " >", nameBegin));
+        const std::string name(body.substr(nameBegin, nameEnd - nameBegin));
+        const TagType* type = table.lookup(name);
+        if (type == nullptr) {
+            messages.error(std::string(kUnknownTag), name);
+            keepRestOnFailure(stack, buffer);
+            return false;
+        }
+
+        if (type->hasChildren()) {
+            const std::size_t gt = f.nextGt.find(body, f.cur, f.end);
+            const std::size_t startTagLength = gt == npos ? 0 : gt + 1 - f.cur;
+            const std::size_t endTag = endTags.first(name, f.cur, f.end);
+
+            std::size_t innerBegin = 0;
+            std::size_t innerEnd = 0;
+            if (endTag != npos && endTag >= f.cur + startTagLength) {
+                innerBegin = skipSpace(body, f.cur + startTagLength, endTag);
+                innerEnd = endTag;
+                while (innerEnd > innerBegin && pf::isSpace(body[innerEnd - 1])) {
+                    --innerEnd;
+                }
+            }
+
+            auto child = std::make_unique<TagNode>(name, type->level(), std::string(), &parent);
+            if (startTagLength > name.size() + 2 &&
+                !parseAttributes(*child, body.substr(f.cur, startTagLength), *type, messages)) {
+                keepRestOnFailure(stack, buffer);
+                return false;
+            }
+            TagNode& attached = parent.appendChild(std::move(child));
+
+            // Everything up to and including the end tag leaves the parent's
+            // content. Without an end tag that is the "<", the name and one
+            // byte more, clamped to the content.
+            const std::size_t consumed =
+                endTag == npos ? name.size() + 2 : endTag - f.cur + name.size() + 3;
+            f.elementStart = f.cur;
+            f.cur = skipSpace(body, std::min(f.end, f.cur + consumed), f.end);
+
+            // The parent's content is settled; the child's is parsed next, and
+            // the parent resumes once the child is done.
+            stack.push_back(Frame{&attached, innerBegin, innerEnd, innerBegin});
+            continue;
+        }
+
+        const std::size_t singleEnd = f.nextSingleEnd.find(body, f.cur, f.end);
+        if (singleEnd == npos) {
+            messages.error(std::string(kNoSingleEnd), name);
+        }
+        const std::size_t tagLength = singleEnd == npos ? 1 : singleEnd - f.cur + 2;
+        auto child = std::make_unique<TagNode>(name, type->level(), std::string(), &parent);
+        if (tagLength > name.size() + 2 &&
+            !parseAttributes(*child, body.substr(f.cur, tagLength), *type, messages)) {
+            keepRestOnFailure(stack, buffer);
+            return false;
+        }
+        parent.appendChild(std::move(child));
+        f.cur = skipSpace(body, f.cur + tagLength, f.end);
+    }
+    return true;
+}
+
+} // namespace orvo::markup

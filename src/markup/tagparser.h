@@ -1,0 +1,35 @@
+#pragma once
+
+// The tag parser: builds the tree below a node out of the node's raw content,
+// checking every tag and attribute name against the tag type table.
+//
+// It works on positions in the one body buffer instead of consuming copies of
+// the content, keeps an explicit stack instead of recursing, and finds end tags
+// through an index built once per parse, so its time is linear in the size of
+// the body and its stack use is constant whatever the nesting depth.
+
+#include <string_view>
+
+namespace orvo::platform {
+class Messages;
+}
+
+namespace orvo::markup {
+
+class TagNode;
+class TagType;
+class TagTypeTable;
+
+// Parses node's content into children, attributes and text. True when the
+// whole content was consumed. On failure exactly one message has been shown;
+// the failing node keeps the unparsed rest of its content, each enclosing node
+// keeps its content from the failing element on, and every node attached so
+// far stays in the tree.
+bool parseContent(TagNode& node, const TagTypeTable& table, platform::Messages& messages);
+
+// Stores the attributes written in tagText (a start tag or single tag) into
+// child. False after the attribute error message.
+bool parseAttributes(TagNode& child, std::string_view tagText, const TagType& type,
+                     platform::Messages& messages);
+
+} // namespace orvo::markup

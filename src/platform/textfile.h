@@ -1,0 +1,76 @@
+#pragma once
+
+// Text files as the program reads and writes them. Reading accepts CR LF or LF
+// line ends (a CR directly before a LF is dropped; any other CR is kept) and a
+// last line without a line end; lines may be of any length. Writing turns
+// every LF into CR LF, so the files on disk look the same on every platform.
+// A path that names a folder counts as a file that cannot be opened.
+
+#include <cstddef>
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orvo::platform {
+
+class TextReader {
+public:
+    TextReader() = default;
+    ~TextReader();
+    TextReader(const TextReader&) = delete;
+    TextReader& operator=(const TextReader&) = delete;
+
+    // False when the path is missing, unreadable or a folder.
+    bool open(const std::string& path);
+    void close();
+    bool isOpen() const { return m_fd >= 0; }
+
+    // The next line without its line end. False at the end of the file (or
+    // after a read error, see failed()).
+    bool readLine(std::string& line);
+
+    // The text up to and including the next line feed, but at most maxBytes
+    // bytes, counted after CR LF has become LF (the bounded read of a text
+    // stream). False when nothing is left.
+    bool readPiece(std::string& piece, std::size_t maxBytes);
+
+    // True when the file layer failed after a successful open.
+    bool failed() const { return m_failed; }
+
+private:
+    bool fill();
+    int peekByte();
+
+    int m_fd = -1;
+    std::vector<char> m_buffer;
+    std::size_t m_pos = 0;
+    std::size_t m_end = 0;
+    bool m_eof = false;
+    bool m_failed = false;
+};
+
+// Reads a whole file into `out` as raw bytes. False when it cannot be opened
+// or read (a folder included).
+bool readWholeFile(const std::string& path, std::string& out);
+
+class TextWriter {
+public:
+    TextWriter() = default;
+    ~TextWriter();
+    TextWriter(const TextWriter&) = delete;
+    TextWriter& operator=(const TextWriter&) = delete;
+
+    // Creates the file or empties it. False when that fails.
+    bool open(const std::string& path);
+    // Writes text, each LF as CR LF.
+    void write(std::string_view text);
+    // Flushes and closes; false when any write failed.
+    bool close();
+
+private:
+    std::FILE* m_file = nullptr;
+    bool m_failed = false;
+};
+
+} // namespace orvo::platform

@@ -1,0 +1,220 @@
+#include "markup/tagparser.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/codepage.h"
+#include "parsertestsupport.h"
+
+using orvo::platform::RecordingMessages;
+using orvo::test::dump;
+using orvo::test::parse;
+
+namespace {
+
+const char* kUnknownTag = "Unvalid Tag Name!!!";
+const char* kNoSingleEnd = "Unable to find the end single /> for tag";
+
+std::string attributeError(const std::string& attribute, const std::string& tag)
+{
+    return "System can not find the attribute Name:" + attribute + " \n for tag name: " + tag;
+}
+
+} // namespace
+
+TEST(TagParser, BuildsTheTreeInDocumentOrder)
+{
+    auto p = parse("<body>\n<page ref=\"a.html\" id=\"p1\"><speak begin=\"2s\">Hello  world</speak>"
+                   "<play act=\"Wave\" />  <emotion type=\"happy\"><speak>Hi</speak></emotion>"
+                   "</page><page id=\"p2\"></page></body>");
+    ASSERT_TRUE(p->ok);
+    EXPECT_TRUE(p->messages.entries().empty());
+    EXPECT_EQ(dump(*p->root),
+              "orvo[body[page[speak\"Hello  world\" play emotion[speak\"Hi\"]] page]]");
+    const auto& page = *p->child(0).getChildren()->at(0);
+    EXPECT_EQ(page.getAttribute("ref"), "a.html");
+    EXPECT_EQ(page.getAttribute("id"), "p1");
+    EXPECT_EQ(page.level(), 2);
+    EXPECT_EQ(page.getChildren()->at(0)->getAttribute("begin"), "2s");
+    EXPECT_EQ(page.getChildren()->at(1)->getAttribute("act"), "Wave");
+    EXPECT_EQ(page.getChildren()->at(1)->getParent(), &page);
+    EXPECT_TRUE(p->root->content().empty());
+    EXPECT_TRUE(page.content().empty());
+}
+
+TEST(TagParser, EmptyAndTextContents)
+{
+    auto empty = parse("");
+    EXPECT_TRUE(empty->ok);
+    EXPECT_EQ(empty->root->getChildren(), nullptr);
+    EXPECT_FALSE(empty->root->hasText());
+
+    // Text in front of an element swallows the rest, tags included.
+    auto text = parse("<speak>say <play act=\"x\"/> this</speak>");
+    ASSERT_TRUE(text->ok);
+    EXPECT_EQ(dump(*text->root), "orvo[speak\"say <play act=\"x\"/> this\"]");
+}
+
+TEST(TagParser, UnknownTagNames)
+{
+    auto upper = parse("<Page></Page>");
+    EXPECT_FALSE(upper->ok);
+    ASSERT_EQ(upper->messages.count(), 1U);
+    EXPECT_EQ(upper->message(0),
+              (RecordingMessages::Entry{RecordingMessages::Kind::Error, kUnknownTag, "Page"}));
+
+    auto stray = parse("<body></speak></body>");
+    EXPECT_FALSE(stray->ok);
+    ASSERT_EQ(stray->messages.count(), 1U);
+    EXPECT_EQ(stray->message(0).caption, "/speak");
+
+    // "/>" straight after the name becomes part of the name.
+    auto single = parse("<play/>");
+    ASSERT_EQ(single->messages.count(), 1U);
+    EXPECT_EQ(single->message(0).text, kUnknownTag);
+    EXPECT_EQ(single->message(0).caption, "play/");
+}
+
+TEST(TagParser, SameNameNestingClosesAtTheFirstEndTag)
+{
+    auto p = parse("<page><page>x</page></page>");
+    EXPECT_FALSE(p->ok);
+    ASSERT_EQ(p->messages.count(), 1U);
+    EXPECT_EQ(p->message(0).text, kUnknownTag);
+    EXPECT_EQ(p->message(0).caption, "/page");
+    // The inner page, left without an end tag, is a sibling-less child whose
+    // removal leaves its text to the outer page.
+    EXPECT_EQ(dump(*p->root), "orvo[page[page]\"x\"]");
+    EXPECT_EQ(p->root->content(), "</page>");
+}
+
+TEST(TagParser, FailureLeavesTheUnparsedRestInEveryEnclosingNode)
+{
+    auto p = parse("<body><page id=\"p\"><speak>a</speak> <bad/> tail</page></body>");
+    EXPECT_FALSE(p->ok);
+    ASSERT_EQ(p->messages.count(), 1U);
+    EXPECT_EQ(p->message(0).caption, "bad/");
+    const auto& body = p->child(0);
+    const auto& page = *body.getChildren()->at(0);
+    EXPECT_EQ(page.content(), "<bad/> tail");
+    EXPECT_EQ(body.content(), "<page id=\"p\"><speak>a</speak> <bad/> tail</page>");
+    EXPECT_EQ(p->root->content(),
+              "<body><page id=\"p\"><speak>a</speak> <bad/> tail</page></body>");
+    EXPECT_EQ(dump(*p->root), "orvo[body[page[speak\"a\"]]]");
+}
+
+TEST(TagParser, SingleTagWithoutEndMarker)
+{
+    auto p = parse("<body><play act=\"Wave\"><speak>x</speak></body>");
+    EXPECT_TRUE(p->ok);
+    ASSERT_EQ(p->messages.count(), 1U);
+    EXPECT_EQ(p->message(0).text, kNoSingleEnd);
+    EXPECT_EQ(p->message(0).caption, "play");
+    EXPECT_EQ(dump(*p->root), "orvo[body[play]\"play act=\"Wave\"><speak>x</speak>\"]");
+    EXPECT_EQ(p->child(0).getChildren()->at(0)->getAttribute("act"), "");
+}
+
+TEST(TagParser, SingleTagWrittenAsStartAndEndTagRunsToTheNextSingleEnd)
+{
+    auto p = parse("<body><play act=\"a\"></play><speak>lost</speak><jump des=\"p\"/> "
+                   "<speak>kept</speak></body>");
+    ASSERT_TRUE(p->ok);
+    EXPECT_EQ(dump(*p->root), "orvo[body[play speak\"kept\"]]");
+    EXPECT_EQ(p->child(0).getChildren()->at(0)->getAttribute("act"), "a");
+}
+
+TEST(TagParser, ContainerWrittenAsSingleTag)
+{
+    auto p = parse("<body><speak begin=\"1s\"/><speak>x</speak></body>");
+    ASSERT_TRUE(p->ok);
+    EXPECT_EQ(dump(*p->root), "orvo[body[speak[speak]\"x\"]]");
+    EXPECT_EQ(p->child(0).getChildren()->at(0)->getAttribute("begin"), "1s");
+}
+
+TEST(TagParser, ContainerWithoutEndTag)
+{
+    // Without attributes, the elements inside become siblings.
+    auto bare = parse("<body><page><speak>x</speak></body>");
+    ASSERT_TRUE(bare->ok);
+    EXPECT_EQ(dump(*bare->root), "orvo[body[page speak\"x\"]]");
+
+    // With attributes, the rest from the attributes on becomes text.
+    auto attributed = parse("<body><page id=\"a\"><speak>x</speak></body>");
+    ASSERT_TRUE(attributed->ok);
+    EXPECT_EQ(dump(*attributed->root), "orvo[body[page]\"id=\"a\"><speak>x</speak>\"]");
+    EXPECT_EQ(attributed->child(0).getChildren()->at(0)->getAttribute("id"), "a");
+}
+
+TEST(TagParser, UnterminatedContainerAtTheEndStaysInsideTheContent)
+{
+    for (const char* content : {"<page", "<body><page</body>", "<page ", "<listen"}) {
+        auto p = parse(content);
+        EXPECT_TRUE(p->ok) << content;
+        EXPECT_TRUE(p->messages.entries().empty()) << content;
+        EXPECT_TRUE(p->root->content().empty()) << content;
+    }
+    EXPECT_EQ(dump(*parse("<page")->root), "orvo[page]");
+}
+
+TEST(TagParser, AttributeErrors)
+{
+    struct Case {
+        const char* markup;
+        std::string attribute;
+        std::string tag;
+    };
+    const Case cases[] = {
+        {"<play />", "", "play"},                                // space before "/>"
+        {"<listen ></listen>", "", "listen"},                    // space before ">"
+        {"<page ref=a.html></page>", "", "page"},                // unquoted value alone
+        {"<page ref=\"d/a.html\" id=\"p\"></page>", "", "page"}, // "/" inside the value
+        {"<page ref=\" a\" id=\"p\"></page>", "a\"", "page"},    // value starting with a space
+        {"<page ref =\"a\"></page>", "ref ", "page"},            // space before "="
+        {"<page Ref=\"a\"></page>", "Ref", "page"},              // case matters
+        {"<body x=\"1\"></body>", "x", "body"},
+    };
+    for (const Case& c : cases) {
+        auto p = parse(c.markup);
+        EXPECT_FALSE(p->ok) << c.markup;
+        ASSERT_EQ(p->messages.count(), 1U) << c.markup;
+        EXPECT_EQ(p->message(0).text, attributeError(c.attribute, c.tag)) << c.markup;
+        EXPECT_EQ(p->message(0).caption, c.attribute) << c.markup;
+        // The failing child is destroyed, not attached.
+        EXPECT_EQ(p->root->getChildren(), nullptr) << c.markup;
+    }
+}
+
+TEST(TagParser, AttributeValues)
+{
+    auto get = [](const std::string& tag, const std::string& name) {
+        auto p = parse(tag);
+        EXPECT_TRUE(p->ok) << tag;
+        EXPECT_TRUE(p->messages.entries().empty()) << tag;
+        return p->root->getChildren() ? p->child(0).getAttribute(name) : std::string("<none>");
+    };
+    // An unquoted value merges with the quoted item after it.
+    EXPECT_EQ(get("<page ref=a.html id=\"p1\"></page>", "ref"), "a.htmlid=p1");
+    EXPECT_EQ(get("<page ref=a.html id=\"p1\"></page>", "id"), "");
+    // A tab does not end an item.
+    EXPECT_EQ(get("<page ref=\"a\"\tid=\"b\"></page>", "ref"), "a\tid=b");
+    // A value that begins with "/" is stored empty, and nothing after it is read.
+    EXPECT_EQ(get("<page ref=\"/a.html\" id=\"x\"></page>", "ref"), "");
+    EXPECT_EQ(get("<page ref=\"/a.html\" id=\"x\"></page>", "id"), "");
+    EXPECT_EQ(get("<page ref=\"a = b\"></page>", "ref"), "a=b");
+    EXPECT_EQ(get("<page ref=\"\"></page>", "ref"), "");
+    EXPECT_EQ(get("<page ref= \"x y\"></page>", "ref"), "xy");
+    EXPECT_EQ(get("<page ref=\"one\" ref=\"two\"></page>", "ref"), "two");
+    EXPECT_EQ(get("<page   id=\"p\"   ></page>", "id"), "p");
+}
+
+TEST(TagParser, ShiftJisTextAndValuesStayWhole)
+{
+    // ボ (83 7B), マ (83 7D) and ソ (83 5C) in a value and a text.
+    const std::string value = "\x83\x7B\x83\x7D";
+    const std::string text = "\x83\x5C\x83\x73 <x>";
+    orvo::platform::setActiveCodePage(orvo::platform::CodePage::ShiftJis);
+    auto p = parse("<page ref=\"" + value + "\"><speak>" + text + "</speak></page>");
+    ASSERT_TRUE(p->ok);
+    EXPECT_EQ(p->child(0).getAttribute("ref"), value);
+    EXPECT_EQ(p->child(0).getChildren()->at(0)->text(), text);
+    orvo::platform::setActiveCodePage(orvo::platform::CodePage::Utf8);
+}

@@ -1,0 +1,25 @@
+#include "platform/textformat.h"
+
+#include <gtest/gtest.h>
+
+namespace pf = orvo::platform;
+
+TEST(FillTemplate, FillsPlaceholdersInOrder)
+{
+    EXPECT_EQ(pf::fillTemplate("a %s b %d c", {"x", "12"}), "a x b 12 c");
+    EXPECT_EQ(pf::fillTemplate("%s%s", {"%s", "y"}), "%sy");
+    EXPECT_EQ(pf::fillTemplate("100% %s %s", {"x"}), "100% x %s");
+    EXPECT_EQ(pf::fillTemplate("end %", {"x"}), "end %");
+}
+
+TEST(ParseLeadingInt, BehavesLikeAtoi)
+{
+    EXPECT_EQ(pf::parseLeadingInt("42"), 42);
+    EXPECT_EQ(pf::parseLeadingInt(" -7x"), -7);
+    EXPECT_EQ(pf::parseLeadingInt("12abc"), 12);
+    EXPECT_EQ(pf::parseLeadingInt("abc"), 0);
+    EXPECT_EQ(pf::parseLeadingInt(""), 0);
+    EXPECT_EQ(pf::parseLeadingInt("+"), 0);
+    EXPECT_EQ(pf::parseLeadingInt("99999999999999999999"), 2147483647);
+    EXPECT_EQ(pf::parseLeadingInt("-99999999999999999999"), -2147483647 - 1);
+}
