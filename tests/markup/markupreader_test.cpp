@@ -1,0 +1,187 @@
+#include "markup/markupreader.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+#include <filesystem>
+#include <string>
+
+#include "markup/tagnode.h"
+#include "platform/codepage.h"
+#include "platform/messages.h"
+#include "support/tempdir.h"
+
+namespace pf = orvo::platform;
+using orvo::markup::readMarkup;
+using orvo::markup::TagNode;
+using orvo::test::TempDir;
+
+namespace {
+
+struct Read {
+    TempDir dir;
+    pf::RecordingMessages messages;
+    std::unique_ptr<TagNode> root;
+
+    // Reads `bytes` written as a markup file; the root must come back.
+    std::string body(std::string_view bytes)
+    {
+        root = readMarkup(dir.write("doc.orv", bytes), messages);
+        EXPECT_TRUE(messages.entries().empty());
+        if (!root) {
+            ADD_FAILURE() << "no root";
+            return {};
+        }
+        EXPECT_EQ(root->name(), "orvo");
+        EXPECT_EQ(root->level(), 1);
+        EXPECT_EQ(root->getParent(), nullptr);
+        EXPECT_EQ(root->attributeCount(), 0U);
+        return std::string(root->content());
+    }
+
+    // Reads a path that cannot be read: no root and exactly the read-error box.
+    void expectReadError(const std::string& path)
+    {
+        root = readMarkup(path, messages);
+        EXPECT_EQ(root, nullptr);
+        ASSERT_EQ(messages.count(), 1U);
+        EXPECT_EQ(messages.entries()[0],
+                  (pf::RecordingMessages::Entry{pf::RecordingMessages::Kind::Error,
+                                                "ﾌｧｲﾙ" + path + "がｵｰﾌﾟﾝできない", "読み出しｴﾗｰ"}));
+    }
+};
+
+} // namespace
+
+TEST(MarkupReader, ClassifiesEveryLineByTheFirstRuleThatApplies)
+{
+    Read r;
+    // Each numbered line says what becomes of it.
+    EXPECT_EQ(r.body("<?xml version=\"1.0\"?>\n"          // declaration
+                     "outside before the body\n"          // body not open yet
+                     "</orvo>\n"                          // closes nothing
+                     "  <orvo>  \r\n"                     // opens the body
+                     "\t<body>  \r\n"                     // collected, trimmed
+                     "<!-- a comment\n"                   // comment starts
+                     "<speak>hidden</speak>\n"            // inside the comment
+                     "still hidden --> even this\n"       // ends the comment
+                     "<speak>good\n"                      // collected
+                     "day</speak>\n"                      // joins without a gap
+                     "<speak>a <?php in text?></speak>\n" // "<?" anywhere: dropped
+                     "<play act=\"x\"/><!-- note -->\n"   // markup + comment: dropped
+                     "</body>\n"                          //
+                     "</orvo>\n"                          // closes
+                     "after the body\n"                   // not collected
+                     "<orvo>\n"                           // opens again
+                     "<spot id=\"s\"/>\n"                 // collected
+                     "</orvo>\n"
+                     "trailing text"),
+              "<body><speak>goodday</speak></body><spot id=\"s\"/>");
+}
+
+TEST(MarkupReader, RootTagLines)
+{
+    Read r;
+    // Markup on the "<orvo>" line is lost with the line; a one-line document
+    // leaves the body open for the lines that follow.
+    EXPECT_EQ(r.body("<orvo><body>lost</body></orvo>\nkept\n"), "kept");
+    // A comment line that also holds "<orvo>" does not open the body.
+    EXPECT_EQ(r.body("<!-- <orvo> -->\n<body/>\n"), "");
+    // Only "<orvo>" exactly, in lower case, is a root tag line.
+    EXPECT_EQ(r.body("< orvo>\na\n</orvo>\n"), "");
+    EXPECT_EQ(r.body("<ORVO>\na\n</ORVO>\n"), "");
+    EXPECT_EQ(r.body("<orvo version=\"2\">\na\n</orvo>\n"), "");
+    EXPECT_EQ(r.body("no root tag at all\n"), "");
+    EXPECT_EQ(r.body(""), "");
+}
+
+TEST(MarkupReader, CommentsThatSpanLines)
+{
+    Read r;
+    EXPECT_EQ(r.body("<orvo>\na\n<!--\n<orvo>\n</orvo>\n-->\nb\n</orvo>\n"), "ab");
+    // "-->" ahead of "<!--" on the same line still counts as its end.
+    EXPECT_EQ(r.body("<orvo>\na\n--> <!--\nb\n</orvo>\n"), "ab");
+    // An unclosed comment drops the rest of the file.
+    EXPECT_EQ(r.body("<orvo>\na\n<!-- open\nb\n</orvo>\n"), "a");
+}
+
+TEST(MarkupReader, FullWidthSpaceAtALineEndStaysInBothCodePages)
+{
+    Read r;
+    // U+3000 in UTF-8, then the same character in Shift-JIS (0x81 0x40).
+    EXPECT_EQ(r.body("<orvo>\n  x\xE3\x80\x80 \t\n\xE3\x80\x80y\n</orvo>\n"),
+              "x\xE3\x80\x80\xE3\x80\x80y");
+    pf::setActiveCodePage(pf::CodePage::ShiftJis);
+    EXPECT_EQ(r.body("<orvo>\n  x\x81\x40 \t\n\x81\x40y\n</orvo>\n"), "x\x81\x40\x81\x40y");
+    // A double-byte character whose trail byte is "<" cannot exist (trail bytes
+    // are 0x40 and up), but one whose trail byte looks like "|" or "\" must not
+    // hide a rule text that follows it.
+    EXPECT_EQ(r.body("<orvo>\n\x83\x5C<?x?>\n\x95\x7C\n</orvo>\n"), "\x95\x7C");
+    pf::setActiveCodePage(pf::CodePage::Utf8);
+}
+
+TEST(MarkupReader, BadInputIsReadAsBytesOrReported)
+{
+    Read r;
+    // NUL bytes and binary are bytes like any other.
+    const std::string nuls(4096, '\0');
+    EXPECT_EQ(r.body("<orvo>\n" + nuls + "\n</orvo>\n"), nuls);
+    std::string binary;
+    for (int i = 0; i < 256; ++i) {
+        binary.push_back(static_cast<char>(i));
+    }
+    // Its LF ends a line; the tab before it and the VT, FF and CR after it are
+    // white space at a line's end or start, and go.
+    EXPECT_EQ(r.body("<orvo>\n" + binary + "\n</orvo>\n"), binary.substr(0, 9) + binary.substr(14));
+    EXPECT_EQ(r.body(binary + binary), "");
+
+    // A lone CR is no line end.
+    EXPECT_EQ(r.body("<orvo>\na\rb\r\n</orvo>"), "a\rb");
+}
+
+TEST(MarkupReader, FilesThatCannotBeOpened)
+{
+    {
+        Read r;
+        r.expectReadError(r.dir.file("missing.orv"));
+    }
+    {
+        Read r;
+        std::filesystem::create_directory(r.dir.file("folder.orv"));
+        r.expectReadError(r.dir.file("folder.orv"));
+    }
+    {
+        Read r;
+        // A link to itself cannot be opened, even by root.
+        std::filesystem::create_symlink(r.dir.file("loop.orv"), r.dir.file("loop.orv"));
+        r.expectReadError(r.dir.file("loop.orv"));
+    }
+}
+
+TEST(MarkupReader, FileWithoutReadPermission)
+{
+    {
+        Read r;
+        const std::string path = r.dir.write("locked.orv", "<orvo>\nx\n</orvo>\n");
+        std::filesystem::permissions(path, std::filesystem::perms::none);
+        if (::access(path.c_str(), R_OK) == 0) {
+            GTEST_SKIP() << "running with rights that read any file";
+        }
+        r.expectReadError(path);
+    }
+}
+
+TEST(MarkupReader, MessageIsInTheActiveCodePage)
+{
+    Read r;
+    pf::setActiveCodePage(pf::CodePage::ShiftJis);
+    const std::string path = r.dir.file("\x83\x65\x83\x58\x83\x67.orv"); // "テスト" in Shift-JIS
+    r.root = readMarkup(path, r.messages);
+    pf::setActiveCodePage(pf::CodePage::Utf8);
+    ASSERT_EQ(r.messages.count(), 1U);
+    // "ﾌｧｲﾙ", the path as given, "がｵｰﾌﾟﾝできない"; caption "読み出しｴﾗｰ".
+    EXPECT_EQ(r.messages.entries()[0].text,
+              "\xCC\xA7\xB2\xD9" + path +
+                  "\x82\xAA\xB5\xB0\xCC\xDF\xDD\x82\xC5\x82\xAB\x82\xC8\x82\xA2");
+    EXPECT_EQ(r.messages.entries()[0].caption, "\x93\xC7\x82\xDD\x8F\x6F\x82\xB5\xB4\xD7\xB0");
+}
