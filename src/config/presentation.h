@@ -1,0 +1,86 @@
+#pragma once
+
+// The presentation data set: the one object per document that owns what the
+// system knows about a presentation (the markup file's path, the tag type
+// table, the tag tree and the emotion map) and that reads, parses and, later,
+// converts it. Every failure is shown through the Messages given at
+// construction; the operations return only whether they succeeded.
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace orvo::platform {
+class Messages;
+}
+
+namespace orvo::markup {
+class TagNode;
+class TagTypeTable;
+} // namespace orvo::markup
+
+namespace orvo::config {
+
+class EmotionMap;
+struct Settings;
+
+class Presentation {
+public:
+    // `messages` and `settingsIn` must outlive the object. Tests pass their
+    // own Settings; the program uses the process-wide one.
+    explicit Presentation(platform::Messages& messages);
+    Presentation(platform::Messages& messages, Settings& settingsIn);
+    virtual ~Presentation();
+    Presentation(const Presentation&) = delete;
+    Presentation& operator=(const Presentation&) = delete;
+
+    void setMarkupPath(std::string path);
+    std::string getMarkupPath() const;
+
+    // The root of the tag tree, or null when no markup file has been read
+    // (or the last read failed, or a conversion released the tree).
+    markup::TagNode* getRoot() const;
+    EmotionMap& getEmotionMap();
+    const EmotionMap& getEmotionMap() const;
+    markup::TagTypeTable& getTagTypeTable();
+    const markup::TagTypeTable& getTagTypeTable() const;
+    // The first node of that name in pre-order from the root (the root
+    // itself first), or null; null too when there is no tree.
+    markup::TagNode* findTag(std::string_view name) const;
+
+    platform::Messages& messages() const { return m_messages; }
+    const Settings& settings() const { return m_settings; }
+
+    // What creating a document does: reads the settings file into the
+    // Settings and, only when it could be read, loads both tables. False when
+    // any of it failed; every failure has been shown already.
+    bool loadSettingsAndTables(const std::string& settingsPath);
+
+    // Loads the tag type table from settingDir + tagTypeFile and, only when
+    // that worked, the emotion map from settingDir + emotionMapFile.
+    bool loadTables();
+    // Each loads its table from `path` and writes the echo file into tempDir;
+    // a table counts as loaded only when its echo file was written too.
+    bool loadTagTypes(const std::string& path);
+    bool loadEmotionMap(const std::string& path);
+
+    // Destroys the tree held so far, then reads the markup file into a new
+    // root whose content is the unparsed document body. False (after the
+    // read-error box) when the file cannot be read; there is then no tree.
+    bool readMarkupFile();
+    // Parses the root's content against the tag type table. False after the
+    // parser's message. Call only after readMarkupFile returned true.
+    bool parseTree();
+    // Destroys the tree; the root becomes null.
+    void releaseTree();
+
+private:
+    platform::Messages& m_messages;
+    Settings& m_settings;
+    std::string m_markupPath;
+    std::unique_ptr<markup::TagTypeTable> m_tagTypes;
+    std::unique_ptr<markup::TagNode> m_root;
+    std::unique_ptr<EmotionMap> m_emotionMap;
+};
+
+} // namespace orvo::config
