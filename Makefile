@@ -19,6 +19,7 @@ asan:
 bench:
 	$(MAKE) build PRESET=release
 	build/release/bench/parse_bench
+	build/release/bench/read_bench
 
 format:
 	git ls-files -z -- '*.cpp' '*.h' | xargs -0 -r clang-format -i
