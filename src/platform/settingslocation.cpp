@@ -130,7 +130,8 @@ std::string prepareSettingsFile(const SettingsSources& sources, const std::strin
 std::string findDataFolder(const std::string& executablePath, const std::string& buildTreeDataDir)
 {
     const fs::path installed =
-        (fs::path(executablePath).parent_path() / ".." / "share" / "vieworvo").lexically_normal();
+        (fs::path(executablePath).parent_path() / ".." / "share" / "vieworvo" / "data")
+            .lexically_normal();
     std::error_code error;
     if (fs::is_regular_file(installed / kSettingsTemplateName, error)) {
         return withSlash(installed.string());

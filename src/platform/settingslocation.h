@@ -61,9 +61,9 @@ bool createSettingsFromTemplate(const std::string& templatePath, const std::stri
 std::string prepareSettingsFile(const SettingsSources& sources, const std::string& dataDir);
 
 // The installation's data folder for a program at `executablePath`:
-// <bin>/../share/vieworvo/ when that holds the settings template (an
-// installed program), else `buildTreeDataDir` (a program run from its build
-// tree, which uses the source tree's data/ without installing).
+// <bin>/../share/vieworvo/data/ when that holds the settings template (an
+// installed program; the examples lie beside it in ../examples/), else `buildTreeDataDir` (a
+// program run from its build tree, which uses the source tree's data/ without installing).
 std::string findDataFolder(const std::string& executablePath, const std::string& buildTreeDataDir);
 
 } // namespace orvo::platform

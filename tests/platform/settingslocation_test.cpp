@@ -112,10 +112,10 @@ TEST(SettingsLocation, CreationFailuresLeaveNoFile)
 TEST(SettingsLocation, DataFolderOfAnInstalledOrABuildTreeProgram)
 {
     TempDir t;
-    t.write("usr/share/vieworvo/ViewOrvo.ini.template", kTemplate);
+    t.write("usr/share/vieworvo/data/ViewOrvo.ini.template", kTemplate);
     fs::create_directories(t.file("usr/bin"));
     EXPECT_EQ(pf::findDataFolder(t.file("usr/bin/orvo"), "/src/data/"),
-              t.file("usr/share/vieworvo/"));
+              t.file("usr/share/vieworvo/data/"));
     EXPECT_EQ(pf::findDataFolder(t.file("build/src/cli/orvo"), "/src/data/"), "/src/data/");
     EXPECT_EQ(pf::findDataFolder(t.file("build/src/cli/orvo"), "/src/data"), "/src/data/");
 }
