@@ -1,0 +1,134 @@
+#include "convert/actiongenerator.h"
+
+#include "config/emotionmap.h"
+#include "convert/duration.h"
+#include "convert/position.h"
+#include "convert/scripttexts.h"
+#include "markup/tagnode.h"
+#include "platform/codepage.h"
+#include "platform/textformat.h"
+
+#include <string_view>
+#include <vector>
+
+namespace orvo::convert {
+
+namespace pf = orvo::platform;
+
+namespace {
+
+constexpr const char* kSpeakLine = "\tDoll.Speak(\" %s %s \")\n";
+constexpr const char* kMoveLine = "\tDoll.MoveTo %d,%d \n";
+constexpr const char* kMoveWithSpeedLine = "\tDoll.MoveTo %d,%d,%s \n";
+
+void appendPlayLines(std::string& out, const std::vector<std::string>& animations)
+{
+    for (const std::string& animation : animations) {
+        out += pf::fillTemplate(texts::kPlayLine, {animation});
+    }
+}
+
+// The entry of the innermost enclosing emotion in the character's set; null
+// when the character has no set or the set has no such emotion.
+const config::EmotionEntry* lookupEmotion(markup::TagNode& emotion,
+                                          const config::CharacterEmotions* emotions)
+{
+    if (emotions == nullptr) {
+        return nullptr;
+    }
+    return emotions->lookup(emotion.getAttribute("type"));
+}
+
+// Puts `word` in front of every word that follows a space: at each byte that
+// is not a space and directly follows one. A space byte never occurs inside a
+// double-byte character (trail bytes start at 0x40), so byte positions are
+// safe here; the first word of the text is never prefixed.
+std::string prefixWords(std::string_view text, std::string_view word)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t p = 0; p < text.size(); ++p) {
+        if (p > 0 && text[p] != ' ' && text[p - 1] == ' ') {
+            out += word;
+        }
+        out += text[p];
+    }
+    return out;
+}
+
+} // namespace
+
+std::string generatePauseLine(const markup::TagNode& node)
+{
+    const std::string begin = node.getAttribute("begin");
+    if (begin.empty()) {
+        return {};
+    }
+    const std::int64_t delay = parseDuration(begin);
+    if (delay <= 0) {
+        return {};
+    }
+    return pf::fillTemplate("\tDoll.Speak(\" \\Pau=%d\\ \")\n", {pf::toDecimal(delay)});
+}
+
+std::string generatePlay(const markup::TagNode& node)
+{
+    return generatePauseLine(node) + pf::fillTemplate(texts::kPlayLine, {node.getAttribute("act")});
+}
+
+std::string generateSpeak(markup::TagNode& node, const config::CharacterEmotions* emotions)
+{
+    std::string out = generatePauseLine(node);
+    // A double quote would end the script's string literal early and break
+    // the whole script block of the page; doubled, it is spoken as one quote.
+    const std::string text = pf::replaceAll(node.text(), "\"", "\"\"");
+
+    markup::TagNode* emotion = node.findAncestorOrSelf("emotion");
+    if (emotion == nullptr) {
+        out += pf::fillTemplate(kSpeakLine, {"", text});
+        return out;
+    }
+    const config::EmotionEntry* entry = lookupEmotion(*emotion, emotions);
+    if (entry == nullptr) {
+        return out;
+    }
+    appendPlayLines(out, entry->speakBefore());
+    const std::string& prefix = entry->speechPrefix();
+    if (prefix.empty() || prefix.front() != '&') {
+        out += pf::fillTemplate(kSpeakLine, {prefix, text});
+    } else {
+        out += pf::fillTemplate(kSpeakLine,
+                                {"", prefixWords(text, std::string_view(prefix).substr(1))});
+    }
+    appendPlayLines(out, entry->speakAfter());
+    return out;
+}
+
+std::string generateMove(markup::TagNode& node, const config::CharacterEmotions* emotions,
+                         const TreeIndex& index)
+{
+    std::string out = generatePauseLine(node);
+    const Position position = resolvePosition(node, index);
+    const std::string x = pf::toDecimal(position.x);
+    const std::string y = pf::toDecimal(position.y);
+
+    markup::TagNode* emotion = node.findAncestorOrSelf("emotion");
+    if (emotion == nullptr) {
+        out += pf::fillTemplate(kMoveLine, {x, y});
+        return out;
+    }
+    const config::EmotionEntry* entry = lookupEmotion(*emotion, emotions);
+    if (entry == nullptr) {
+        return out;
+    }
+    appendPlayLines(out, entry->moveBefore());
+    if (!entry->moveSpeed().empty()) {
+        out += pf::fillTemplate(kMoveWithSpeedLine, {x, y, entry->moveSpeed()});
+    } else {
+        out += pf::fillTemplate(kMoveLine, {x, y});
+    }
+    appendPlayLines(out, entry->moveAfter());
+    return out;
+}
+
+} // namespace orvo::convert

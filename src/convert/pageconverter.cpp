@@ -1,0 +1,36 @@
+#include "convert/pageconverter.h"
+
+#include "config/settings.h"
+#include "convert/pagescript.h"
+#include "convert/pagewriter.h"
+
+#include <utility>
+
+namespace orvo::convert {
+
+PageConverter::PageConverter(markup::TagNode& root, const config::EmotionMap& emotions,
+                             const config::Settings& settings, std::string markupFolder,
+                             platform::Messages& messages)
+    : m_index(root), m_steps(m_index, emotions, messages), m_markupFolder(std::move(markupFolder)),
+      m_workingDir(settings.workingDir), m_messages(messages)
+{
+}
+
+bool PageConverter::convertPage(markup::TagNode& page, int i, int n)
+{
+    PageScript script;
+    generatePageScript(page, script, i, n);
+    return writePage(page, i, script);
+}
+
+bool PageConverter::generatePageScript(markup::TagNode& page, PageScript& script, int i, int n)
+{
+    return m_steps.generatePageScript(page, script, i, n);
+}
+
+bool PageConverter::writePage(const markup::TagNode& page, int i, const PageScript& script)
+{
+    return convert::writePage(page, m_markupFolder, m_workingDir, i, script, m_messages);
+}
+
+} // namespace orvo::convert

@@ -1,0 +1,65 @@
+#pragma once
+
+// The page side of a conversion, for the conversion driver: made once per
+// conversion over the parsed tree, it generates and writes one page at a time.
+//
+//     PageConverter pages(*root, emotionMap, settings, markupFolder, messages);
+//     // every page has its "realpagename" before the first page is generated
+//     for (int i = 1; i <= n; ++i) pages.convertPage(page(i), i, n);
+//
+// Construction indexes the tree (ids and the "agent" tag) in one walk, so the
+// lookups of every page and jump are constant time. The tree must not gain or
+// lose nodes, nor change an "id", while the converter is in use; the converter
+// must not outlive the tree, the emotion map or the messages.
+
+#include "convert/stepgenerator.h"
+#include "convert/treeindex.h"
+
+#include <string>
+
+namespace orvo::config {
+class EmotionMap;
+struct Settings;
+} // namespace orvo::config
+namespace orvo::markup {
+class TagNode;
+}
+namespace orvo::platform {
+class Messages;
+}
+
+namespace orvo::convert {
+
+class PageScript;
+
+class PageConverter {
+public:
+    // markupFolder ends with "/" or is empty; the page files go to
+    // markupFolder + settings.workingDir.
+    PageConverter(markup::TagNode& root, const config::EmotionMap& emotions,
+                  const config::Settings& settings, std::string markupFolder,
+                  platform::Messages& messages);
+
+    // Fills a fresh PageScript for page i (from 1) of n and writes the page
+    // file "<i>.html". True when the page file was written; false after the
+    // error box of a source page that cannot be read or a page file that
+    // cannot be written. Messages about the character or a jump do not make it
+    // fail: the page is written without the missing part.
+    bool convertPage(markup::TagNode& page, int i, int n);
+
+    // The same two stages, for a caller that wants to look at the script in
+    // between.
+    bool generatePageScript(markup::TagNode& page, PageScript& script, int i, int n);
+    bool writePage(const markup::TagNode& page, int i, const PageScript& script);
+
+    const TreeIndex& index() const { return m_index; }
+
+private:
+    TreeIndex m_index;
+    StepGenerator m_steps;
+    std::string m_markupFolder;
+    std::string m_workingDir;
+    platform::Messages& m_messages;
+};
+
+} // namespace orvo::convert

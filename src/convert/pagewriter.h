@@ -1,0 +1,44 @@
+#pragma once
+
+// Writes a page file: the page's source page (its "ref", relative to the
+// markup folder), line by line, with relative image references moved one
+// folder up (the page file lies one level below the markup folder), the
+// navigation bar behind the body start tag and the script block in front of
+// "</head>". The file is written with CR LF line ends and no character set
+// conversion.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace orvo::markup {
+class TagNode;
+}
+namespace orvo::platform {
+class Messages;
+}
+
+namespace orvo::convert {
+
+class PageScript;
+
+// The position of the all-upper-case form of word in line, else of its
+// all-lower-case form; npos when neither occurs. Mixed-case forms are not
+// found, and an upper-case match wins over an earlier lower-case one.
+std::size_t findEitherCase(std::string_view line, std::string_view word);
+
+// Puts "../" in front of the value of the line's image attribute: the first
+// "background", or else the first "src" (each upper or lower case, as
+// findEitherCase finds it). Only when the word is followed, after optional
+// blanks, by "=" and a value (in double quotes, single quotes or none), and
+// the value does not begin with "http"; otherwise the line stays as it is.
+void rewriteImageReference(std::string& line);
+
+// Reads markupFolder + the page's "ref" (backslashes taken as "/") and writes
+// markupFolder + workingDir + "<i>.html". False after an error box when the
+// source cannot be read or the page file cannot be written.
+bool writePage(const markup::TagNode& page, const std::string& markupFolder,
+               const std::string& workingDir, int i, const PageScript& script,
+               platform::Messages& messages);
+
+} // namespace orvo::convert

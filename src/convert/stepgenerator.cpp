@@ -1,0 +1,198 @@
+#include "convert/stepgenerator.h"
+
+#include "convert/actiongenerator.h"
+#include "convert/charactergenerator.h"
+#include "convert/duration.h"
+#include "convert/jumpgenerator.h"
+#include "convert/navigationbar.h"
+#include "convert/pagescript.h"
+#include "convert/scripttexts.h"
+#include "markup/tagnode.h"
+#include "platform/textformat.h"
+
+#include <memory>
+
+namespace orvo::convert {
+
+namespace pf = orvo::platform;
+
+namespace {
+
+// Used when the first action has no "begin".
+constexpr std::int64_t kDefaultBeginDelay = 100;
+
+std::string stepName(int number)
+{
+    return pf::fillTemplate("Step%d", {pf::toDecimal(number)});
+}
+
+std::string commandName(int number)
+{
+    return pf::fillTemplate("VoiceCommand%d", {pf::toDecimal(number)});
+}
+
+} // namespace
+
+StepGenerator::StepGenerator(const TreeIndex& index, const config::EmotionMap& emotions,
+                             platform::Messages& messages)
+    : m_index(index), m_emotions(emotions), m_messages(messages)
+{
+}
+
+bool StepGenerator::generatePageScript(markup::TagNode& page, PageScript& script, int i, int n)
+{
+    m_counters = PageCounters{};
+    script.navigationBar = generateNavigationBar(i, n);
+    script.loadCharacterSub =
+        generateLoadCharacterSub(page, script.characterEmotions, m_index, m_emotions, m_messages);
+    script.onLoadSub = generateOnLoadSub();
+    script.nextPageSub = generateNextPageSub(i, n);
+    generateBeginCase(page, script);
+    // Nothing before this takes a step number, so this is Step0.
+    generateStepSub(page, script);
+    return true;
+}
+
+std::string StepGenerator::generateOnLoadSub()
+{
+    std::string sub = "\nSub Window_OnLoad\n";
+    sub += "  LoadCharacter\n";
+    sub += "  Set BeginRequest = Doll.Play(\"RestPose\")\n";
+    sub += "End Sub\n\n";
+    return sub;
+}
+
+std::string StepGenerator::generateNextPageSub(int i, int n)
+{
+    std::string sub = "Sub NextPage()\n";
+    if (i < n) {
+        sub += pf::fillTemplate("\tLocation.Href = \"%d.html\"\n",
+                                {pf::toDecimal(std::int64_t{i} + 1)});
+    }
+    sub += "End Sub\n";
+    return sub;
+}
+
+void StepGenerator::generateBeginCase(markup::TagNode& page, PageScript& script)
+{
+    std::vector<markup::TagNode*> actions;
+    page.collectActions(actions);
+    if (actions.empty()) {
+        return;
+    }
+    const std::string begin = actions.front()->getAttribute("begin");
+    // A "begin" of "0s" parses as -1, which is written unchanged.
+    const std::int64_t delay = begin.empty() ? kDefaultBeginDelay : parseDuration(begin);
+    script.requestCases += pf::fillTemplate(texts::kRequestCase, {"BeginRequest"});
+    script.requestCases += pf::fillTemplate(texts::kTimerCall, {stepName(0), pf::toDecimal(delay)});
+}
+
+bool StepGenerator::generateStepSub(markup::TagNode& node, PageScript& script)
+{
+    std::vector<OpenListen> listens;
+    writeStep(node, script, listens);
+    writeResponses(script, listens);
+    return true;
+}
+
+bool StepGenerator::generateVoiceCommands(markup::TagNode& listen, PageScript& script)
+{
+    std::vector<OpenListen> listens;
+    const bool generated = openListen(listen, script, listens);
+    writeResponses(script, listens);
+    return generated;
+}
+
+void StepGenerator::writeStep(markup::TagNode& node, PageScript& script,
+                              std::vector<OpenListen>& listens)
+{
+    std::vector<markup::TagNode*> actions;
+    node.collectActions(actions);
+    script.stepSubs += pf::fillTemplate("\nSub %s\n", {stepName(m_counters.step++)});
+
+    for (std::size_t k = 0; k < actions.size(); ++k) {
+        markup::TagNode& action = *actions[k];
+        const std::string& name = action.name();
+        if (name == "speak") {
+            if (k == 0) {
+                // The begin case (or, in a response, the spoken word) already
+                // started the step; a leading pause would only delay it twice.
+                action.setAttribute("begin", "0s");
+            }
+            script.stepSubs += generateSpeak(action, script.characterEmotions);
+        } else if (name == "play") {
+            script.stepSubs += generatePlay(action);
+        } else if (name == "move") {
+            script.stepSubs += generateMove(action, script.characterEmotions, m_index);
+        } else if (name == "jump") {
+            generateJump(action, script, m_counters, m_index, m_messages);
+            script.stepSubs += texts::kEndSub;
+            return;
+        } else if (name == "listen") {
+            openListen(action, script, listens);
+            return;
+        }
+    }
+    // Only Step0 gets here with the counter at 1: a jump or a listen, the only
+    // things that take numbers during a step, end the step early. Its
+    // EndRequest completes after all queued actions and leads to NextPage.
+    if (m_counters.step == 1) {
+        script.stepSubs += pf::fillTemplate(texts::kRestPoseRequest, {"EndRequest"});
+    }
+    script.stepSubs += texts::kEndSub;
+}
+
+bool StepGenerator::openListen(markup::TagNode& listen, PageScript& script,
+                               std::vector<OpenListen>& listens)
+{
+    const auto* words = listen.getChildren();
+    if (words == nullptr || words->empty()) {
+        script.stepSubs += texts::kEndSub;
+        return false;
+    }
+    const std::string sub =
+        pf::fillTemplate("AddVoiceCommands%d", {pf::toDecimal(m_counters.voice++)});
+    script.voiceCommandSubs += pf::fillTemplate("\nSub %s\n", {sub});
+    // Every listen replaces the commands of the one before it.
+    script.voiceCommandSubs += "\tDoll.Commands.RemoveAll\n";
+    const int firstCommand = m_counters.voice;
+    for (const auto& word : *words) {
+        const std::string phrase = word->getAttribute("word");
+        // Name, caption and spoken phrase.
+        script.voiceCommandSubs +=
+            pf::fillTemplate("\tDoll.Commands.Add \"%s\", \"%s\", \"%s\"\n",
+                             {commandName(m_counters.voice++), phrase, phrase});
+    }
+    script.voiceCommandSubs += texts::kEndSub;
+
+    script.stepSubs += pf::fillTemplate("\t%s\n", {sub});
+    script.stepSubs += texts::kEndSub;
+
+    listens.push_back(OpenListen{words, 0, firstCommand, {}});
+    return true;
+}
+
+void StepGenerator::writeResponses(PageScript& script, std::vector<OpenListen>& listens)
+{
+    while (!listens.empty()) {
+        OpenListen& top = listens.back();
+        if (top.nextWord < top.words->size()) {
+            markup::TagNode& word = *(*top.words)[top.nextWord++];
+            top.responseSteps.push_back(m_counters.step);
+            // May open a nested listen on top of this one (and invalidate
+            // `top`); its responses and cases are then written first.
+            writeStep(word, script, listens);
+            continue;
+        }
+        for (std::size_t k = 0; k < top.responseSteps.size(); ++k) {
+            const int command = top.firstCommand + static_cast<int>(k);
+            script.commandCases +=
+                pf::fillTemplate("        Case \"%s\"\n", {commandName(command)});
+            script.commandCases +=
+                pf::fillTemplate("\t        %s\n", {stepName(top.responseSteps[k])});
+        }
+        listens.pop_back();
+    }
+}
+
+} // namespace orvo::convert

@@ -1,0 +1,125 @@
+#include "convert/pagewriter.h"
+
+#include "convert/convertsupport.h"
+#include "convert/pagescript.h"
+#include "markup/tagnode.h"
+#include "platform/codepage.h"
+#include "platform/messages.h"
+#include "support/tempdir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+
+namespace {
+
+using orvo::convert::findEitherCase;
+using orvo::convert::PageScript;
+using orvo::convert::writePage;
+using orvo::markup::TagNode;
+using orvo::platform::RecordingMessages;
+
+// Restores the code page a test switched to.
+struct ActiveCodePage {
+    orvo::platform::CodePage saved = orvo::platform::activeCodePage();
+    explicit ActiveCodePage(orvo::platform::CodePage page)
+    {
+        orvo::platform::setActiveCodePage(page);
+    }
+    ~ActiveCodePage() { orvo::platform::setActiveCodePage(saved); }
+};
+
+std::unique_ptr<TagNode> pageWithRef(const std::string& ref)
+{
+    auto page = std::make_unique<TagNode>("page", 2, std::string(), nullptr);
+    page->setAttribute("ref", ref);
+    return page;
+}
+
+TEST(PageWriterTest, FindEitherCase)
+{
+    EXPECT_EQ(findEitherCase("<BODY>", "<body"), 0U);
+    EXPECT_EQ(findEitherCase("x<body>", "<BODY"), 1U);
+    EXPECT_EQ(findEitherCase("<Body>", "<body"), orvo::platform::npos);
+    // Upper case wins over an earlier lower case.
+    EXPECT_EQ(findEitherCase("src SRC", "src"), 4U);
+    EXPECT_EQ(findEitherCase("", "src"), orvo::platform::npos);
+}
+
+TEST(PageWriterTest, NoMatchInsideADoubleByteCharacter)
+{
+    ActiveCodePage shiftJis(orvo::platform::CodePage::ShiftJis);
+    // 0x83 0x73 is one character whose second byte is "s".
+    EXPECT_EQ(findEitherCase("\x83src=\"a.gif\"", "src"), orvo::platform::npos);
+    std::string line = "<img \x83src=\"a.gif\">";
+    orvo::convert::rewriteImageReference(line);
+    EXPECT_EQ(line, "<img \x83src=\"a.gif\">");
+    line = "<img alt=\"\x83\x5c\" src=\"a.gif\">";
+    orvo::convert::rewriteImageReference(line);
+    EXPECT_EQ(line, "<img alt=\"\x83\x5c\" src=\"../a.gif\">");
+}
+
+// The "ref" names a subfolder with a backslash whose file name holds a
+// Shift-JIS character with the byte of a backslash inside it: only the real
+// separator becomes "/".
+TEST(PageWriterTest, RefWithBackslashesReadsFromTheSubfolder)
+{
+    ActiveCodePage shiftJis(orvo::platform::CodePage::ShiftJis);
+    orvo::test::TempDir folder;
+    folder.write("sub/\x95\x5c.html", "<img src=\"a.gif\">\n");
+    std::filesystem::create_directory(folder.file("out"));
+    const auto page = pageWithRef("sub\\\x95\x5c.html");
+    RecordingMessages messages;
+    EXPECT_TRUE(writePage(*page, folder.path(), "out/", 4, PageScript(), messages));
+    EXPECT_EQ(folder.read("out/4.html"), "<img src=\"../a.gif\">\r\n");
+    EXPECT_EQ(messages.count(), 0U);
+}
+
+TEST(PageWriterTest, UnreadableSourceIsReportedAndWritesNothing)
+{
+    orvo::test::TempDir folder;
+    std::filesystem::create_directory(folder.file("out"));
+    std::filesystem::create_directory(folder.file("folder.html"));
+    RecordingMessages messages;
+    for (const char* ref : {"missing.html", "", "folder.html"}) {
+        EXPECT_FALSE(
+            writePage(*pageWithRef(ref), folder.path(), "out/", 1, PageScript(), messages));
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder.file("out/1.html")));
+    const auto error = [&](const std::string& path) {
+        return RecordingMessages::Entry{RecordingMessages::Kind::Error,
+                                        "ﾌｧｲﾙ" + path + "がｵｰﾌﾟﾝできない", "読み出しｴﾗｰ"};
+    };
+    EXPECT_EQ(messages.entries(), (std::vector<RecordingMessages::Entry>{
+                                      error(folder.file("missing.html")), error(folder.path()),
+                                      error(folder.file("folder.html"))}));
+}
+
+TEST(PageWriterTest, UnwritablePageIsReported)
+{
+    orvo::test::TempDir folder;
+    folder.write("page.html", "<html></html>\n");
+    RecordingMessages messages;
+    // No output folder.
+    EXPECT_FALSE(
+        writePage(*pageWithRef("page.html"), folder.path(), "out/", 12, PageScript(), messages));
+    EXPECT_EQ(messages.entries(),
+              (std::vector<RecordingMessages::Entry>{
+                  {RecordingMessages::Kind::Error,
+                   "ﾌｧｲﾙ" + folder.file("out/12.html") + "がｵｰﾌﾟﾝできない", "書き出しｴﾗｰ"}}));
+}
+
+TEST(PageWriterTest, EmptySourceGivesAnEmptyPage)
+{
+    orvo::test::TempDir folder;
+    folder.write("page.html", "");
+    std::filesystem::create_directory(folder.file("out"));
+    RecordingMessages messages;
+    EXPECT_TRUE(
+        writePage(*pageWithRef("page.html"), folder.path(), "out/", 1, PageScript(), messages));
+    EXPECT_TRUE(std::filesystem::exists(folder.file("out/1.html")));
+    EXPECT_EQ(folder.read("out/1.html"), "");
+}
+
+} // namespace
