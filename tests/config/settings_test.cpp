@@ -75,7 +75,7 @@ TEST(ReadSettings, ValuesAreBytesOfTheActiveCodePage)
     RecordingMessages messages;
     Settings s;
     orvo::platform::setActiveCodePage(orvo::platform::CodePage::ShiftJis);
-    // "表=" : the trail byte 0x7C is no separator, but the "=" after it is.
+    // Double-byte characters pass as bytes: 怖 (0x95 0x7C) and ソ (0x83 0x5C).
     const bool ok = readSettings(
         dir.write("s.ini", "workingDir=\x95\x7C\x83\x5C/\nsettingDir\x81\x40=x/\n"), s, messages);
     orvo::platform::setActiveCodePage(orvo::platform::CodePage::Utf8);

@@ -1,0 +1,43 @@
+#pragma once
+
+// The `orvo` command-line tool as a function, so that tests run it in
+// process. main() gathers what the program reads from its surroundings (the
+// environment, the locale, its own location, the working folder) and passes
+// it in; nothing below reads any of it by itself.
+//
+//   orvo check [--settings FILE] [--codepage utf-8|shift_jis] FILE.orv
+//   orvo --help | --version
+//
+// Exit status: 0 when every stage succeeded, 1 when a stage failed (its
+// message is on `err`), 2 for a usage error.
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "platform/settingslocation.h"
+
+namespace orvo::config {
+struct Settings;
+}
+
+namespace orvo::cli {
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailed = 1;
+inline constexpr int kExitUsage = 2;
+
+struct Environment {
+    std::string codePageVariable;       // $ORVO_CODEPAGE
+    std::string localeCodeset;          // nl_langinfo(CODESET) of the user's locale
+    platform::SettingsSources settings; // all but `option`, which --settings fills
+    std::string dataDir;                // the installation's data folder, ending with "/"
+    std::string workingFolder;          // makes relative markup paths absolute
+};
+
+// `args` holds the arguments after the program name. `settings` receives the
+// settings file's values (the process-wide Settings in the tool).
+int run(const std::vector<std::string>& args, const Environment& env, config::Settings& settings,
+        std::ostream& out, std::ostream& err);
+
+} // namespace orvo::cli

@@ -1,0 +1,83 @@
+// The `orvo` tool: gathers what the program reads from its surroundings and
+// hands it to cli::run, which does the work.
+
+#include <langinfo.h>
+#include <pwd.h>
+#include <unistd.h>
+#include <cerrno>
+#include <clocale>
+#include <cstdlib>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/cli.h"
+#include "config/settings.h"
+#include "platform/settingslocation.h"
+
+namespace {
+
+std::string variable(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value == nullptr ? std::string() : std::string(value);
+}
+
+std::string homeFolder()
+{
+    std::string home = variable("HOME");
+    if (home.empty()) {
+        if (const passwd* entry = ::getpwuid(::getuid()); entry != nullptr && entry->pw_dir) {
+            home = entry->pw_dir;
+        }
+    }
+    return home;
+}
+
+std::string executablePath()
+{
+    std::string path(4096, '\0');
+    for (;;) {
+        const ssize_t n = ::readlink("/proc/self/exe", path.data(), path.size());
+        if (n < 0) {
+            return {};
+        }
+        if (static_cast<std::size_t>(n) < path.size()) {
+            path.resize(static_cast<std::size_t>(n));
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+std::string workingFolder()
+{
+    std::string folder(4096, '\0');
+    while (::getcwd(folder.data(), folder.size()) == nullptr) {
+        if (errno != ERANGE) {
+            return {};
+        }
+        folder.resize(folder.size() * 2);
+    }
+    folder.resize(folder.find('\0'));
+    return folder;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::setlocale(LC_CTYPE, "");
+    orvo::cli::Environment env;
+    env.codePageVariable = variable("ORVO_CODEPAGE");
+    env.localeCodeset = ::nl_langinfo(CODESET);
+    env.settings.iniVariable = variable("VIEWORVO_INI");
+    env.settings.configHome = variable("XDG_CONFIG_HOME");
+    env.settings.cacheHome = variable("XDG_CACHE_HOME");
+    env.settings.home = homeFolder();
+    env.dataDir = orvo::platform::findDataFolder(executablePath(), ORVO_SOURCE_DATA_DIR);
+    env.workingFolder = workingFolder();
+
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    return orvo::cli::run(args, env, orvo::config::settings(), std::cout, std::cerr);
+}

@@ -1,0 +1,148 @@
+#include "cli/cli.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "config/settings.h"
+#include "platform/codepage.h"
+#include "support/tempdir.h"
+
+namespace cli = orvo::cli;
+using orvo::test::TempDir;
+
+namespace {
+
+const std::string kDataDir = ORVO_SOURCE_DATA_DIR;
+const std::string kExamples = ORVO_EXAMPLES_DIR;
+
+struct Cli {
+    TempDir dir;
+    cli::Environment env;
+    int status = -1;
+    std::string out;
+    std::string err;
+
+    Cli()
+    {
+        env.settings.home = dir.file("home");
+        env.dataDir = kDataDir;
+        env.workingFolder = dir.path();
+        env.localeCodeset = "UTF-8";
+    }
+    int operator()(const std::vector<std::string>& args)
+    {
+        std::ostringstream o;
+        std::ostringstream e;
+        orvo::config::Settings settings;
+        status = cli::run(args, env, settings, o, e);
+        orvo::platform::setActiveCodePage(orvo::platform::CodePage::Utf8);
+        out = o.str();
+        err = e.str();
+        return status;
+    }
+    // A settings file that names the source tree's tables and a cache here.
+    std::string settingsFile() const
+    {
+        return dir.write("ViewOrvo.ini", "tagTypeFile=tagtypes.txt\nemotionMapFile=emotionmap.txt\n"
+                                         "settingDir=" +
+                                             kDataDir + "\ntempDir=" + dir.path() + "\n");
+    }
+};
+
+const char* kUsage = "Usage: orvo check [--settings FILE] [--codepage utf-8|shift_jis] FILE.orv\n"
+                     "       orvo --help | --version\n";
+
+} // namespace
+
+TEST(OrvoCheck, TheBundledTourOnFirstStart)
+{
+    Cli run;
+    // No settings file named: the user file is made from the template.
+    EXPECT_EQ(run({"check", kExamples + "tour/tour.orv"}), cli::kExitOk);
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.dir.read("home/.config/ViewOrvo.ini").substr(0, 22), "ViewOrvo settings: one");
+}
+
+TEST(OrvoCheck, FailedStagesPrintTheirMessagesAndExitWithOne)
+{
+    Cli run;
+    const std::string settings = run.settingsFile();
+    // A relative markup path is made absolute from the working folder.
+    EXPECT_EQ(run({"check", "--settings", settings, "missing.orv"}), cli::kExitFailed);
+    EXPECT_EQ(run.err, "読み出しｴﾗｰ: ﾌｧｲﾙ" + run.dir.file("missing.orv") + "がｵｰﾌﾟﾝできない\n");
+
+    run.dir.write("bad.orv", "<orvo>\n<body><Page></Page></body>\n</orvo>\n");
+    EXPECT_EQ(run({"check", "--settings=" + settings, "bad.orv"}), cli::kExitFailed);
+    EXPECT_EQ(run.err, "Page: Unvalid Tag Name!!!\n");
+
+    run.dir.write("attr.orv", "<orvo>\n<body><page rf=\"a\"></page></body>\n</orvo>\n");
+    EXPECT_EQ(run({"check", "--settings", settings, "attr.orv"}), cli::kExitFailed);
+    EXPECT_EQ(run.err, "rf: System can not find the attribute Name:rf \n for tag name: page\n");
+
+    // Without settings there are no tables: a settings box, then the parser's.
+    EXPECT_EQ(run({"check", "--settings", run.dir.file("none.ini"), kExamples + "tour/tour.orv"}),
+              cli::kExitFailed);
+    EXPECT_EQ(run.err, "読み出しｴﾗｰ: Setting file : " + run.dir.file("none.ini") +
+                           "がｵｰﾌﾟﾝできない\nagent: Unvalid Tag Name!!!\n");
+}
+
+TEST(OrvoCheck, ShiftJisTextIsPrintedAsUtf8)
+{
+    Cli run;
+    const std::string settings = run.settingsFile();
+    // "表" (0x95 0x5C in Shift-JIS, a backslash as its trail byte) as a tag name.
+    run.dir.write("sjis.orv", "<orvo>\n<body><\x95\x5C></\x95\x5C></body>\n</orvo>\n");
+    EXPECT_EQ(run({"check", "--codepage", "shift_jis", "--settings", settings, "sjis.orv"}),
+              cli::kExitFailed);
+    EXPECT_EQ(run.err, "表: Unvalid Tag Name!!!\n");
+    // The variable chooses the code page when the option is not given.
+    run.env.codePageVariable = "shift_jis";
+    EXPECT_EQ(run({"check", "--settings", settings, "sjis.orv"}), cli::kExitFailed);
+    EXPECT_EQ(run.err, "表: Unvalid Tag Name!!!\n");
+    run.env.codePageVariable = "";
+    EXPECT_EQ(run({"check", "--codepage=shift_jis", "--settings", settings, "none\x95\x5C.orv"}),
+              cli::kExitFailed);
+    EXPECT_EQ(run.err, "読み出しｴﾗｰ: ﾌｧｲﾙ" + run.dir.file("none表.orv") + "がｵｰﾌﾟﾝできない\n");
+}
+
+TEST(OrvoCheck, UsageErrorsExitWithTwo)
+{
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
+        {{}, "no command given"},
+        {{"convert", "x.orv"}, "unknown command convert"},
+        {{"check"}, "check needs a markup file"},
+        {{"check", "a.orv", "b.orv"}, "check takes exactly one markup file"},
+        {{"check", ""}, "check takes exactly one markup file"},
+        {{"check", "--settings"}, "--settings needs a file name"},
+        {{"check", "--settings=", "a.orv"}, "--settings needs a file name"},
+        {{"check", "--codepage", "latin1", "a.orv"}, "--codepage takes utf-8 or shift_jis"},
+        {{"check", "--codepage"}, "--codepage takes utf-8 or shift_jis"},
+        {{"check", "--verbose", "a.orv"}, "unknown option --verbose"},
+    };
+    for (const auto& [args, problem] : cases) {
+        Cli run;
+        EXPECT_EQ(run(args), cli::kExitUsage) << problem;
+        EXPECT_EQ(run.err, "orvo: " + problem + "\n" + kUsage + "Try 'orvo --help' for more.\n");
+        EXPECT_EQ(run.out, "");
+    }
+    // After "--" every argument is a file, even one that looks like an option.
+    Cli run;
+    EXPECT_EQ(run({"check", "--settings", run.settingsFile(), "--", "--odd.orv"}),
+              cli::kExitFailed);
+    EXPECT_EQ(run.err, "読み出しｴﾗｰ: ﾌｧｲﾙ" + run.dir.file("--odd.orv") + "がｵｰﾌﾟﾝできない\n");
+}
+
+TEST(OrvoCheck, HelpAndVersion)
+{
+    Cli run;
+    EXPECT_EQ(run({"--help"}), cli::kExitOk);
+    EXPECT_EQ(run.out.substr(0, std::string(kUsage).size()), kUsage);
+    EXPECT_NE(run.out.find("Exit status: 0 when every stage succeeded"), std::string::npos);
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run({"check", "--help"}), cli::kExitOk);
+    EXPECT_EQ(run.out.substr(0, std::string(kUsage).size()), kUsage);
+    EXPECT_EQ(run({"--version"}), cli::kExitOk);
+    EXPECT_EQ(run.out, std::string("orvo (ViewOrvo) ") + ORVO_VERSION + "\n");
+}
