@@ -110,6 +110,26 @@ TEST(PageWriterTest, UnwritablePageIsReported)
                    "ﾌｧｲﾙ" + folder.file("out/12.html") + "がｵｰﾌﾟﾝできない", "書き出しｴﾗｰ"}}));
 }
 
+// A page file whose bytes cannot all be written (a full disk) is a failure,
+// reported like a page file that cannot be created.
+TEST(PageWriterTest, FailedWriteIsReported)
+{
+    if (!std::filesystem::exists("/dev/full")) {
+        GTEST_SKIP() << "no /dev/full";
+    }
+    orvo::test::TempDir folder;
+    folder.write("page.html", "<html></html>\n");
+    std::filesystem::create_directory(folder.file("out"));
+    std::filesystem::create_symlink("/dev/full", folder.file("out/1.html"));
+    RecordingMessages messages;
+    EXPECT_FALSE(
+        writePage(*pageWithRef("page.html"), folder.path(), "out/", 1, PageScript(), messages));
+    EXPECT_EQ(messages.entries(),
+              (std::vector<RecordingMessages::Entry>{
+                  {RecordingMessages::Kind::Error,
+                   "ﾌｧｲﾙ" + folder.file("out/1.html") + "がｵｰﾌﾟﾝできない", "書き出しｴﾗｰ"}}));
+}
+
 TEST(PageWriterTest, EmptySourceGivesAnEmptyPage)
 {
     orvo::test::TempDir folder;
