@@ -115,8 +115,9 @@ void StepGenerator::writeStep(markup::TagNode& node, PageScript& script,
         const std::string& name = action.name();
         if (name == "speak") {
             if (k == 0) {
-                // The begin case (or, in a response, the spoken word) already
-                // started the step; a leading pause would only delay it twice.
+                // A leading speak's "begin" is the delay of the timer that
+                // starts Step0 (see generateBeginCase); it must not be spoken
+                // as a pause as well. Response steps lose the pause the same way.
                 action.setAttribute("begin", "0s");
             }
             script.stepSubs += generateSpeak(action, script.characterEmotions);
