@@ -130,6 +130,14 @@ TEST(PresentationTables, MissingTablesAndFolders)
         EXPECT_FALSE(i.emotionsLoaded());
     }
     {
+        // A tag type path that names a folder.
+        Installation i("tagTypeFile=\n");
+        EXPECT_FALSE(i.load());
+        ASSERT_EQ(i.messages.count(), 1U);
+        EXPECT_EQ(i.messages.entries()[0], cannotOpen(i.dir.file("data/"), "読み出しｴﾗｰ"));
+        EXPECT_FALSE(i.emotionsLoaded());
+    }
+    {
         // An emotion map path that names a folder: the tag type table stays.
         Installation i("emotionMapFile=\n");
         EXPECT_FALSE(i.load());

@@ -85,6 +85,22 @@ TEST(ReadSettings, ValuesAreBytesOfTheActiveCodePage)
     EXPECT_EQ(s.settingDir, "");
 }
 
+TEST(ReadSettings, BinaryAndNulBytesAreReadAsBytes)
+{
+    TempDir dir;
+    RecordingMessages messages;
+    Settings s;
+    const std::string nul(1, '\0');
+    std::string bytes = nul + "\xff\x01=\x80\n";
+    bytes += "tempDir=a" + nul + "b" + nul + "\n";
+    bytes += std::string(1 << 20, 'x') + "\nworkingDir=" + std::string(100000, '\0');
+    ASSERT_TRUE(readSettings(dir.write("binary.ini", bytes), s, messages));
+    EXPECT_TRUE(messages.entries().empty());
+    EXPECT_EQ(s.tempDir, "a" + nul + "b" + nul);
+    EXPECT_EQ(s.workingDir, std::string(100000, '\0'));
+    EXPECT_EQ(s.settingDir, "");
+}
+
 TEST(ReadSettings, FileThatCannotBeOpened)
 {
     TempDir dir;
