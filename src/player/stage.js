@@ -1,0 +1,428 @@
+// Draws the characters over the page: the 800x600 screen that the
+// presentations were written for is mapped onto the viewport, the
+// character's frame, its balloon and its command buttons are kept fully
+// visible, and poses, moves and words follow the clock (so a fast clock
+// speeds up the drawing too). Everything lives in a shadow root, so the
+// page's style sheets neither reach it nor are touched by it.
+
+const VIRTUAL_WIDTH = 800;
+const VIRTUAL_HEIGHT = 600;
+const STAGE_MARGIN = 8; // px kept free between our boxes and the viewport's edge
+const BALLOON_GAP = 12; // px between the frame and its balloon (room for the tail)
+const BALLOON_MIN_HOLD_MS = 1500; // the balloon stays this long at least after the last word
+const BALLOON_MAX_HOLD_MS = 4000;
+const IDLE_BLINK_MS = 4200; // a resting character blinks now and then
+const TALK_FLAP_MS = 110; // mouth open/close while words are spoken
+
+const STAGE_CSS = `
+:host { all: initial; }
+.layer { position: fixed; left: 0; top: 0; width: 100vw; height: 100vh; pointer-events: none;
+  z-index: 2147483000; font-family: system-ui, "Segoe UI", "Noto Sans", "Noto Sans CJK JP", sans-serif; }
+.character { position: absolute; left: 0; top: 0; }
+.character svg { display: block; width: 100%; height: 100%; overflow: visible; }
+.balloon { position: absolute; box-sizing: border-box; background: #fffef4; color: #1b2340;
+  border: 2px solid #1b2340; border-radius: 14px; padding: 0.45em 0.75em; line-height: 1.35;
+  box-shadow: 0 3px 10px rgba(0, 0, 0, 0.2); pointer-events: auto; overflow-wrap: anywhere; }
+.balloon.think { border-style: dashed; border-radius: 28px; }
+.balloon .w { visibility: hidden; }
+.balloon .w.on { visibility: visible; }
+.balloon .w.emp { font-weight: 700; }
+.tail { position: absolute; width: 14px; height: 14px; background: #fffef4; border: 2px solid #1b2340;
+  box-sizing: border-box; transform: rotate(45deg); }
+.tail.below { bottom: -8px; border-top: none; border-left: none; }
+.tail.above { top: -8px; border-bottom: none; border-right: none; }
+.commands { position: absolute; display: flex; flex-direction: column; gap: 6px; pointer-events: auto; }
+.commands button { font: inherit; font-size: 0.95em; padding: 0.35em 0.9em; border-radius: 999px;
+  border: 2px solid #2c44b8; background: #ffffff; color: #2c44b8; cursor: pointer; text-align: left;
+  box-shadow: 0 2px 6px rgba(0, 0, 0, 0.18); }
+.commands button:hover { background: #eef2ff; }
+.commands button:focus-visible { outline: 3px solid #ffb000; outline-offset: 2px; }
+.message { position: absolute; left: 50%; top: 30%; transform: translateX(-50%); max-width: 80vw;
+  background: #ffffff; color: #1b2340; border: 2px solid #c0392b; border-radius: 8px; padding: 1em 1.25em;
+  box-shadow: 0 6px 24px rgba(0, 0, 0, 0.3); pointer-events: auto; }
+.message button { display: block; margin: 0.8em auto 0; font: inherit; padding: 0.3em 1.4em; }
+`;
+
+function clampTo(value, low, high) {
+    return high < low ? low : Math.min(high, Math.max(low, value));
+}
+
+// The viewport mapping: virtual pixels to CSS pixels. Positions stretch
+// with the viewport so that the left and right areas stay at the edges;
+// the frame keeps its shape with the smaller of the two scales.
+function viewportMapping(width, height) {
+    const sx = width / VIRTUAL_WIDTH;
+    const sy = height / VIRTUAL_HEIGHT;
+    return { width, height, sx, sy, scale: Math.min(sx, sy) };
+}
+
+// Where a frame of `size` px goes for the virtual position (x, y), kept
+// inside the viewport.
+function placeFrame(mapping, x, y, size) {
+    return {
+        left: clampTo(x * mapping.sx, 0, mapping.width - size),
+        top: clampTo(y * mapping.sy, 0, mapping.height - size),
+    };
+}
+
+// Where a box of w x h px goes beside a frame: above it if there is room,
+// else below, else wherever it overlaps least; centred on the frame and
+// kept inside the viewport. Returns { left, top, side }.
+function placeBalloon(mapping, frame, size, w, h) {
+    const left = clampTo(frame.left + size / 2 - w / 2, STAGE_MARGIN, mapping.width - w - STAGE_MARGIN);
+    const aboveTop = frame.top - BALLOON_GAP - h;
+    const belowTop = frame.top + size + BALLOON_GAP;
+    if (aboveTop >= STAGE_MARGIN) return { left, top: aboveTop, side: "above" };
+    if (belowTop + h <= mapping.height - STAGE_MARGIN) return { left, top: belowTop, side: "below" };
+    const roomAbove = frame.top;
+    const roomBelow = mapping.height - frame.top - size;
+    const top = roomAbove >= roomBelow ? STAGE_MARGIN : mapping.height - h - STAGE_MARGIN;
+    return { left, top: clampTo(top, STAGE_MARGIN, mapping.height - h - STAGE_MARGIN), side: roomAbove >= roomBelow ? "above" : "below" };
+}
+
+// The command buttons go beside the frame, on the side with more room.
+function placeCommands(mapping, frame, size, w, h) {
+    const right = frame.left + size + STAGE_MARGIN;
+    const left = right + w <= mapping.width - STAGE_MARGIN || frame.left < mapping.width - frame.left - size
+        ? right : frame.left - STAGE_MARGIN - w;
+    return {
+        left: clampTo(left, STAGE_MARGIN, mapping.width - w - STAGE_MARGIN),
+        top: clampTo(frame.top + size / 2 - h / 2, STAGE_MARGIN, mapping.height - h - STAGE_MARGIN),
+    };
+}
+
+class Stage {
+    constructor(win, clock) {
+        this.win = win;
+        this.clock = clock;
+        this.actors = new Map();
+        this.layer = null;
+        this.frameRequested = false;
+    }
+
+    // --- set-up --------------------------------------------------------
+
+    ensureLayer() {
+        if (this.layer !== null) return this.layer;
+        const document = this.win.document;
+        const host = document.createElement("div");
+        host.id = "orvo-player-stage";
+        const root = host.attachShadow ? host.attachShadow({ mode: "open" }) : host;
+        const style = document.createElement("style");
+        style.textContent = STAGE_CSS;
+        root.appendChild(style);
+        this.layer = document.createElement("div");
+        this.layer.className = "layer";
+        root.appendChild(this.layer);
+        (document.body || document.documentElement).appendChild(host);
+        this.win.addEventListener("resize", () => this.requestFrame());
+        return this.layer;
+    }
+
+    mapping() {
+        const element = this.win.document.documentElement;
+        return viewportMapping(this.win.innerWidth || element.clientWidth || VIRTUAL_WIDTH,
+            this.win.innerHeight || element.clientHeight || VIRTUAL_HEIGHT);
+    }
+
+    addCharacter(character) {
+        const layer = this.ensureLayer();
+        const document = this.win.document;
+        const element = document.createElement("div");
+        element.className = "character";
+        element.style.display = "none";
+        element.innerHTML = CHARACTER_SVG;
+        element.dataset.character = character._id;
+        layer.appendChild(element);
+        const svg = element.querySelector("svg");
+        const part = (name) => svg.querySelector(`[data-part="${name}"]`);
+        const actor = {
+            character, element, svg,
+            parts: {
+                root: part("root"), body: part("body"), shadow: part("shadow"),
+                armLeft: part("arm-left"), armRight: part("arm-right"),
+                pupilLeft: part("pupil-left"), pupilRight: part("pupil-right"),
+                lidLeft: part("lid-left"), lidRight: part("lid-right"),
+                browLeft: part("brow-left"), browRight: part("brow-right"), glow: part("glow"),
+                gear: part("gear-wheel"), sparkles: part("sparkle-set"), zzz: part("zzz-letters"),
+                waves: part("wave-set"), pencil: part("pencil-tip"), wandStar: part("wand-star"),
+            },
+            mouths: [...svg.querySelectorAll("[data-mouth]")],
+            props: [...svg.querySelectorAll("[data-prop]")],
+            visible: false,
+            x: 0, y: 0, move: null, animation: null, animationStart: 0,
+            balloon: null, commands: null, idleSince: this.clock.now(), shown: {},
+        };
+        this.actors.set(character, actor);
+        this.requestFrame();
+    }
+
+    removeCharacter(character) {
+        const actor = this.actors.get(character);
+        if (actor === undefined) return;
+        this.clearBalloon(actor);
+        if (actor.commands) actor.commands.remove();
+        actor.element.remove();
+        this.actors.delete(character);
+    }
+
+    // --- what the control asks for --------------------------------------
+
+    setVisible(character, visible) {
+        const actor = this.actors.get(character);
+        if (actor === undefined) return;
+        actor.visible = visible;
+        actor.element.style.display = visible ? "block" : "none";
+        if (!visible) this.clearBalloon(actor);
+        this.requestFrame();
+    }
+
+    setPosition(character, x, y) {
+        const actor = this.actors.get(character);
+        if (actor === undefined) return;
+        actor.move = null;
+        actor.x = x;
+        actor.y = y;
+        this.requestFrame();
+    }
+
+    move(character, fromX, fromY, toX, toY, start, duration) {
+        const actor = this.actors.get(character);
+        if (actor === undefined) return;
+        actor.move = { fromX, fromY, toX, toY, start, duration };
+        this.requestFrame();
+    }
+
+    play(character, animation, start) {
+        const actor = this.actors.get(character);
+        if (actor === undefined) return;
+        actor.animation = animation;
+        actor.animationStart = start;
+        this.requestFrame();
+    }
+
+    speak(character, plan, start, think) {
+        const actor = this.actors.get(character);
+        if (actor === undefined) return;
+        this.clearBalloon(actor);
+        const document = this.win.document;
+        const element = document.createElement("div");
+        element.className = think ? "balloon think" : "balloon";
+        element.setAttribute("role", "status");
+        const words = plan.shown.map((word, i) => {
+            if (i > 0 && word.spaceBefore) element.appendChild(document.createTextNode(" "));
+            const span = document.createElement("span");
+            span.className = word.emphasis ? "w emp" : "w";
+            span.textContent = word.text;
+            element.appendChild(span);
+            return span;
+        });
+        const tail = document.createElement("div");
+        tail.className = "tail";
+        element.appendChild(tail);
+        this.ensureLayer().appendChild(element);
+        const hold = clampTo(1000 + 60 * words.length, BALLOON_MIN_HOLD_MS, BALLOON_MAX_HOLD_MS);
+        actor.balloon = { element, tail, words, plan, start, shownCount: 0, until: start + plan.total + hold };
+        this.requestFrame();
+    }
+
+    stop(character) {
+        const actor = this.actors.get(character);
+        if (actor === undefined) return;
+        actor.animation = null;
+        if (actor.move !== null) {
+            actor.x = actor.move.toX;
+            actor.y = actor.move.toY;
+            actor.move = null;
+        }
+        this.clearBalloon(actor);
+        this.requestFrame();
+    }
+
+    setCommands(character, commands, onPick) {
+        const actor = this.actors.get(character);
+        if (actor === undefined) return;
+        if (actor.commands) actor.commands.remove();
+        actor.commands = null;
+        if (commands.length === 0) return;
+        const document = this.win.document;
+        const panel = document.createElement("div");
+        panel.className = "commands";
+        panel.setAttribute("role", "group");
+        panel.setAttribute("aria-label", "Commands");
+        for (const command of commands) {
+            const button = document.createElement("button");
+            button.type = "button";
+            button.textContent = command._caption;
+            button.dataset.command = command._name;
+            if (command._voice !== "" && command._voice !== command._caption) button.title = command._voice;
+            button.addEventListener("click", () => onPick(command._name));
+            panel.appendChild(button);
+        }
+        this.ensureLayer().appendChild(panel);
+        actor.commands = panel;
+        this.requestFrame();
+    }
+
+    // Alert texts, when they are not shown as the browser's own dialog.
+    showMessage(text) {
+        const document = this.win.document;
+        const box = document.createElement("div");
+        box.className = "message";
+        box.setAttribute("role", "alertdialog");
+        const body = document.createElement("div");
+        body.textContent = text;
+        const ok = document.createElement("button");
+        ok.type = "button";
+        ok.textContent = "OK";
+        ok.addEventListener("click", () => box.remove());
+        box.append(body, ok);
+        this.ensureLayer().appendChild(box);
+        ok.focus();
+    }
+
+    clearBalloon(actor) {
+        if (actor.balloon !== null) actor.balloon.element.remove();
+        actor.balloon = null;
+    }
+
+    // --- drawing ------------------------------------------------------------
+
+    requestFrame() {
+        if (this.frameRequested) return;
+        this.frameRequested = true;
+        const draw = () => {
+            this.frameRequested = false;
+            this.draw();
+        };
+        if (this.win.requestAnimationFrame) this.win.requestAnimationFrame(draw);
+        else this.win.setTimeout(draw, 16);
+    }
+
+    draw() {
+        if (this.layer === null) return;
+        const now = this.clock.now();
+        const mapping = this.mapping();
+        const size = Math.max(48, Math.round(FRAME_SIZE * mapping.scale));
+        let busy = false;
+        for (const actor of this.actors.values()) {
+            busy = this.drawActor(actor, now, mapping, size) || busy;
+        }
+        if (busy) this.requestFrame();
+    }
+
+    // Draws one character; returns true while it needs further frames.
+    drawActor(actor, now, mapping, size) {
+        let leaning = 0;
+        if (actor.move !== null) {
+            const { fromX, fromY, toX, toY, start, duration } = actor.move;
+            const t = clampTo((now - start) / Math.max(1, duration), 0, 1);
+            const eased = easeInOut(t);
+            actor.x = fromX + (toX - fromX) * eased;
+            actor.y = fromY + (toY - fromY) * eased;
+            leaning = Math.sign(toX - fromX) * Math.sin(Math.PI * t) * 10;
+            if (t >= 1) actor.move = null;
+        }
+        const frame = placeFrame(mapping, actor.x, actor.y, size);
+        actor.element.style.width = `${size}px`;
+        actor.element.style.height = `${size}px`;
+        actor.element.style.transform = `translate(${frame.left}px, ${frame.top}px)`;
+        actor.element.dataset.x = String(Math.round(actor.x));
+        actor.element.dataset.y = String(Math.round(actor.y));
+
+        let pose = REST_POSE;
+        if (actor.animation !== null) {
+            const elapsed = now - actor.animationStart;
+            pose = poseAt(actor.animation, elapsed);
+            if (elapsed >= actor.animation.duration && !actor.animation.hold) {
+                actor.animation = null;
+                actor.idleSince = now;
+            }
+        } else if ((now - actor.idleSince) % IDLE_BLINK_MS > IDLE_BLINK_MS - 160) {
+            pose = { ...REST_POSE, lid: 1 };
+        }
+        if (leaning !== 0) pose = { ...pose, tilt: pose.tilt + leaning };
+        const balloon = actor.balloon;
+        if (balloon !== null && pose.mouth === "smile" && this.isTalking(balloon, now)) {
+            pose = { ...pose, mouth: Math.floor((now - balloon.start) / TALK_FLAP_MS) % 2 ? "open" : "o" };
+        }
+        this.applyPose(actor, pose);
+
+        if (balloon !== null) this.drawBalloon(actor, balloon, now, mapping, frame, size);
+        if (actor.commands !== null) {
+            const box = actor.commands.getBoundingClientRect();
+            const place = placeCommands(mapping, frame, size, box.width, box.height);
+            actor.commands.style.left = `${place.left}px`;
+            actor.commands.style.top = `${place.top}px`;
+            actor.commands.style.fontSize = `${Math.max(13, Math.round(15 * mapping.scale))}px`;
+        }
+        return actor.visible || actor.move !== null || actor.balloon !== null;
+    }
+
+    isTalking(balloon, now) {
+        const elapsed = now - balloon.start;
+        return balloon.plan.voice.some((segment) => elapsed >= segment.at && elapsed < segment.at + segment.duration);
+    }
+
+    drawBalloon(actor, balloon, now, mapping, frame, size) {
+        if (now >= balloon.until) {
+            this.clearBalloon(actor);
+            return;
+        }
+        const elapsed = now - balloon.start;
+        let count = 0;
+        while (count < balloon.plan.shown.length && balloon.plan.shown[count].at <= elapsed) count += 1;
+        for (let i = balloon.shownCount; i < count; ++i) balloon.words[i].classList.add("on");
+        balloon.shownCount = Math.max(balloon.shownCount, count);
+        const element = balloon.element;
+        element.style.fontSize = `${Math.max(13, Math.round(16 * mapping.scale))}px`;
+        element.style.maxWidth = `${Math.min(Math.round(300 * mapping.scale) + 60, mapping.width - 2 * STAGE_MARGIN)}px`;
+        const box = element.getBoundingClientRect();
+        const place = placeBalloon(mapping, frame, size, box.width, box.height);
+        element.style.left = `${place.left}px`;
+        element.style.top = `${place.top}px`;
+        balloon.tail.className = place.side === "above" ? "tail below" : "tail above";
+        const tailX = clampTo(frame.left + size / 2 - place.left - 7, 12, box.width - 26);
+        balloon.tail.style.left = `${tailX}px`;
+    }
+
+    applyPose(actor, pose) {
+        const p = actor.parts;
+        const set = (element, name, value) => {
+            if (element !== null) element.setAttribute(name, value);
+        };
+        set(p.root, "opacity", pose.opacity.toFixed(3));
+        set(p.shadow, "opacity", (0.18 * pose.opacity).toFixed(3));
+        set(p.shadow, "transform",
+            `translate(64 122) scale(${(1 + Math.min(0, pose.y) / 40).toFixed(3)} 1) translate(-64 -122)`);
+        set(p.body, "transform", `translate(${pose.x.toFixed(2)} ${pose.y.toFixed(2)}) translate(64 118) ` +
+            `rotate(${pose.tilt.toFixed(2)}) scale(${pose.sx.toFixed(3)} ${pose.sy.toFixed(3)}) translate(-64 -118)`);
+        set(p.armLeft, "transform", `rotate(${pose.armL.toFixed(1)} 29.5 76)`);
+        set(p.armRight, "transform", `rotate(${(-pose.armR).toFixed(1)} 98.5 76)`);
+        const look = `translate(${(pose.lookX * 4).toFixed(2)} ${(pose.lookY * 4).toFixed(2)})`;
+        set(p.pupilLeft, "transform", look);
+        set(p.pupilRight, "transform", look);
+        const lid = `translate(0 52) scale(1 ${clampTo(pose.lid, 0, 1).toFixed(3)}) translate(0 -52)`;
+        set(p.lidLeft, "transform", lid);
+        set(p.lidRight, "transform", lid);
+        const raise = -pose.brow * 3;
+        set(p.browLeft, "transform", `translate(0 ${raise.toFixed(2)}) rotate(${(pose.browTilt * 12).toFixed(1)} 49.5 47)`);
+        set(p.browRight, "transform", `translate(0 ${raise.toFixed(2)}) rotate(${(-pose.browTilt * 12).toFixed(1)} 78.5 47)`);
+        set(p.glow, "opacity", clampTo(pose.glow, 0, 1).toFixed(3));
+        if (actor.shown.mouth !== pose.mouth) {
+            for (const mouth of actor.mouths) mouth.setAttribute("display", mouth.dataset.mouth === pose.mouth ? "inline" : "none");
+            actor.shown.mouth = pose.mouth;
+        }
+        if (actor.shown.prop !== pose.prop) {
+            for (const prop of actor.props) prop.setAttribute("display", prop.dataset.prop === pose.prop ? "inline" : "none");
+            actor.shown.prop = pose.prop;
+        }
+        const spin = pose.spin;
+        set(p.gear, "transform", `rotate(${(spin * 360).toFixed(1)} 108 18)`);
+        set(p.sparkles, "opacity", (0.55 + 0.45 * Math.abs(Math.sin(spin * Math.PI * 3))).toFixed(3));
+        set(p.zzz, "transform", `translate(0 ${(-spin * 6).toFixed(2)})`);
+        set(p.waves, "opacity", (0.35 + 0.65 * Math.abs(Math.sin(spin * Math.PI * 4))).toFixed(3));
+        set(p.pencil, "transform", `translate(${(Math.sin(spin * Math.PI * 8) * 2.5).toFixed(2)} 0)`);
+        set(p.wandStar, "transform", `rotate(${(spin * 360).toFixed(1)} 113 120)`);
+    }
+}

@@ -1,0 +1,76 @@
+// Speech through the browser engine's speech synthesis, where it has a
+// voice. The balloon's timing never depends on it: without a voice the
+// speech is silent and takes the same time.
+
+// Agent language ids (Windows LCIDs) as BCP 47 tags.
+const LANGUAGE_TAGS = {
+    0x0404: "zh-TW", 0x0407: "de-DE", 0x0409: "en-US", 0x040c: "fr-FR", 0x0410: "it-IT", 0x0411: "ja-JP",
+    0x0412: "ko-KR", 0x0413: "nl-NL", 0x0416: "pt-BR", 0x0419: "ru-RU", 0x041d: "sv-SE", 0x0804: "zh-CN",
+    0x0809: "en-GB", 0x0c0a: "es-ES",
+};
+
+// Japanese text on a page that still says English (the converter always
+// writes &H0409) is better read by a Japanese voice, when there is one.
+const JAPANESE_TEXT = /[\u3040-\u30ff\u4e00-\u9fff]/;
+
+function createSpeechVoice(win) {
+    const synth = win.speechSynthesis;
+    const Utterance = win.SpeechSynthesisUtterance;
+    if (!synth || typeof Utterance !== "function") return null;
+    const chooseVoice = (tag) => {
+        const voices = synth.getVoices();
+        const language = tag.slice(0, 2);
+        return voices.find((voice) => voice.lang === tag) ||
+            voices.find((voice) => voice.lang.slice(0, 2) === language) || null;
+    };
+    return {
+        // Speaks the plan's voice segments at their times; returns null when
+        // there is no voice, else { whenDone(callback), cancel() }.
+        speak(plan, languageId) {
+            if (synth.getVoices().length === 0) return null;
+            const text = plan.voice.map((segment) => segment.text).join(" ");
+            let tag = LANGUAGE_TAGS[languageId] || "en-US";
+            if (JAPANESE_TEXT.test(text) && chooseVoice("ja-JP") !== null) tag = "ja-JP";
+            const voice = chooseVoice(tag);
+            let remaining = plan.voice.length;
+            let finished = false;
+            const callbacks = [];
+            const timers = [];
+            const finish = () => {
+                if (finished) return;
+                finished = true;
+                callbacks.forEach((callback) => callback());
+            };
+            for (const segment of plan.voice) {
+                const utterance = new Utterance(segment.text);
+                utterance.lang = tag;
+                if (voice !== null) utterance.voice = voice;
+                utterance.rate = Math.min(2, Math.max(0.5, segment.wpm / SPEECH_DEFAULT_WPM));
+                if (segment.pitch !== null && segment.style !== "monotone") {
+                    utterance.pitch = Math.min(2, Math.max(0, segment.pitch / 120));
+                }
+                let volume = segment.volume === null ? 1 : segment.volume / 65535;
+                if (segment.style === "whisper") volume *= 0.4;
+                utterance.volume = volume;
+                const ended = () => {
+                    remaining -= 1;
+                    if (remaining === 0) finish();
+                };
+                utterance.onend = ended;
+                utterance.onerror = ended;
+                timers.push(win.setTimeout(() => synth.speak(utterance), segment.at));
+            }
+            return {
+                whenDone(callback) {
+                    if (finished) callback();
+                    else callbacks.push(callback);
+                },
+                cancel() {
+                    timers.forEach((timer) => win.clearTimeout(timer));
+                    synth.cancel();
+                    finish();
+                },
+            };
+        },
+    };
+}
