@@ -1,0 +1,167 @@
+#include "app/toolbaricons.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+
+#include <functional>
+
+namespace orvo::app {
+
+namespace {
+
+// Every icon is drawn on a 16 by 16 grid and rendered at these sizes, so
+// that it stays sharp on screens that scale.
+constexpr int kIconSizes[] = {16, 24, 32, 48};
+constexpr double kGrid = 16.0;
+
+using Drawing = std::function<void(QPainter&)>;
+
+QIcon renderIcon(const Drawing& draw)
+{
+    QIcon icon;
+    for (int size : kIconSizes) {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.scale(size / kGrid, size / kGrid);
+        draw(painter);
+        painter.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
+QPen outline(const QColor& color)
+{
+    QPen pen(color, 1.0);
+    pen.setJoinStyle(Qt::RoundJoin);
+    pen.setCapStyle(Qt::RoundCap);
+    return pen;
+}
+
+} // namespace
+
+// A folder with its lid lifted.
+QIcon openIcon()
+{
+    return renderIcon([](QPainter& p) {
+        p.setPen(outline(QColor(0x8a, 0x5a, 0x00)));
+        p.setBrush(QColor(0xf2, 0xc0, 0x4c));
+        QPainterPath back;
+        back.moveTo(1.5, 3.5);
+        back.lineTo(6.0, 3.5);
+        back.lineTo(7.5, 5.0);
+        back.lineTo(13.5, 5.0);
+        back.lineTo(13.5, 13.5);
+        back.lineTo(1.5, 13.5);
+        back.closeSubpath();
+        p.drawPath(back);
+        p.setBrush(QColor(0xfb, 0xda, 0x7e));
+        QPainterPath lid;
+        lid.moveTo(1.5, 13.5);
+        lid.lineTo(4.0, 7.5);
+        lid.lineTo(15.0, 7.5);
+        lid.lineTo(13.5, 13.5);
+        lid.closeSubpath();
+        p.drawPath(lid);
+    });
+}
+
+// A page with markup turning into a page with a picture: an arrow between.
+QIcon convertIcon()
+{
+    return renderIcon([](QPainter& p) {
+        p.setPen(outline(QColor(0x40, 0x40, 0x40)));
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(0.5, 1.5, 6.0, 8.0));
+        p.setPen(outline(QColor(0x20, 0x60, 0xc0)));
+        p.drawLine(QPointF(2.0, 4.0), QPointF(5.0, 4.0));
+        p.drawLine(QPointF(2.0, 6.0), QPointF(4.0, 6.0));
+        p.setPen(outline(QColor(0x40, 0x40, 0x40)));
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(9.5, 6.5, 6.0, 8.0));
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0x3c, 0xa0, 0x50));
+        p.drawEllipse(QPointF(12.5, 10.5), 1.8, 1.8);
+        QPainterPath arrow;
+        arrow.moveTo(5.5, 11.0);
+        arrow.lineTo(8.0, 11.0);
+        arrow.lineTo(8.0, 9.5);
+        arrow.lineTo(10.0, 12.0);
+        arrow.lineTo(8.0, 14.5);
+        arrow.lineTo(8.0, 13.0);
+        arrow.lineTo(5.5, 13.0);
+        arrow.closeSubpath();
+        p.setBrush(QColor(0xd0, 0x60, 0x20));
+        p.drawPath(arrow);
+    });
+}
+
+// A play triangle in a round green button.
+QIcon runIcon()
+{
+    return renderIcon([](QPainter& p) {
+        p.setPen(outline(QColor(0x1c, 0x6e, 0x2c)));
+        p.setBrush(QColor(0x3c, 0xb0, 0x50));
+        p.drawEllipse(QPointF(8.0, 8.0), 7.0, 7.0);
+        QPainterPath play;
+        play.moveTo(6.0, 4.5);
+        play.lineTo(11.5, 8.0);
+        play.lineTo(6.0, 11.5);
+        play.closeSubpath();
+        p.setPen(Qt::NoPen);
+        p.setBrush(Qt::white);
+        p.drawPath(play);
+    });
+}
+
+// A speech balloon with a question mark: the program's information.
+QIcon aboutIcon()
+{
+    return renderIcon([](QPainter& p) {
+        p.setPen(outline(QColor(0x20, 0x50, 0xa0)));
+        p.setBrush(QColor(0xe8, 0xf0, 0xff));
+        QPainterPath balloon;
+        balloon.addRoundedRect(QRectF(1.5, 1.5, 13.0, 10.0), 3.0, 3.0);
+        QPainterPath tail;
+        tail.moveTo(4.0, 11.0);
+        tail.lineTo(3.5, 14.5);
+        tail.lineTo(7.5, 11.0);
+        tail.closeSubpath();
+        p.drawPath(balloon.united(tail));
+        QFont font = p.font();
+        font.setPixelSize(9);
+        font.setBold(true);
+        p.setFont(font);
+        p.setPen(QColor(0x20, 0x50, 0xa0));
+        p.drawText(QRectF(1.5, 1.5, 13.0, 10.0), Qt::AlignCenter, QStringLiteral("?"));
+    });
+}
+
+// The character's face in a speech balloon: a presenter that talks.
+QIcon applicationIcon()
+{
+    return renderIcon([](QPainter& p) {
+        p.setPen(outline(QColor(0x5a, 0x2c, 0x8c)));
+        p.setBrush(QColor(0x9b, 0x6b, 0xd6));
+        p.drawEllipse(QPointF(8.0, 9.0), 6.5, 6.0);
+        p.setPen(Qt::NoPen);
+        p.setBrush(Qt::white);
+        p.drawEllipse(QPointF(5.8, 8.0), 1.6, 1.8);
+        p.drawEllipse(QPointF(10.2, 8.0), 1.6, 1.8);
+        p.setBrush(QColor(0x20, 0x20, 0x30));
+        p.drawEllipse(QPointF(6.1, 8.3), 0.8, 0.9);
+        p.drawEllipse(QPointF(10.5, 8.3), 0.8, 0.9);
+        p.setPen(outline(QColor(0x20, 0x20, 0x30)));
+        p.setBrush(Qt::NoBrush);
+        p.drawArc(QRectF(6.0, 9.5, 4.0, 3.0), 200 * 16, 140 * 16);
+        p.setPen(outline(QColor(0xd0, 0x90, 0x20)));
+        p.setBrush(QColor(0xff, 0xd8, 0x60));
+        p.drawEllipse(QPointF(8.0, 2.2), 1.5, 1.5);
+        p.drawLine(QPointF(8.0, 3.7), QPointF(8.0, 3.9));
+    });
+}
+
+} // namespace orvo::app

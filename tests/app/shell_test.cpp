@@ -1,0 +1,471 @@
+// The window as a user meets it, offscreen with a real browser: start-up and
+// the welcome page, the menus, toolbar and accelerators, the command states
+// shown by the menus and the mode pane, the URL bar, the caption following
+// each load, the command line, dropped files and the recent-file list, and
+// the mode surviving a restart.
+
+#include "shelltestsupport.h"
+
+#include "app/caboutdlg.h"
+#include "app/cmainframe.h"
+#include "app/cvieworvoapp.h"
+#include "app/cvieworvodoc.h"
+#include "app/cvieworvoview.h"
+#include "platform/codepage.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QSettings>
+#include <QStatusTipEvent>
+#include <QTimer>
+#include <QToolBar>
+#include <QWindow>
+#include <QtTest>
+
+using orvo::app::CMainFrame;
+using orvo::app::CViewOrvoApp;
+using orvo::platform::RecordingMessages;
+using namespace orvo::test;
+using Command = CMainFrame::Command;
+
+namespace {
+
+// Page loads in the offscreen browser take a moment.
+constexpr int kLoadTimeoutMs = 20000;
+
+QString utf8(const char* text)
+{
+    return QString::fromUtf8(text);
+}
+
+// The menu's items, a separator as "-".
+QStringList itemTexts(const QList<QAction*>& actions)
+{
+    QStringList texts;
+    for (const QAction* action : actions) {
+        texts.append(action->isSeparator() ? QStringLiteral("-") : action->text());
+    }
+    return texts;
+}
+
+QStringList toolTips(const QList<QAction*>& actions)
+{
+    QStringList texts;
+    for (const QAction* action : actions) {
+        texts.append(action->isSeparator() ? QStringLiteral("-") : action->toolTip());
+    }
+    return texts;
+}
+
+// Convert, Run, Release, Debug and URL bar as the menus show them.
+QString menuStates(const CMainFrame& frame)
+{
+    auto onOff = [&](Command command) {
+        return frame.action(command)->isEnabled() ? QStringLiteral("on") : QStringLiteral("off");
+    };
+    auto check = [&](Command command) {
+        return frame.action(command)->isChecked() ? QStringLiteral("checked")
+                                                  : QStringLiteral("clear");
+    };
+    return QStringLiteral("convert %1, run %2, release %3, debug %4, urlbar %5, pane %6")
+        .arg(onOff(Command::ExecConvert), onOff(Command::ExecRun), check(Command::ExecRelease),
+             check(Command::ExecDebug), check(Command::ViewUrlBar), frame.modePaneText());
+}
+
+} // namespace
+
+class ShellTest final : public QObject {
+    Q_OBJECT
+
+private:
+    struct Shell {
+        ShellFixture fixture;
+        RecordingMessages messages;
+        std::unique_ptr<CViewOrvoApp> app;
+
+        bool start(const QStringList& arguments = {})
+        {
+            app = std::make_unique<CViewOrvoApp>(messages, fixture.settingsPath());
+            return app->InitInstance(QStringList{QStringLiteral("vieworvo")} + arguments);
+        }
+        void restart()
+        {
+            app.reset();
+            start();
+        }
+        CMainFrame& frame() const { return *app->mainFrame(); }
+        orvo::app::CViewOrvoView& view() const { return *app->view(); }
+        orvo::app::CViewOrvoDoc& doc() const { return *app->document(); }
+        void answer(std::initializer_list<bool> answers)
+        {
+            for (bool yes : answers) {
+                messages.queueAnswer(yes);
+            }
+        }
+        void openWithDialog(const QString& file)
+        {
+            doc().setFileChooser([file] { return file; });
+            doc().OnFileOpen();
+        }
+        void typeIntoUrlBar(const QString& text)
+        {
+            frame().ShowUrlBar(true);
+            frame().addressEdit()->setText(text);
+            QTest::keyClick(frame().addressEdit(), Qt::Key_Return);
+        }
+    };
+
+    static QUrl fileUrl(const QString& path) { return QUrl::fromLocalFile(path); }
+
+private slots:
+    void initTestCase() { orvo::platform::setActiveCodePage(orvo::platform::CodePage::Utf8); }
+
+    void startsOnTheWelcomePageWithTheUrlBarHidden()
+    {
+        Shell s;
+        QVERIFY(s.start());
+        QCOMPARE(s.frame().windowTitle(), utf8("無題 - ViewOrvo"));
+        QVERIFY(s.frame().isVisible());
+        QCOMPARE(s.frame().size(), QSize(775, 575));
+        QVERIFY(!s.frame().isUrlBarShown());
+        QCOMPARE(s.frame().messagePaneText(), utf8("ﾚﾃﾞｨ"));
+        QCOMPARE(menuStates(s.frame()),
+                 QStringLiteral("convert off, run off, release clear, debug checked, "
+                                "urlbar clear, pane Debug"));
+
+        // The caption and the (hidden) URL bar follow the finished load.
+        QTRY_COMPARE_WITH_TIMEOUT(s.frame().addressEdit()->text(), s.fixture.welcomePage(),
+                                  kLoadTimeoutMs);
+        QCOMPARE(s.frame().windowTitle(), s.fixture.welcomePage());
+        QCOMPARE(s.view().url(), fileUrl(s.fixture.welcomePage()));
+        QVERIFY(!s.frame().isUrlBarShown());
+        QCOMPARE(describe(s.messages), QStringList());
+    }
+
+    void menusCarryTheirTextsAndAccelerators()
+    {
+        Shell s;
+        QVERIFY(s.start());
+        const QList<QAction*> menus = s.frame().menuBar()->actions();
+        QCOMPARE(itemTexts(menus), (QStringList{utf8("ﾌｧｲﾙ(&F)"), utf8("表示(&V)"),
+                                                utf8("実行(&E)"), utf8("ﾍﾙﾌﾟ(&H)")}));
+        QCOMPARE(itemTexts(menus[0]->menu()->actions()),
+                 (QStringList{utf8("開く(&O)...\tCtrl+O"), utf8("最近使ったﾌｧｲﾙ"),
+                              utf8("ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)")}));
+        QVERIFY(!menus[0]->menu()->actions()[1]->isEnabled());
+        QCOMPARE(itemTexts(menus[1]->menu()->actions()),
+                 (QStringList{utf8("ﾂｰﾙ ﾊﾞｰ(&T)"), utf8("ｽﾃｰﾀｽ ﾊﾞｰ(&S)"), utf8("URLﾊﾞｰ(&U)")}));
+        QCOMPARE(itemTexts(menus[2]->menu()->actions()),
+                 (QStringList{utf8("リリース(&R)...\tCtrl+R"), utf8("デバッグ(&D)...\tCtrl+D"),
+                              QStringLiteral("-"), utf8("コンバート(&C)...\tCtrl+C"),
+                              utf8("実行(&E)...\tCtrl+E")}));
+        QCOMPARE(itemTexts(menus[3]->menu()->actions()),
+                 QStringList{utf8("ViewOrvo のﾊﾞｰｼﾞｮﾝ情報(&A)...")});
+
+        const std::pair<Command, const char*> accelerators[] = {
+            {Command::FileOpen, "Ctrl+O"},  {Command::ExecRelease, "Ctrl+R"},
+            {Command::ExecDebug, "Ctrl+D"}, {Command::ExecConvert, "Ctrl+C"},
+            {Command::ExecRun, "Ctrl+E"},
+        };
+        for (const auto& [command, keys] : accelerators) {
+            QCOMPARE(s.frame().action(command)->shortcut(),
+                     QKeySequence(QString::fromLatin1(keys)));
+        }
+
+        QToolBar* toolBar = s.frame().findChild<QToolBar*>(QStringLiteral("toolBar"));
+        QVERIFY(toolBar != nullptr);
+        QCOMPARE(toolTips(toolBar->actions()),
+                 (QStringList{utf8("開く"), QStringLiteral("-"), utf8("コンバート"), utf8("実行"),
+                              QStringLiteral("-"), utf8("ﾊﾞｰｼﾞｮﾝ情報")}));
+        for (QAction* action : toolBar->actions()) {
+            QVERIFY(action->isSeparator() || !action->icon().isNull());
+        }
+    }
+
+    // Fly-by prompts go to the message pane, which returns to its idle text.
+    void promptsShowInTheMessagePane()
+    {
+        Shell s;
+        QVERIFY(s.start());
+        const std::pair<Command, const char*> prompts[] = {
+            {Command::FileOpen, "既存のﾌｧｲﾙを開く"},
+            {Command::ExecConvert, "ORVOをHTMLファイルに変換する"},
+            {Command::ExecRun, "プレゼンテーションを実行"},
+            {Command::AppAbout, "ﾌﾟﾛｸﾞﾗﾑの情報、ﾊﾞｰｼﾞｮﾝそして著作権を表示"},
+        };
+        for (const auto& [command, prompt] : prompts) {
+            s.frame().action(command)->showStatusText(&s.frame());
+            QCOMPARE(s.frame().messagePaneText(), utf8(prompt));
+            QStatusTipEvent leave{QString()};
+            QApplication::sendEvent(&s.frame(), &leave);
+            QCOMPARE(s.frame().messagePaneText(), utf8("ﾚﾃﾞｨ"));
+        }
+        // The mode commands have no prompt.
+        s.frame().action(Command::ExecRelease)->showStatusText(&s.frame());
+        QCOMPARE(s.frame().messagePaneText(), utf8("ﾚﾃﾞｨ"));
+    }
+
+    void menusFollowTheDocumentStates()
+    {
+        Shell s;
+        QVERIFY(s.start());
+        const QString markup = s.fixture.writePresentation(QStringLiteral("a.orv"), kGoodMarkup);
+        s.answer({false});
+        s.openWithDialog(markup);
+        QCOMPARE(menuStates(s.frame()),
+                 QStringLiteral("convert on, run off, release clear, debug checked, "
+                                "urlbar clear, pane Debug"));
+        s.frame().action(Command::ExecConvert)->trigger();
+        QCOMPARE(menuStates(s.frame()),
+                 QStringLiteral("convert off, run on, release clear, debug checked, "
+                                "urlbar clear, pane Debug"));
+        s.frame().action(Command::ExecRelease)->trigger();
+        QCOMPARE(menuStates(s.frame()),
+                 QStringLiteral("convert off, run on, release checked, debug clear, "
+                                "urlbar clear, pane Release"));
+        s.frame().action(Command::ExecRun)->trigger();
+        QTRY_COMPARE_WITH_TIMEOUT(s.view().url(),
+                                  fileUrl(s.fixture.path(QStringLiteral("pages/1.html"))),
+                                  kLoadTimeoutMs);
+        s.frame().action(Command::ExecDebug)->trigger();
+        QCOMPARE(menuStates(s.frame()),
+                 QStringLiteral("convert off, run on, release clear, debug checked, "
+                                "urlbar clear, pane Debug"));
+    }
+
+    void urlBarCommandTogglesTheBarAndItsCheckMark()
+    {
+        Shell s;
+        QVERIFY(s.start());
+        QAction* urlBar = s.frame().action(Command::ViewUrlBar);
+        urlBar->trigger();
+        QVERIFY(s.frame().isUrlBarShown());
+        QVERIFY(s.frame().urlBar()->isVisible());
+        QVERIFY(urlBar->isChecked());
+        urlBar->trigger();
+        QVERIFY(!s.frame().isUrlBarShown());
+        QVERIFY(!s.frame().urlBar()->isVisible());
+        QVERIFY(!urlBar->isChecked());
+
+        // Every activation of the window hides it again.
+        urlBar->trigger();
+        s.frame().ActivateFrame();
+        QVERIFY(!s.frame().isUrlBarShown());
+        QVERIFY(!urlBar->isChecked());
+    }
+
+    // A typed markup path asks to convert; No asks nothing more and leaves
+    // the page, with the markup path already set.
+    void typedMarkupPathAsksToConvert()
+    {
+        Shell s;
+        QVERIFY(s.start());
+        QTRY_COMPARE_WITH_TIMEOUT(s.view().url(), fileUrl(s.fixture.welcomePage()), kLoadTimeoutMs);
+        const QString markup =
+            s.fixture.writePresentation(QStringLiteral("t/typed.orv"), kGoodMarkup);
+        s.answer({false});
+        s.typeIntoUrlBar(markup);
+        QCOMPARE(describe(s.messages), QStringList{askLine(kAskConvert, "convert")});
+        QCOMPARE(s.doc().presentation().getMarkupPath(),
+                 s.fixture.bytesPath(QStringLiteral("t/typed.orv")));
+        QCOMPARE(menuStates(s.frame()).left(21), QStringLiteral("convert on, run off, "));
+        QTest::qWait(200);
+        QCOMPARE(s.view().url(), fileUrl(s.fixture.welcomePage()));
+    }
+
+    void typedMarkupPathYesTwicePlaysTheDebugFrame()
+    {
+        Shell s;
+        QVERIFY(s.start());
+        const QString markup =
+            s.fixture.writePresentation(QStringLiteral("t/typed.orv"), kGoodMarkup);
+        s.answer({true, true});
+        s.typeIntoUrlBar(markup);
+        QCOMPARE(describe(s.messages),
+                 (QStringList{askLine(kAskConvert, "convert"), askLine(kAskRun, "run")}));
+        const QString frame = s.fixture.path(QStringLiteral("t/pages/DebugFrame.html"));
+        QTRY_COMPARE_WITH_TIMEOUT(s.frame().windowTitle(), frame, kLoadTimeoutMs);
+        QCOMPARE(s.frame().addressEdit()->text(), frame);
+    }
+
+    // Not exactly "orv": the browser gets it.
+    void typedOtherLocationsGoToTheBrowser_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("upper case") << QStringLiteral("page.ORV");
+        QTest::newRow("html behind") << QStringLiteral("page.orv.html");
+    }
+
+    void typedOtherLocationsGoToTheBrowser()
+    {
+        QFETCH(QString, name);
+        Shell s;
+        QVERIFY(s.start());
+        const QString page = s.fixture.write(name, "<html><body>typed</body></html>\n");
+        s.typeIntoUrlBar(page);
+        QTRY_COMPARE_WITH_TIMEOUT(s.frame().windowTitle(), page, kLoadTimeoutMs);
+        QCOMPARE(s.view().url(), fileUrl(page));
+        QCOMPARE(describe(s.messages), QStringList());
+        QCOMPARE(s.doc().presentation().getMarkupPath(), std::string());
+    }
+
+    // Ctrl+C converts even while the URL bar holds the focus.
+    void acceleratorsWinOverTheFocusedWidget()
+    {
+        Shell s;
+        QVERIFY(s.start());
+        QVERIFY(QTest::qWaitForWindowActive(&s.frame()));
+        const QString markup = s.fixture.writePresentation(QStringLiteral("a.orv"), kGoodMarkup);
+        s.answer({false});
+        s.openWithDialog(markup);
+        s.frame().ShowUrlBar(true);
+        s.frame().addressEdit()->setFocus();
+        QTRY_VERIFY(s.frame().addressEdit()->hasFocus());
+        QTest::keyClick(s.frame().addressEdit(), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(s.doc().converted(), 1);
+
+        QTest::keyClick(&s.frame(), Qt::Key_R, Qt::ControlModifier);
+        QCOMPARE(s.frame().modePaneText(), QStringLiteral("Release"));
+        QTest::keyClick(&s.frame(), Qt::Key_D, Qt::ControlModifier);
+        QCOMPARE(s.frame().modePaneText(), QStringLiteral("Debug"));
+    }
+
+    void releaseModeSurvivesARestart()
+    {
+        Shell s;
+        QVERIFY(s.start());
+        QVERIFY(QTest::qWaitForWindowActive(&s.frame()));
+        QTest::keyClick(&s.frame(), Qt::Key_R, Qt::ControlModifier);
+        QCOMPARE(s.frame().modePaneText(), QStringLiteral("Release"));
+
+        s.restart();
+        QCOMPARE(menuStates(s.frame()),
+                 QStringLiteral("convert off, run off, release checked, debug clear, "
+                                "urlbar clear, pane Release"));
+        const QString markup = s.fixture.writePresentation(QStringLiteral("r/a.orv"), kGoodMarkup);
+        s.answer({true, true});
+        s.openWithDialog(markup);
+        QTRY_COMPARE_WITH_TIMEOUT(s.view().url(),
+                                  fileUrl(s.fixture.path(QStringLiteral("r/pages/1.html"))),
+                                  kLoadTimeoutMs);
+    }
+
+    void commandLineFileIsOpenedAndRemembered()
+    {
+        Shell s;
+        const QString markup =
+            s.fixture.writePresentation(QStringLiteral("cl/start.orv"), kGoodMarkup);
+        s.answer({false});
+        QVERIFY(s.start({markup}));
+        QCOMPARE(describe(s.messages), QStringList{askLine(kAskConvert, "convert")});
+        QCOMPARE(s.app->requestedPath(), s.fixture.bytesPath(QStringLiteral("cl/start.orv")));
+        QCOMPARE(s.doc().presentation().getMarkupPath(), s.app->requestedPath());
+        QCOMPARE(s.frame().windowTitle(), QStringLiteral("start.orv - ViewOrvo"));
+        QVERIFY(!s.frame().isUrlBarShown());
+        QCOMPARE(s.app->recentFiles().files(), QStringList{markup});
+        QCOMPARE(QSettings(QStringLiteral("ORVO"), QStringLiteral("ViewOrvo"))
+                     .value(QStringLiteral("Recent File List/File1"))
+                     .toString(),
+                 markup);
+        QCOMPARE(itemTexts(s.frame().fileMenu()->actions()).at(1), QStringLiteral("&1 ") + markup);
+    }
+
+    void commandLineFileThatCannotBeOpenedEndsTheStart()
+    {
+        Shell s;
+        const QString missing = s.fixture.path(QStringLiteral("nowhere.orv"));
+        QVERIFY(!s.start({missing}));
+        QCOMPARE(describe(s.messages),
+                 QStringList{errorLine("ﾌｧｲﾙ" + s.fixture.bytesPath(QStringLiteral("nowhere.orv")) +
+                                           "がｵｰﾌﾟﾝできない",
+                                       "ViewOrvo")});
+    }
+
+    void droppedFilesOpenOneAfterTheOther()
+    {
+        Shell s;
+        QVERIFY(s.start());
+        const QString first = s.fixture.write(QStringLiteral("d/first.html"), "<html>1</html>\n");
+        const QString second = s.fixture.write(QStringLiteral("d/second.html"), "<html>2</html>\n");
+        QMimeData data;
+        data.setUrls({fileUrl(first), fileUrl(second)});
+        // As the platform delivers a drop: to the window, over the page.
+        const QPointF overPage = s.frame().centralWidget()->geometry().center();
+        QWindow* window = s.frame().windowHandle();
+        QDragEnterEvent enter(overPage.toPoint(), Qt::CopyAction, &data, Qt::LeftButton,
+                              Qt::NoModifier);
+        QApplication::sendEvent(window, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(overPage, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window, &drop);
+        QVERIFY(drop.isAccepted());
+
+        QTRY_COMPARE(s.app->recentFiles().files(), (QStringList{second, first}));
+        QCOMPARE(s.app->requestedPath(), s.fixture.bytesPath(QStringLiteral("d/second.html")));
+        QTRY_COMPARE_WITH_TIMEOUT(s.frame().windowTitle(), second, kLoadTimeoutMs);
+    }
+
+    void recentFileThatVanishedLeavesTheList()
+    {
+        Shell s;
+        const QString page = s.fixture.write(QStringLiteral("m/page.html"), "<html>m</html>\n");
+        QVERIFY(s.start({page}));
+        s.restart();
+        QCOMPARE(s.app->recentFiles().files(), QStringList{page});
+        QFile::remove(page);
+        s.frame().fileMenu()->actions().at(1)->trigger();
+        QCOMPARE(s.messages.count(), std::size_t{1});
+        QCOMPARE(s.app->recentFiles().files(), QStringList());
+        QCOMPARE(itemTexts(s.frame().fileMenu()->actions()).at(1), utf8("最近使ったﾌｧｲﾙ"));
+    }
+
+    void pageStatusTextShowsInTheMessagePane()
+    {
+        Shell s;
+        QVERIFY(s.start());
+        emit s.view().page()->linkHovered(QStringLiteral("file:///somewhere/2.html"));
+        QCOMPARE(s.frame().messagePaneText(), QStringLiteral("file:///somewhere/2.html"));
+        emit s.view().page()->linkHovered(QString());
+        QCOMPARE(s.frame().messagePaneText(), utf8("ﾚﾃﾞｨ"));
+    }
+
+    void aboutBoxShowsTheProductAndVersion()
+    {
+        Shell s;
+        QVERIFY(s.start());
+        QString title;
+        QStringList lines;
+        QTimer::singleShot(0, this, [&] {
+            auto* dialog = qobject_cast<orvo::app::CAboutDlg*>(QApplication::activeModalWidget());
+            if (dialog == nullptr) {
+                return;
+            }
+            title = dialog->windowTitle();
+            for (const QLabel* label : dialog->findChildren<QLabel*>()) {
+                lines.append(label->text());
+            }
+            dialog->accept();
+        });
+        s.frame().action(Command::AppAbout)->trigger();
+        QCOMPARE(title, utf8("ViewOrvoのﾊﾞｰｼﾞｮﾝ情報"));
+        QVERIFY(lines.contains(QStringLiteral("Orvo  Viewer  Version 1.0")));
+    }
+};
+
+// QTEST_MAIN, with the attribute that Qt WebEngine asks for before the
+// application object exists.
+int main(int argc, char* argv[])
+{
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication application(argc, argv);
+    ShellTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "shell_test.moc"
