@@ -28,6 +28,10 @@ const ORVO_PLAYER_API = {
     CHARACTER_SVG,
     FRAME_SIZE,
     Stage,
+    viewportMapping,
+    placeFrame,
+    placeBalloon,
+    placeCommands,
     VIRTUAL_WIDTH,
     VIRTUAL_HEIGHT,
 };

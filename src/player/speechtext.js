@@ -150,8 +150,12 @@ function parseSpeechText(text, { wordsPerMinute = SPEECH_DEFAULT_WPM, previousTe
             break;
         case "lst":
             if (previousText !== "") {
-                items.push(...parseSpeechText(previousText, { wordsPerMinute }).items
-                    .filter((item) => item.type !== "unknown"));
+                const repeated = parseSpeechText(previousText, { wordsPerMinute }).items
+                    .filter((item) => item.type !== "unknown");
+                const first = repeated.find((item) => item.type === "word");
+                if (first !== undefined && state.space) first.spaceBefore = true;
+                state.space = false;
+                items.push(...repeated);
             }
             break;
         case "ctx":
