@@ -1,26 +1,36 @@
 #include "cli/cli.h"
 
+#include <chrono>
+#include <iomanip>
 #include <optional>
 #include <ostream>
+#include <sstream>
 #include <string_view>
 
 #include "cli/climessages.h"
 #include "config/presentation.h"
+#include "config/settings.h"
+#include "convert/converter.h"
+#include "convert/outputfolder.h"
 #include "platform/codepage.h"
+#include "platform/encoding.h"
 
 namespace orvo::cli {
 
 namespace {
 
-constexpr const char* kUsage =
-    "Usage: orvo check [--settings FILE] [--codepage utf-8|shift_jis] FILE.orv\n"
-    "       orvo --help | --version\n";
+constexpr const char* kUsage = "Usage: orvo check [OPTIONS] FILE.orv\n"
+                               "       orvo convert [OPTIONS] FILE.orv\n"
+                               "       orvo --help | --version\n";
 
 constexpr const char* kHelp =
     "\n"
     "Commands:\n"
     "  check FILE.orv    Load the settings and the tag and emotion tables, then read\n"
     "                    the markup file and check every tag and attribute.\n"
+    "  convert FILE.orv  Check as above, then convert the presentation into the\n"
+    "                    output folder beside it (workingDir of the settings): one\n"
+    "                    HTML page per page, the index page and the resources.\n"
     "\n"
     "Options:\n"
     "  --settings FILE   The settings file. Without it, $VIEWORVO_INI, else\n"
@@ -29,15 +39,26 @@ constexpr const char* kHelp =
     "  --codepage NAME   utf-8 or shift_jis: the code page of the markup, the tables\n"
     "                    and the source pages. Without it, $ORVO_CODEPAGE, else the\n"
     "                    locale's character set.\n"
+    "  --message-format text|json\n"
+    "                    Messages on stderr as CAPTION: TEXT lines (text, the\n"
+    "                    default) or as one JSON object per line (json).\n"
+    "  --quiet           No summary line and no progress.\n"
     "  --help            Show this help.\n"
     "  --version         Show the version.\n"
     "\n"
-    "Every message is written to stderr as one line, CAPTION: TEXT.\n"
+    "Messages are always UTF-8. On success, convert prints one summary line on\n"
+    "stdout; on a terminal it shows its progress on stderr.\n"
     "Exit status: 0 when every stage succeeded, 1 when one failed, 2 for a usage error.\n";
 
-struct CheckOptions {
+// Progress is worth showing only for presentations of some size.
+constexpr std::size_t kProgressMinimumPages = 50;
+
+struct Options {
+    std::string command;
     std::string settingsFile;
     std::optional<platform::CodePage> codePage;
+    MessageFormat format = MessageFormat::Text;
+    bool quiet = false;
     std::string markupFile;
 };
 
@@ -68,11 +89,12 @@ bool optionValue(const std::vector<std::string>& args, std::size_t& i, std::stri
     return false;
 }
 
-// Parses the arguments after "check"; a usage error has been reported when it
-// returns nullopt.
-std::optional<CheckOptions> parseCheck(const std::vector<std::string>& args, std::ostream& err)
+// Parses the arguments after the command; a usage error has been reported
+// when it returns nullopt.
+std::optional<Options> parseOptions(const std::vector<std::string>& args, std::ostream& err)
 {
-    CheckOptions options;
+    Options options;
+    options.command = args[0];
     std::vector<std::string> files;
     bool onlyFiles = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
@@ -83,6 +105,10 @@ std::optional<CheckOptions> parseCheck(const std::vector<std::string>& args, std
         }
         if (arg == "--") {
             onlyFiles = true;
+            continue;
+        }
+        if (arg == "--quiet") {
+            options.quiet = true;
             continue;
         }
         std::string value;
@@ -100,14 +126,23 @@ std::optional<CheckOptions> parseCheck(const std::vector<std::string>& args, std
                 return std::nullopt;
             }
             options.codePage = page;
+        } else if (optionValue(args, i, "--message-format", value, missing)) {
+            if (value == "text") {
+                options.format = MessageFormat::Text;
+            } else if (value == "json") {
+                options.format = MessageFormat::Json;
+            } else {
+                usageError(err, "--message-format takes text or json");
+                return std::nullopt;
+            }
         } else {
             usageError(err, "unknown option " + arg);
             return std::nullopt;
         }
     }
     if (files.size() != 1 || files[0].empty()) {
-        usageError(err, files.empty() ? "check needs a markup file"
-                                      : "check takes exactly one markup file");
+        usageError(err, files.empty() ? options.command + " needs a markup file"
+                                      : options.command + " takes exactly one markup file");
         return std::nullopt;
     }
     options.markupFile = files[0];
@@ -122,9 +157,45 @@ std::string absolutePath(const std::string& path, const std::string& workingFold
     return workingFolder + (workingFolder.back() == '/' ? "" : "/") + path;
 }
 
-int check(const CheckOptions& options, const Environment& env, config::Settings& settings,
-          std::ostream& err)
+// Overwrites one status line on a terminal.
+class ProgressLine {
+public:
+    ProgressLine(std::ostream& err, bool enabled) : m_err(err), m_enabled(enabled) {}
+    ~ProgressLine() { finish(); }
+    ProgressLine(const ProgressLine&) = delete;
+    ProgressLine& operator=(const ProgressLine&) = delete;
+
+    void update(std::size_t done, std::size_t total)
+    {
+        if (!m_enabled || total < kProgressMinimumPages) {
+            return;
+        }
+        // At most a hundred updates: a terminal is slow to write to.
+        const std::size_t step = total / 100 + 1;
+        if (done % step != 0 && done != total) {
+            return;
+        }
+        m_err << "\rconverting: page " << done << " of " << total << std::flush;
+        m_shown = true;
+    }
+    void finish()
+    {
+        if (m_shown) {
+            m_err << "\r\033[K" << std::flush;
+            m_shown = false;
+        }
+    }
+
+private:
+    std::ostream& m_err;
+    bool m_enabled;
+    bool m_shown = false;
+};
+
+int runStages(const Options& options, const Environment& env, config::Settings& settings,
+              std::ostream& out, std::ostream& err)
 {
+    const auto started = std::chrono::steady_clock::now();
     const char* variable = env.codePageVariable.empty() ? nullptr : env.codePageVariable.c_str();
     platform::setActiveCodePage(
         options.codePage.value_or(platform::chooseCodePage(variable, env.localeCodeset.c_str())));
@@ -133,15 +204,40 @@ int check(const CheckOptions& options, const Environment& env, config::Settings&
     sources.option = options.settingsFile;
     const std::string settingsPath = platform::prepareSettingsFile(sources, env.dataDir);
 
-    StreamMessages messages(err);
+    StreamMessages messages(err, options.format);
     config::Presentation presentation(messages, settings);
     // As at document creation: the outcome is not looked at, a failure has
-    // been shown and the check goes on to the markup file.
+    // been shown and the run goes on to the markup file.
     presentation.loadSettingsAndTables(settingsPath);
 
     presentation.setMarkupPath(absolutePath(options.markupFile, env.workingFolder));
     if (!presentation.readMarkupFile() || !presentation.parseTree()) {
         return kExitFailed;
+    }
+    if (options.command == "check") {
+        return kExitOk;
+    }
+
+    const std::string outputFolder =
+        convert::markupFolderOf(presentation.getMarkupPath()) + settings.workingDir;
+    std::size_t pages = 0;
+    ProgressLine progress(err, env.stderrIsTerminal && !options.quiet &&
+                                   options.format == MessageFormat::Text);
+    const bool converted =
+        convert::convert(presentation, messages, [&](std::size_t done, std::size_t total) {
+            pages = total;
+            progress.update(done, total);
+        });
+    progress.finish();
+    if (!converted) {
+        return kExitFailed;
+    }
+    if (!options.quiet) {
+        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
+        std::ostringstream seconds;
+        seconds << std::fixed << std::setprecision(3) << took.count();
+        out << "Converted " << pages << (pages == 1 ? " page" : " pages") << " into "
+            << platform::toUtf8(outputFolder) << " in " << seconds.str() << " s\n";
     }
     return kExitOk;
 }
@@ -163,20 +259,20 @@ int run(const std::vector<std::string>& args, const Environment& env, config::Se
         out << "orvo (ViewOrvo) " << ORVO_VERSION << '\n';
         return kExitOk;
     }
-    if (command == "check") {
-        for (std::size_t i = 1; i < args.size() && args[i] != "--"; ++i) {
-            if (args[i] == "--help" || args[i] == "-h") {
-                out << kUsage << kHelp;
-                return kExitOk;
-            }
-        }
-        const std::optional<CheckOptions> options = parseCheck(args, err);
-        if (!options) {
-            return kExitUsage;
-        }
-        return check(*options, env, settings, err);
+    if (command != "check" && command != "convert") {
+        return usageError(err, "unknown command " + command);
     }
-    return usageError(err, "unknown command " + command);
+    for (std::size_t i = 1; i < args.size() && args[i] != "--"; ++i) {
+        if (args[i] == "--help" || args[i] == "-h") {
+            out << kUsage << kHelp;
+            return kExitOk;
+        }
+    }
+    const std::optional<Options> options = parseOptions(args, err);
+    if (!options) {
+        return kExitUsage;
+    }
+    return runStages(*options, env, settings, out, err);
 }
 
 } // namespace orvo::cli

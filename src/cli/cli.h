@@ -5,7 +5,8 @@
 // environment, the locale, its own location, the working folder) and passes
 // it in; nothing below reads any of it by itself.
 //
-//   orvo check [--settings FILE] [--codepage utf-8|shift_jis] FILE.orv
+//   orvo check|convert [--settings FILE] [--codepage utf-8|shift_jis]
+//                      [--message-format text|json] [--quiet] FILE.orv
 //   orvo --help | --version
 //
 // Exit status: 0 when every stage succeeded, 1 when a stage failed (its
@@ -33,6 +34,7 @@ struct Environment {
     platform::SettingsSources settings; // all but `option`, which --settings fills
     std::string dataDir;                // the installation's data folder, ending with "/"
     std::string workingFolder;          // makes relative markup paths absolute
+    bool stderrIsTerminal = false;      // progress is shown only on a terminal
 };
 
 // `args` holds the arguments after the program name. `settings` receives the

@@ -77,6 +77,7 @@ int main(int argc, char** argv)
     env.settings.home = homeFolder();
     env.dataDir = orvo::platform::findDataFolder(executablePath(), ORVO_SOURCE_DATA_DIR);
     env.workingFolder = workingFolder();
+    env.stderrIsTerminal = ::isatty(STDERR_FILENO) == 1;
 
     const std::vector<std::string> args(argv + 1, argv + argc);
     return orvo::cli::run(args, env, orvo::config::settings(), std::cout, std::cerr);

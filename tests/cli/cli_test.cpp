@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 
 #include "config/settings.h"
@@ -44,13 +45,17 @@ struct Cli {
     // A settings file that names the source tree's tables and a cache here.
     std::string settingsFile() const
     {
-        return dir.write("ViewOrvo.ini", "tagTypeFile=tagtypes.txt\nemotionMapFile=emotionmap.txt\n"
-                                         "settingDir=" +
-                                             kDataDir + "\ntempDir=" + dir.path() + "\n");
+        return dir.write("ViewOrvo.ini",
+                         "tagTypeFile=tagtypes.txt\nemotionMapFile=emotionmap.txt\n"
+                         "previousImage=previous.gif\nnextImage=next.gif\n"
+                         "debugFrameFile=DebugFrame.html\nworkingDir=vieworvo-pages/\n"
+                         "settingDir=" +
+                             kDataDir + "\ntempDir=" + dir.path() + "\n");
     }
 };
 
-const char* kUsage = "Usage: orvo check [--settings FILE] [--codepage utf-8|shift_jis] FILE.orv\n"
+const char* kUsage = "Usage: orvo check [OPTIONS] FILE.orv\n"
+                     "       orvo convert [OPTIONS] FILE.orv\n"
                      "       orvo --help | --version\n";
 
 } // namespace
@@ -111,7 +116,10 @@ TEST(OrvoCheck, UsageErrorsExitWithTwo)
 {
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
         {{}, "no command given"},
-        {{"convert", "x.orv"}, "unknown command convert"},
+        {{"render", "x.orv"}, "unknown command render"},
+        {{"convert"}, "convert needs a markup file"},
+        {{"convert", "--message-format", "xml", "a.orv"}, "--message-format takes text or json"},
+        {{"convert", "--message-format"}, "--message-format takes text or json"},
         {{"check"}, "check needs a markup file"},
         {{"check", "a.orv", "b.orv"}, "check takes exactly one markup file"},
         {{"check", ""}, "check takes exactly one markup file"},
@@ -145,4 +153,68 @@ TEST(OrvoCheck, HelpAndVersion)
     EXPECT_EQ(run.out.substr(0, std::string(kUsage).size()), kUsage);
     EXPECT_EQ(run({"--version"}), cli::kExitOk);
     EXPECT_EQ(run.out, std::string("orvo (ViewOrvo) ") + ORVO_VERSION + "\n");
+}
+
+TEST(OrvoConvert, TheBundledTourWithSummaryAndNoMessages)
+{
+    Cli run;
+    const std::string settings = run.settingsFile();
+    std::filesystem::copy(kExamples + "tour", run.dir.file("tour"),
+                          std::filesystem::copy_options::recursive);
+    EXPECT_EQ(run({"convert", "--settings", settings, "tour/tour.orv"}), cli::kExitOk);
+    EXPECT_EQ(run.err, "");
+    const std::string prefix =
+        "Converted 7 pages into " + run.dir.file("tour/vieworvo-pages/") + " in ";
+    EXPECT_EQ(run.out.substr(0, prefix.size()), prefix);
+    EXPECT_EQ(run.out.substr(run.out.size() - 3), " s\n");
+    EXPECT_FALSE(run.dir.read("tour/vieworvo-pages/7.html").empty());
+
+    // --quiet: nothing on stdout; the pages are written all the same.
+    EXPECT_EQ(run({"convert", "--quiet", "--settings", settings, "tour/tour.orv"}), cli::kExitOk);
+    EXPECT_EQ(run.out, "");
+    EXPECT_FALSE(run.dir.read("tour/vieworvo-pages/1.html").empty());
+}
+
+TEST(OrvoConvert, JsonMessagesAreOneValidObjectPerLine)
+{
+    Cli run;
+    const std::string settings = run.settingsFile();
+    // No body: the conversion's own message, and exit status 1.
+    run.dir.write("nobody.orv", "<orvo>\n<agent character=\"Orvi\"/>\n</orvo>\n");
+    EXPECT_EQ(run({"convert", "--message-format=json", "--settings", settings, "nobody.orv"}),
+              cli::kExitFailed);
+    EXPECT_EQ(run.err, "{\"type\":\"error\",\"caption\":\"error when converting\","
+                       "\"text\":\"Can't find the body tag\"}\n");
+    EXPECT_EQ(run.out, "");
+
+    // Quotes, backslashes, line feeds and bytes that are no UTF-8 are escaped
+    // or replaced, never passed through.
+    run.dir.write("attr.orv", "<orvo>\n<body><page r\\\xff=\"a\"></page></body>\n</orvo>\n");
+    EXPECT_EQ(run({"convert", "--message-format", "json", "--settings", settings, "attr.orv"}),
+              cli::kExitFailed);
+    EXPECT_EQ(run.err, "{\"type\":\"error\",\"caption\":\"r\\\\?\",\"text\":\"System can not "
+                       "find the attribute Name:r\\\\? \\n for tag name: page\"}\n");
+}
+
+TEST(OrvoConvert, ProgressOnlyOnATerminalAndNeverInJson)
+{
+    Cli run;
+    const std::string settings = run.settingsFile();
+    std::string markup = "<orvo>\n<body>\n";
+    for (int i = 0; i < 60; ++i) {
+        markup += "<page></page>\n";
+    }
+    run.dir.write("many.orv", markup + "</body>\n</orvo>\n");
+    // Without a terminal: messages only (60 missing source pages).
+    EXPECT_EQ(run({"convert", "--settings", settings, "many.orv"}), cli::kExitOk);
+    EXPECT_EQ(run.err.find("converting: page"), std::string::npos);
+
+    run.env.stderrIsTerminal = true;
+    EXPECT_EQ(run({"convert", "--settings", settings, "many.orv"}), cli::kExitOk);
+    EXPECT_NE(run.err.find("\rconverting: page 60 of 60"), std::string::npos);
+    EXPECT_EQ(run({"convert", "--message-format", "json", "--settings", settings, "many.orv"}),
+              cli::kExitOk);
+    EXPECT_EQ(run.err.find("converting: page"), std::string::npos);
+    EXPECT_EQ(run({"convert", "--quiet", "--settings", settings, "many.orv"}), cli::kExitOk);
+    EXPECT_EQ(run.err.find("converting: page"), std::string::npos);
 }
