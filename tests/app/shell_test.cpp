@@ -124,6 +124,19 @@ private:
 
     static QUrl fileUrl(const QString& path) { return QUrl::fromLocalFile(path); }
 
+    // The value of a script run in the page shown now; invalid when it gave
+    // no answer in time.
+    static QVariant evaluate(orvo::app::CViewOrvoView& view, const QString& script)
+    {
+        QVariant result;
+        bool done = false;
+        view.page()->runJavaScript(script, [&](const QVariant& value) {
+            result = value;
+            done = true;
+        });
+        return QTest::qWaitFor([&] { return done; }, kLoadTimeoutMs) ? result : QVariant();
+    }
+
 private slots:
     void initTestCase() { orvo::platform::setActiveCodePage(orvo::platform::CodePage::Utf8); }
 
@@ -355,6 +368,27 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(s.view().url(),
                                   fileUrl(s.fixture.path(QStringLiteral("r/pages/1.html"))),
                                   kLoadTimeoutMs);
+    }
+
+    // A converted presentation plays in the window: the page gets the agent
+    // runtime, which puts the character on its stage.
+    void runPlaysThePresentationWithTheAgentRuntime()
+    {
+        Shell s;
+        QVERIFY(s.start());
+        s.doc().OnExecRelease();
+        const QString markup = s.fixture.writePresentation(QStringLiteral("p/a.orv"), kGoodMarkup);
+        s.answer({true, true});
+        s.openWithDialog(markup);
+        const QString firstPage = s.fixture.path(QStringLiteral("p/pages/1.html"));
+        QTRY_COMPARE_WITH_TIMEOUT(s.frame().windowTitle(), firstPage, kLoadTimeoutMs);
+        QCOMPARE(evaluate(s.view(), QStringLiteral("typeof window.OrvoPlayer")).toString(),
+                 QStringLiteral("object"));
+        QTRY_VERIFY_WITH_TIMEOUT(
+            evaluate(s.view(),
+                     QStringLiteral("document.getElementById('orvo-player-stage') !== null"))
+                .toBool(),
+            kLoadTimeoutMs);
     }
 
     void commandLineFileIsOpenedAndRemembered()
