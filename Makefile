@@ -20,6 +20,8 @@ bench:
 	$(MAKE) build PRESET=release
 	build/release/bench/parse_bench
 	build/release/bench/read_bench
+	build/release/bench/generate_bench
+	bench/convert
 
 format:
 	git ls-files -z -- '*.cpp' '*.h' | xargs -0 -r clang-format -i

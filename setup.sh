@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs what ViewOrvo needs on Debian, builds it, and checks the bundled
+# Installs what ViewOrvo needs on Debian, builds it, and converts the bundled
 # example with it. Run from the repository's top folder: ./setup.sh
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -12,6 +12,6 @@ xargs -a packages/debian-ci.txt $SUDO env DEBIAN_FRONTEND=noninteractive \
 
 make build
 echo
-echo "Built. Checking the bundled tour: orvo check examples/tour/tour.orv"
-build/dev/src/cli/orvo check examples/tour/tour.orv
-echo "The tour reads and parses without a message."
+echo "Built. Converting the bundled tour: orvo convert examples/tour/tour.orv"
+build/dev/src/cli/orvo convert examples/tour/tour.orv
+echo "Open examples/tour/vieworvo-pages/1.html to see its first page."
