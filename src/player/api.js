@@ -36,7 +36,8 @@ const ORVO_PLAYER_API = {
     VIRTUAL_HEIGHT,
 };
 
-if (typeof module === "object" && module !== null && module.exports) {
+const underNode = typeof process === "object" && process !== null && process.versions && process.versions.node;
+if (underNode && typeof module === "object" && module !== null && module.exports) {
     module.exports = ORVO_PLAYER_API;
 } else if (typeof window === "object" && window.document) {
     const script = window.document.currentScript;

@@ -13,6 +13,7 @@ const BALLOON_MIN_HOLD_MS = 1500; // the balloon stays this long at least after 
 const BALLOON_MAX_HOLD_MS = 4000;
 const IDLE_BLINK_MS = 4200; // a resting character blinks now and then
 const TALK_FLAP_MS = 110; // mouth open/close while words are spoken
+const IDLE_FRAME_MS = 60; // redraw interval of a character at rest (real time)
 
 const STAGE_CSS = `
 :host { all: initial; }
@@ -20,7 +21,7 @@ const STAGE_CSS = `
   z-index: 2147483000; font-family: system-ui, "Segoe UI", "Noto Sans", "Noto Sans CJK JP", sans-serif; }
 .character { position: absolute; left: 0; top: 0; }
 .character svg { display: block; width: 100%; height: 100%; overflow: visible; }
-.balloon { position: absolute; box-sizing: border-box; background: #fffef4; color: #1b2340;
+.balloon { position: absolute; box-sizing: border-box; width: max-content; background: #fffef4; color: #1b2340;
   border: 2px solid #1b2340; border-radius: 14px; padding: 0.45em 0.75em; line-height: 1.35;
   box-shadow: 0 3px 10px rgba(0, 0, 0, 0.2); pointer-events: auto; overflow-wrap: anywhere; }
 .balloon.think { border-style: dashed; border-radius: 28px; }
@@ -31,7 +32,7 @@ const STAGE_CSS = `
   box-sizing: border-box; transform: rotate(45deg); }
 .tail.below { bottom: -8px; border-top: none; border-left: none; }
 .tail.above { top: -8px; border-bottom: none; border-right: none; }
-.commands { position: absolute; display: flex; flex-direction: column; gap: 6px; pointer-events: auto; }
+.commands { position: absolute; width: max-content; display: flex; flex-direction: column; gap: 6px; pointer-events: auto; }
 .commands button { font: inherit; font-size: 0.95em; padding: 0.35em 0.9em; border-radius: 999px;
   border: 2px solid #2c44b8; background: #ffffff; color: #2c44b8; cursor: pointer; text-align: left;
   box-shadow: 0 2px 6px rgba(0, 0, 0, 0.18); }
@@ -98,6 +99,7 @@ class Stage {
         this.actors = new Map();
         this.layer = null;
         this.frameRequested = false;
+        this.idleTimer = 0;
     }
 
     // --- set-up --------------------------------------------------------
@@ -305,10 +307,21 @@ class Stage {
         const mapping = this.mapping();
         const size = Math.max(48, Math.round(FRAME_SIZE * mapping.scale));
         let busy = false;
+        let shown = false;
         for (const actor of this.actors.values()) {
             busy = this.drawActor(actor, now, mapping, size) || busy;
+            shown = shown || actor.visible;
         }
-        if (busy) this.requestFrame();
+        if (busy) {
+            this.requestFrame();
+        } else if (shown && !this.idleTimer) {
+            // A character at rest only blinks now and then: a few frames a
+            // second are enough, and spare the machine.
+            this.idleTimer = this.win.setTimeout(() => {
+                this.idleTimer = 0;
+                this.requestFrame();
+            }, IDLE_FRAME_MS);
+        }
     }
 
     // Draws one character; returns true while it needs further frames.
@@ -356,7 +369,7 @@ class Stage {
             actor.commands.style.top = `${place.top}px`;
             actor.commands.style.fontSize = `${Math.max(13, Math.round(15 * mapping.scale))}px`;
         }
-        return actor.visible || actor.move !== null || actor.balloon !== null;
+        return actor.animation !== null || actor.move !== null || actor.balloon !== null;
     }
 
     isTalking(balloon, now) {
