@@ -17,6 +17,11 @@ function createSpeechVoice(win) {
     const synth = win.speechSynthesis;
     const Utterance = win.SpeechSynthesisUtterance;
     if (!synth || typeof Utterance !== "function") return null;
+    // Engines load their voices in the background; asking once starts that,
+    // so that the page's first speech can have a voice.
+    synth.getVoices();
+    // Speech queued by this page must not go on over the next one.
+    win.addEventListener("pagehide", () => synth.cancel());
     const chooseVoice = (tag) => {
         const voices = synth.getVoices();
         const language = tag.slice(0, 2);
