@@ -10,7 +10,7 @@ const path = require("node:path");
 // The bundle that CMake built (ORVO_PLAYER_BUNDLE, set by CTest), or one
 // made from the sources now when the tests run by hand.
 function bundlePath() {
-    if (process.env.ORVO_PLAYER_BUNDLE) return process.env.ORVO_PLAYER_BUNDLE;
+    if (process.env.ORVO_PLAYER_BUNDLE) return path.resolve(process.env.ORVO_PLAYER_BUNDLE);
     const out = path.join(fs.mkdtempSync(path.join(os.tmpdir(), "orvo-player-")), "orvo-player.js");
     const script = path.join(__dirname, "..", "..", "src", "player", "bundle.cmake");
     execFileSync("cmake", [`-DORVO_PLAYER_OUT=${out}`, "-P", script]);
