@@ -316,9 +316,10 @@ class AgentCharacter {
     Show(fast) {
         const quick = fast !== undefined && vbToBoolean(fast);
         return this._enqueue("show", {}, (job, done) => {
+            const wasVisible = this._visible;
             this._visible = true;
             this._stage("setVisible", true);
-            if (quick) return this._after(0, done);
+            if (quick || wasVisible) return this._after(0, done);
             const animation = lookupAnimation("Show");
             this._stage("play", animation, this._now());
             return this._after(animation.duration, done);

@@ -137,6 +137,11 @@ test("Show and Hide change Visible when they run, not when they are asked for", 
     call(() => character.Hide());
     clock.runUntilIdle();
     assert.equal(character.Visible, false);
+    const start = clock.now();
+    call(() => [character.Show(), character.Show(), character.Hide(true), character.Hide()]);
+    clock.runUntilIdle();
+    assert.equal(clock.now() - start, player.lookupAnimation("Show").duration,
+        "showing a visible or hiding a hidden character takes no time");
 });
 
 test("an unknown animation plays a neutral gesture and completes; strict mode refuses it", () => {
