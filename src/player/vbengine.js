@@ -303,10 +303,8 @@ class VBEngine {
         object[property] = value;
     }
 
-    assignIndexed(target, args, value) {
-        if (isVBObject(target) && typeof target[VB_DEFAULT] === "string") {
-            throw vbError("wrongArguments");
-        }
+    // `x(i) = v`: arrays and indexed properties are not part of the dialect.
+    assignIndexed() {
         throw vbError("typeMismatch");
     }
 

@@ -27,7 +27,6 @@ const VB_ERRORS = {
     noSuchMember: [438, "Object doesn't support this property or method"],
     wrongArguments: [450, "Wrong number of arguments or invalid property assignment"],
     invalidNull: [94, "Invalid use of Null"],
-    undefinedVariable: [500, "Variable is undefined"],
 };
 
 function vbError(kind, detail) {
