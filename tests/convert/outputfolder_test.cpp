@@ -107,3 +107,21 @@ TEST(IndexPage, TextAndWriteError)
     EXPECT_EQ(messages.entries()[0].text, "ﾌｧｲﾙ" + bad + "がｵｰﾌﾟﾝできない");
     EXPECT_EQ(messages.entries()[0].caption, "書き出しｴﾗｰ");
 }
+
+TEST(OutputFolderPaths, PathsLongerThanTheOldLimitWork)
+{
+    TempDir dir;
+    // Three levels of 120-byte names: far beyond 260 bytes in all.
+    std::string folder = dir.path();
+    for (int level = 0; level < 3; ++level) {
+        folder += std::string(120, static_cast<char>('a' + level)) + "/";
+        ASSERT_TRUE(cv::createFolder(folder));
+    }
+    ASSERT_GT(folder.size(), 360U);
+    const std::string out = folder + "html/";
+    ASSERT_TRUE(cv::createFolder(out));
+    dir.write("img.gif", "GIF");
+    EXPECT_TRUE(cv::copyFile(dir.file("img.gif"), out + std::string(200, 'n') + ".gif"));
+    EXPECT_TRUE(cv::removeFolder(out).removed);
+    EXPECT_FALSE(fs::exists(out));
+}
