@@ -40,6 +40,11 @@ void CViewOrvoDoc::addView(DocumentView* view)
     m_views.push_back(view);
 }
 
+void CViewOrvoDoc::removeView(DocumentView* view)
+{
+    std::erase(m_views, view);
+}
+
 DocumentView* CViewOrvoDoc::firstView() const
 {
     return m_views.empty() ? nullptr : m_views.front();

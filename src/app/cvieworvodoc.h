@@ -51,6 +51,7 @@ public:
 
     // The views that show the document; the first one is shown into.
     void addView(DocumentView* view);
+    void removeView(DocumentView* view);
     DocumentView* firstView() const;
 
     // The document's file as the application opened it, and its title.

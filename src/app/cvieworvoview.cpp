@@ -30,7 +30,10 @@ CViewOrvoView::CViewOrvoView(const CViewOrvoApp& app, CViewOrvoDoc& doc, CMainFr
     m_doc.addView(this);
 }
 
-CViewOrvoView::~CViewOrvoView() = default;
+CViewOrvoView::~CViewOrvoView()
+{
+    m_doc.removeView(this);
+}
 
 void CViewOrvoView::OnInitialUpdate()
 {
