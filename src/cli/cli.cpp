@@ -1,19 +1,24 @@
 #include "cli/cli.h"
 
 #include <chrono>
+#include <filesystem>
 #include <iomanip>
 #include <optional>
 #include <ostream>
 #include <sstream>
 #include <string_view>
+#include <utility>
 
 #include "cli/climessages.h"
 #include "config/presentation.h"
 #include "config/settings.h"
 #include "convert/converter.h"
 #include "convert/outputfolder.h"
+#include "convert/playerexport.h"
 #include "platform/codepage.h"
 #include "platform/encoding.h"
+#include "platform/textfile.h"
+#include "platform/textformat.h"
 
 namespace orvo::cli {
 
@@ -42,6 +47,9 @@ constexpr const char* kHelp =
     "  --message-format text|json\n"
     "                    Messages on stderr as CAPTION: TEXT lines (text, the\n"
     "                    default) or as one JSON object per line (json).\n"
+    "  --with-player     convert only: also copy the agent runtime (orvo-player.js)\n"
+    "                    into the output folder and load it from every page, so\n"
+    "                    that the folder plays when opened in a web browser.\n"
     "  --quiet           No summary line and no progress.\n"
     "  --help            Show this help.\n"
     "  --version         Show the version.\n"
@@ -49,6 +57,12 @@ constexpr const char* kHelp =
     "Messages are always UTF-8. On success, convert prints one summary line on\n"
     "stdout; on a terminal it shows its progress on stderr.\n"
     "Exit status: 0 when every stage succeeded, 1 when one failed, 2 for a usage error.\n";
+
+constexpr const char* kPlayerCaption = "--with-player";
+constexpr const char* kUnreadablePlayer =
+    "The agent runtime %s cannot be read: build the target orvo_player, or reinstall ViewOrvo";
+constexpr const char* kUnknownPlayer =
+    "This program does not know where its agent runtime (orvo-player.js) lies";
 
 // Progress is worth showing only for presentations of some size.
 constexpr std::size_t kProgressMinimumPages = 50;
@@ -59,6 +73,7 @@ struct Options {
     std::optional<platform::CodePage> codePage;
     MessageFormat format = MessageFormat::Text;
     bool quiet = false;
+    bool withPlayer = false;
     std::string markupFile;
 };
 
@@ -109,6 +124,14 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::o
         }
         if (arg == "--quiet") {
             options.quiet = true;
+            continue;
+        }
+        if (arg == "--with-player") {
+            if (options.command != "convert") {
+                usageError(err, "--with-player is an option of convert only");
+                return std::nullopt;
+            }
+            options.withPlayer = true;
             continue;
         }
         std::string value;
@@ -192,10 +215,36 @@ private:
     bool m_shown = false;
 };
 
+// The agent runtime's script for --with-player. Read before any stage, so
+// that a missing runtime leaves the disk as it was rather than ending in an
+// export that does not play.
+bool readPlayerBundle(const std::string& path, std::string& script, platform::Messages& messages)
+{
+    if (path.empty()) {
+        messages.error(kUnknownPlayer, kPlayerCaption);
+        return false;
+    }
+    if (!platform::readWholeFile(path, script)) {
+        messages.error(platform::fillTemplate(kUnreadablePlayer, {path}), kPlayerCaption);
+        return false;
+    }
+    return true;
+}
+
 int runStages(const Options& options, const Environment& env, config::Settings& settings,
               std::ostream& out, std::ostream& err)
 {
     const auto started = std::chrono::steady_clock::now();
+    StreamMessages messages(err, options.format);
+    convert::ConvertOptions convertOptions;
+    if (options.withPlayer) {
+        std::string script;
+        if (!readPlayerBundle(env.playerBundle, script, messages)) {
+            return kExitFailed;
+        }
+        convertOptions.playerScript = std::move(script);
+    }
+
     const char* variable = env.codePageVariable.empty() ? nullptr : env.codePageVariable.c_str();
     platform::setActiveCodePage(
         options.codePage.value_or(platform::chooseCodePage(variable, env.localeCodeset.c_str())));
@@ -204,7 +253,6 @@ int runStages(const Options& options, const Environment& env, config::Settings& 
     sources.option = options.settingsFile;
     const std::string settingsPath = platform::prepareSettingsFile(sources, env.dataDir);
 
-    StreamMessages messages(err, options.format);
     config::Presentation presentation(messages, settings);
     // As at document creation: the outcome is not looked at, a failure has
     // been shown and the run goes on to the markup file.
@@ -223,11 +271,11 @@ int runStages(const Options& options, const Environment& env, config::Settings& 
     std::size_t pages = 0;
     ProgressLine progress(err, env.stderrIsTerminal && !options.quiet &&
                                    options.format == MessageFormat::Text);
-    const bool converted =
-        convert::convert(presentation, messages, [&](std::size_t done, std::size_t total) {
-            pages = total;
-            progress.update(done, total);
-        });
+    convertOptions.progress = [&](std::size_t done, std::size_t total) {
+        pages = total;
+        progress.update(done, total);
+    };
+    const bool converted = convert::convert(presentation, messages, convertOptions);
     progress.finish();
     if (!converted) {
         return kExitFailed;
@@ -243,6 +291,18 @@ int runStages(const Options& options, const Environment& env, config::Settings& 
 }
 
 } // namespace
+
+std::string findPlayerBundle(const std::string& executablePath, const std::string& buildTreeBundle)
+{
+    const std::filesystem::path installation =
+        (std::filesystem::path(executablePath).parent_path() / ".." / "share" / "vieworvo")
+            .lexically_normal();
+    std::error_code error;
+    if (!executablePath.empty() && std::filesystem::is_directory(installation, error)) {
+        return (installation / convert::kPlayerFileName).string();
+    }
+    return buildTreeBundle;
+}
 
 int run(const std::vector<std::string>& args, const Environment& env, config::Settings& settings,
         std::ostream& out, std::ostream& err)

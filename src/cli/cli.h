@@ -7,6 +7,7 @@
 //
 //   orvo check|convert [--settings FILE] [--codepage utf-8|shift_jis]
 //                      [--message-format text|json] [--quiet] FILE.orv
+//   orvo convert --with-player ... FILE.orv
 //   orvo --help | --version
 //
 // Exit status: 0 when every stage succeeded, 1 when a stage failed (its
@@ -33,9 +34,16 @@ struct Environment {
     std::string localeCodeset;          // nl_langinfo(CODESET) of the user's locale
     platform::SettingsSources settings; // all but `option`, which --settings fills
     std::string dataDir;                // the installation's data folder, ending with "/"
+    std::string playerBundle;           // the agent runtime that --with-player copies
     std::string workingFolder;          // makes relative markup paths absolute
     bool stderrIsTerminal = false;      // progress is shown only on a terminal
 };
+
+// Where the agent runtime (orvo-player.js) of a program at `executablePath`
+// lies: <bin>/../share/vieworvo/orvo-player.js in an installation (a program
+// beside a share/vieworvo folder), else `buildTreeBundle` (a program run from
+// its build tree, which uses the bundle that the build made).
+std::string findPlayerBundle(const std::string& executablePath, const std::string& buildTreeBundle);
 
 // `args` holds the arguments after the program name. `settings` receives the
 // settings file's values (the process-wide Settings in the tool).

@@ -75,7 +75,9 @@ int main(int argc, char** argv)
     env.settings.configHome = variable("XDG_CONFIG_HOME");
     env.settings.cacheHome = variable("XDG_CACHE_HOME");
     env.settings.home = homeFolder();
-    env.dataDir = orvo::platform::findDataFolder(executablePath(), ORVO_SOURCE_DATA_DIR);
+    const std::string program = executablePath();
+    env.dataDir = orvo::platform::findDataFolder(program, ORVO_SOURCE_DATA_DIR);
+    env.playerBundle = orvo::cli::findPlayerBundle(program, ORVO_BUILD_TREE_PLAYER);
     env.workingFolder = workingFolder();
     env.stderrIsTerminal = ::isatty(STDERR_FILENO) == 1;
 

@@ -6,9 +6,11 @@
 #include "config/settings.h"
 #include "convert/outputfolder.h"
 #include "convert/pageconverter.h"
+#include "convert/playerexport.h"
 #include "markup/tagnode.h"
 #include "platform/encoding.h"
 #include "platform/messages.h"
+#include "platform/standardtexts.h"
 #include "platform/textformat.h"
 
 namespace orvo::convert {
@@ -27,7 +29,7 @@ constexpr const char* kCannotDelete = "ﾌｧｲﾙ%sが削除できない";
 } // namespace
 
 bool convert(config::Presentation& presentation, pf::Messages& messages,
-             const ProgressCallback& progress)
+             const ConvertOptions& options)
 {
     const config::Settings& settings = presentation.settings();
     const std::string markupFolder = markupFolderOf(presentation.getMarkupPath());
@@ -49,6 +51,16 @@ bool convert(config::Presentation& presentation, pf::Messages& messages,
     copyFile(settings.settingDir + settings.previousImage, outputFolder + "previous.gif");
     copyFile(settings.settingDir + settings.nextImage, outputFolder + "next.gif");
     copyFile(settings.settingDir + settings.debugFrameFile, outputFolder + "DebugFrame.html");
+    if (options.playerScript) {
+        // Unlike the resources above, which the pages survive without, pages
+        // that load a runtime that is not there would not play: stop.
+        const std::string target = outputFolder + std::string(kPlayerFileName);
+        if (!writeFile(target, *options.playerScript)) {
+            messages.error(pf::fillTemplate(pf::localText(pf::texts::kCannotOpenFile), {target}),
+                           pf::localText(pf::texts::kWriteOutError));
+            return false;
+        }
+    }
 
     markup::TagNode* body = presentation.findTag("body");
     if (body == nullptr) {
@@ -71,11 +83,11 @@ bool convert(config::Presentation& presentation, pf::Messages& messages,
     }
 
     PageConverter converter(*presentation.getRoot(), presentation.getEmotionMap(), settings,
-                            markupFolder, messages);
+                            markupFolder, messages, options.playerScript.has_value());
     for (int i = 1; i <= pageCount; ++i) {
         converter.convertPage(*(*pages)[static_cast<std::size_t>(i - 1)], i, pageCount);
-        if (progress) {
-            progress(static_cast<std::size_t>(i), static_cast<std::size_t>(pageCount));
+        if (options.progress) {
+            options.progress(static_cast<std::size_t>(i), static_cast<std::size_t>(pageCount));
         }
     }
     presentation.releaseTree();

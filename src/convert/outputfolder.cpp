@@ -120,17 +120,22 @@ bool createFolder(const std::string& folder)
     return ::mkdir(folder.c_str(), 0777) == 0;
 }
 
+bool writeFile(const std::string& target, std::string_view bytes)
+{
+    FileDescriptor out(::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    if (out.get() < 0) {
+        return false;
+    }
+    return writeAll(out.get(), bytes.data(), bytes.size()) && out.close();
+}
+
 bool copyFile(const std::string& source, const std::string& target)
 {
     std::string bytes;
     if (!pf::readWholeFile(source, bytes)) {
         return false;
     }
-    FileDescriptor out(::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-    if (out.get() < 0) {
-        return false;
-    }
-    return writeAll(out.get(), bytes.data(), bytes.size()) && out.close();
+    return writeFile(target, bytes);
 }
 
 std::string indexPageText(int pageCount)

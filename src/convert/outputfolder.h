@@ -42,6 +42,10 @@ RemoveResult removeFolder(const std::string& folder, const FileDeleter& deleter 
 // Creates one folder; false when it exists already or cannot be made.
 bool createFolder(const std::string& folder);
 
+// Writes bytes as they are into a file, replacing an existing one. False when
+// the file cannot be created or not every byte was written.
+bool writeFile(const std::string& target, std::string_view bytes);
+
 // Copies one file byte for byte, replacing an existing target. False when the
 // source cannot be read (a folder included) or the target cannot be written.
 bool copyFile(const std::string& source, const std::string& target);

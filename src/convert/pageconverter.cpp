@@ -3,6 +3,7 @@
 #include "config/settings.h"
 #include "convert/pagescript.h"
 #include "convert/pagewriter.h"
+#include "convert/playerexport.h"
 
 #include <utility>
 
@@ -10,9 +11,10 @@ namespace orvo::convert {
 
 PageConverter::PageConverter(markup::TagNode& root, const config::EmotionMap& emotions,
                              const config::Settings& settings, std::string markupFolder,
-                             platform::Messages& messages)
+                             platform::Messages& messages, bool loadPlayer)
     : m_index(root), m_steps(m_index, emotions, messages), m_markupFolder(std::move(markupFolder)),
-      m_workingDir(settings.workingDir), m_messages(messages)
+      m_workingDir(settings.workingDir),
+      m_behindScriptBlock(loadPlayer ? kPlayerScriptLine : std::string_view()), m_messages(messages)
 {
 }
 
@@ -30,7 +32,8 @@ bool PageConverter::generatePageScript(markup::TagNode& page, PageScript& script
 
 bool PageConverter::writePage(const markup::TagNode& page, int i, const PageScript& script)
 {
-    return convert::writePage(page, m_markupFolder, m_workingDir, i, script, m_messages);
+    return convert::writePage(page, m_markupFolder, m_workingDir, i, script, m_messages,
+                              m_behindScriptBlock);
 }
 
 } // namespace orvo::convert

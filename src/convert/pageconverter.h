@@ -16,6 +16,7 @@
 #include "convert/treeindex.h"
 
 #include <string>
+#include <string_view>
 
 namespace orvo::config {
 class EmotionMap;
@@ -35,10 +36,12 @@ class PageScript;
 class PageConverter {
 public:
     // markupFolder ends with "/" or is empty; the page files go to
-    // markupFolder + settings.workingDir.
+    // markupFolder + settings.workingDir. With loadPlayer, every page loads
+    // the agent runtime from beside it (kPlayerScriptLine behind its script
+    // block); without, the page files are the plain conversion.
     PageConverter(markup::TagNode& root, const config::EmotionMap& emotions,
                   const config::Settings& settings, std::string markupFolder,
-                  platform::Messages& messages);
+                  platform::Messages& messages, bool loadPlayer = false);
 
     // Fills a fresh PageScript for page i (from 1) of n and writes the page
     // file "<i>.html". True when the page file was written; false after the
@@ -59,6 +62,7 @@ private:
     StepGenerator m_steps;
     std::string m_markupFolder;
     std::string m_workingDir;
+    std::string_view m_behindScriptBlock;
     platform::Messages& m_messages;
 };
 

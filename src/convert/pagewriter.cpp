@@ -98,7 +98,7 @@ void rewriteImageReference(std::string& line)
 
 bool writePage(const markup::TagNode& page, const std::string& markupFolder,
                const std::string& workingDir, int i, const PageScript& script,
-               platform::Messages& messages)
+               platform::Messages& messages, std::string_view behindScriptBlock)
 {
     // Presentations written on Windows name subfolders with backslashes.
     const std::string source = markupFolder + pf::replaceAll(page.getAttribute("ref"), "\\", "/");
@@ -132,6 +132,7 @@ bool writePage(const markup::TagNode& page, const std::string& markupFolder,
         if (headEnd != pf::npos) {
             if (!scriptBlockMade) {
                 scriptBlock = script.assembleScript();
+                scriptBlock += behindScriptBlock;
                 scriptBlockMade = true;
             }
             line.insert(headEnd, scriptBlock);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <sstream>
 
 #include "config/settings.h"
@@ -128,6 +129,7 @@ TEST(OrvoCheck, UsageErrorsExitWithTwo)
         {{"check", "--codepage", "latin1", "a.orv"}, "--codepage takes utf-8 or shift_jis"},
         {{"check", "--codepage"}, "--codepage takes utf-8 or shift_jis"},
         {{"check", "--verbose", "a.orv"}, "unknown option --verbose"},
+        {{"check", "--with-player", "a.orv"}, "--with-player is an option of convert only"},
     };
     for (const auto& [args, problem] : cases) {
         Cli run;
@@ -148,6 +150,8 @@ TEST(OrvoCheck, HelpAndVersion)
     EXPECT_EQ(run({"--help"}), cli::kExitOk);
     EXPECT_EQ(run.out.substr(0, std::string(kUsage).size()), kUsage);
     EXPECT_NE(run.out.find("Exit status: 0 when every stage succeeded"), std::string::npos);
+    EXPECT_NE(run.out.find("  --with-player     convert only: also copy the agent runtime"),
+              std::string::npos);
     EXPECT_EQ(run.err, "");
     EXPECT_EQ(run({"check", "--help"}), cli::kExitOk);
     EXPECT_EQ(run.out.substr(0, std::string(kUsage).size()), kUsage);
@@ -217,4 +221,123 @@ TEST(OrvoConvert, ProgressOnlyOnATerminalAndNeverInJson)
     EXPECT_EQ(run.err.find("converting: page"), std::string::npos);
     EXPECT_EQ(run({"convert", "--quiet", "--settings", settings, "many.orv"}), cli::kExitOk);
     EXPECT_EQ(run.err.find("converting: page"), std::string::npos);
+}
+
+namespace {
+
+const char* kPlayerLine = "<script src=\"orvo-player.js\"></script>\r\n";
+
+// The files of a folder by name, with their bytes.
+std::map<std::string, std::string> filesOf(const std::string& folder)
+{
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        files[entry.path().filename().string()] = orvo::test::readBytes(entry.path().string());
+    }
+    return files;
+}
+
+} // namespace
+
+// --with-player changes the plain export by exactly this much: the runtime's
+// bytes beside the pages, and in every page one line right behind the script
+// block, before "</head>". The other files stay as they are.
+TEST(OrvoConvert, WithPlayerAddsTheRuntimeAndOneLinePerPage)
+{
+    Cli run;
+    const std::string settings = run.settingsFile();
+    std::filesystem::copy(kExamples + "tour", run.dir.file("tour"),
+                          std::filesystem::copy_options::recursive);
+    const std::string runtime = "// the agent runtime\r\n\x01\xff";
+    run.env.playerBundle = run.dir.write("share/orvo-player.js", runtime);
+
+    ASSERT_EQ(run({"convert", "--quiet", "--settings", settings, "tour/tour.orv"}), cli::kExitOk);
+    const auto plain = filesOf(run.dir.file("tour/vieworvo-pages"));
+    ASSERT_EQ(run({"convert", "--with-player", "--quiet", "--settings", settings, "tour/tour.orv"}),
+              cli::kExitOk);
+    EXPECT_EQ(run.err, "");
+    auto played = filesOf(run.dir.file("tour/vieworvo-pages"));
+    EXPECT_EQ(played["orvo-player.js"], runtime);
+    played.erase("orvo-player.js");
+    ASSERT_EQ(played.size(), plain.size());
+    int pages = 0;
+    for (const auto& [name, bytes] : plain) {
+        std::string expected = bytes;
+        if (name.front() >= '1' && name.front() <= '9') {
+            const std::size_t end = expected.find("</SCRIPT>\r\n</head>\r\n");
+            ASSERT_NE(end, std::string::npos) << name;
+            expected.insert(end + std::string("</SCRIPT>\r\n").size(), kPlayerLine);
+            ++pages;
+        }
+        EXPECT_EQ(played[name], expected) << name;
+    }
+    EXPECT_EQ(pages, 7);
+
+    // A plain export again leaves no runtime behind.
+    ASSERT_EQ(run({"convert", "--quiet", "--settings", settings, "tour/tour.orv"}), cli::kExitOk);
+    EXPECT_EQ(filesOf(run.dir.file("tour/vieworvo-pages")), plain);
+}
+
+// Without its runtime an export would not play: nothing is converted, and the
+// folder of an earlier export stays as it was.
+TEST(OrvoConvert, WithPlayerFailsWhenTheRuntimeIsMissing)
+{
+    Cli run;
+    const std::string settings = run.settingsFile();
+    std::filesystem::copy(kExamples + "tour", run.dir.file("tour"),
+                          std::filesystem::copy_options::recursive);
+    ASSERT_EQ(run({"convert", "--quiet", "--settings", settings, "tour/tour.orv"}), cli::kExitOk);
+    // A conversion would empty the folder: this file shows that none ran.
+    run.dir.write("tour/vieworvo-pages/notes.txt", "mine");
+    const auto before = filesOf(run.dir.file("tour/vieworvo-pages"));
+
+    run.env.playerBundle = run.dir.file("nowhere/orvo-player.js");
+    EXPECT_EQ(run({"convert", "--with-player", "--settings", settings, "tour/tour.orv"}),
+              cli::kExitFailed);
+    EXPECT_EQ(run.err, "--with-player: The agent runtime " + run.env.playerBundle +
+                           " cannot be read: build the target orvo_player, or reinstall "
+                           "ViewOrvo\n");
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(filesOf(run.dir.file("tour/vieworvo-pages")), before);
+
+    run.env.playerBundle = "";
+    EXPECT_EQ(run({"convert", "--with-player", "--message-format=json", "--settings", settings,
+                   "tour/tour.orv"}),
+              cli::kExitFailed);
+    EXPECT_EQ(run.err, "{\"type\":\"error\",\"caption\":\"--with-player\",\"text\":\"This program "
+                       "does not know where its agent runtime (orvo-player.js) lies\"}\n");
+    EXPECT_EQ(filesOf(run.dir.file("tour/vieworvo-pages")), before);
+}
+
+// The runtime that cannot be written into the output folder (here a folder
+// of that name, which the clean-up leaves alone) stops the conversion before
+// any page is written.
+TEST(OrvoConvert, WithPlayerReportsAnUnwritableRuntime)
+{
+    Cli run;
+    const std::string settings = run.settingsFile();
+    std::filesystem::copy(kExamples + "tour", run.dir.file("tour"),
+                          std::filesystem::copy_options::recursive);
+    std::filesystem::create_directories(run.dir.file("tour/vieworvo-pages/orvo-player.js"));
+    run.env.playerBundle = run.dir.write("orvo-player.js", "// runtime\n");
+    EXPECT_EQ(run({"convert", "--with-player", "--settings", settings, "tour/tour.orv"}),
+              cli::kExitFailed);
+    EXPECT_EQ(run.err, "書き出しｴﾗｰ: ﾌｧｲﾙ" + run.dir.file("tour/vieworvo-pages/orvo-player.js") +
+                           "がｵｰﾌﾟﾝできない\n");
+    EXPECT_FALSE(std::filesystem::exists(run.dir.file("tour/vieworvo-pages/1.html")));
+}
+
+TEST(OrvoConvert, PlayerBundleOfAnInstalledOrABuildTreeProgram)
+{
+    TempDir dir;
+    dir.write("usr/bin/orvo", "");
+    const std::string buildTree = "/build/src/player/orvo-player.js";
+    EXPECT_EQ(cli::findPlayerBundle(dir.file("usr/bin/orvo"), buildTree), buildTree);
+    EXPECT_EQ(cli::findPlayerBundle("", buildTree), buildTree);
+    // An installation: share/vieworvo beside bin/, whether or not the bundle
+    // is there (a missing one is then reported rather than taken from a
+    // build tree that may be gone).
+    std::filesystem::create_directories(dir.file("usr/share/vieworvo/data"));
+    EXPECT_EQ(cli::findPlayerBundle(dir.file("usr/bin/orvo"), buildTree),
+              dir.file("usr/share/vieworvo/orvo-player.js"));
 }

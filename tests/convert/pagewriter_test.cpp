@@ -130,6 +130,31 @@ TEST(PageWriterTest, FailedWriteIsReported)
                    "ﾌｧｲﾙ" + folder.file("out/1.html") + "がｵｰﾌﾟﾝできない", "書き出しｴﾗｰ"}}));
 }
 
+// The line that loads the agent runtime follows the script block wherever it
+// goes: behind each copy (a page may hold "</head>" twice, one of them inside
+// a comment), nowhere in a page without "</head>", and it is a line of its
+// own however the source line looked.
+TEST(PageWriterTest, PlayerLineFollowsEveryScriptBlock)
+{
+    orvo::test::TempDir folder;
+    folder.write("twice.html", "<!-- </head> -->\n<title>T</title></HEAD>\n<body>\n");
+    folder.write("headless.html", "<body>\n<p>x</p>\n");
+    std::filesystem::create_directory(folder.file("out"));
+    PageScript script;
+    const std::string block = script.assembleScript();
+    const std::string line = "<script src=\"orvo-player.js\"></script>\n";
+    RecordingMessages messages;
+    EXPECT_TRUE(
+        writePage(*pageWithRef("twice.html"), folder.path(), "out/", 1, script, messages, line));
+    const std::string crlf = orvo::platform::replaceAll(block + line, "\n", "\r\n");
+    EXPECT_EQ(folder.read("out/1.html"),
+              "<!-- " + crlf + "</head> -->\r\n<title>T</title>" + crlf + "</HEAD>\r\n<body>\r\n");
+    EXPECT_TRUE(
+        writePage(*pageWithRef("headless.html"), folder.path(), "out/", 2, script, messages, line));
+    EXPECT_EQ(folder.read("out/2.html"), "<body>\r\n<p>x</p>\r\n");
+    EXPECT_EQ(messages.count(), 0U);
+}
+
 TEST(PageWriterTest, EmptySourceGivesAnEmptyPage)
 {
     orvo::test::TempDir folder;
