@@ -6,6 +6,7 @@
 #include "app/cvieworvodoc.h"
 #include "app/cvieworvoview.h"
 #include "app/location.h"
+#include "app/orvowebpage.h"
 #include "platform/encoding.h"
 #include "platform/messages.h"
 #include "platform/standardtexts.h"
@@ -56,6 +57,8 @@ void CViewOrvoApp::createDocumentFrameAndView()
     connect(m_frame.get(), &CMainFrame::aboutRequested, this, &CViewOrvoApp::OnAppAbout);
     connect(m_frame.get(), &CMainFrame::recentFileChosen, this, &CViewOrvoApp::OnOpenRecentFile);
     connect(m_frame.get(), &CMainFrame::filesDropped, this, &CViewOrvoApp::OnDropFiles);
+    connect(m_view->orvoPage(), &OrvoWebPage::markupLinkClicked, this,
+            &CViewOrvoApp::OpenDocumentFile);
 }
 
 bool CViewOrvoApp::OpenDocumentFile(const QString& path)

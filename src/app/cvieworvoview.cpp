@@ -6,6 +6,7 @@
 #include "app/cvieworvoapp.h"
 #include "app/cvieworvodoc.h"
 #include "app/location.h"
+#include "app/orvowebpage.h"
 #include "config/settings.h"
 
 #include <QWebEnginePage>
@@ -18,6 +19,7 @@ CViewOrvoView::CViewOrvoView(const CViewOrvoApp& app, CViewOrvoDoc& doc, CMainFr
                              QWidget* parent)
     : QWebEngineView(parent), m_app(app), m_doc(doc), m_frame(frame)
 {
+    setPage(new OrvoWebPage(this));
     QWebEngineSettings* pageSettings = settings();
     // The character speaks and moves without the user clicking first.
     pageSettings->setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, false);
@@ -33,6 +35,11 @@ CViewOrvoView::CViewOrvoView(const CViewOrvoApp& app, CViewOrvoDoc& doc, CMainFr
 CViewOrvoView::~CViewOrvoView()
 {
     m_doc.removeView(this);
+}
+
+OrvoWebPage* CViewOrvoView::orvoPage() const
+{
+    return static_cast<OrvoWebPage*>(page());
 }
 
 void CViewOrvoView::OnInitialUpdate()

@@ -17,6 +17,7 @@ namespace orvo::app {
 class CMainFrame;
 class CViewOrvoApp;
 class CViewOrvoDoc;
+class OrvoWebPage;
 
 class CViewOrvoView final : public QWebEngineView, public DocumentView {
     Q_OBJECT
@@ -36,6 +37,8 @@ public:
     // and run it. Anything else is loaded.
     void OpenLocation(const std::string& location);
     void Navigate(const std::string& location) override;
+
+    OrvoWebPage* orvoPage() const;
 
 private:
     void OnDocumentComplete(const QUrl& url);

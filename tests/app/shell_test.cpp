@@ -329,6 +329,29 @@ private slots:
         QCOMPARE(s.doc().presentation().getMarkupPath(), std::string());
     }
 
+    // A clicked link to a markup file opens it as the desktop would: through
+    // the application, which remembers it and asks to convert.
+    void clickedMarkupLinkOpensThroughTheApplication()
+    {
+        Shell s;
+        QVERIFY(s.start());
+        const QString markup =
+            s.fixture.writePresentation(QStringLiteral("k/linked.orv"), kGoodMarkup);
+        const QString page = s.fixture.write(
+            QStringLiteral("k/links.html"),
+            "<html><body><a id=\"tour\" href=\"linked.orv\">tour</a></body></html>\n");
+        s.typeIntoUrlBar(page);
+        QTRY_COMPARE_WITH_TIMEOUT(s.frame().windowTitle(), page, kLoadTimeoutMs);
+        s.answer({false});
+        evaluate(s.view(), QStringLiteral("document.getElementById('tour').click()"));
+        QTRY_COMPARE_WITH_TIMEOUT(describe(s.messages),
+                                  QStringList{askLine(kAskConvert, "convert")}, kLoadTimeoutMs);
+        QCOMPARE(s.app->requestedPath(), s.fixture.bytesPath(QStringLiteral("k/linked.orv")));
+        QCOMPARE(s.doc().presentation().getMarkupPath(), s.app->requestedPath());
+        QCOMPARE(s.app->recentFiles().files(), QStringList{markup});
+        QCOMPARE(s.view().url(), fileUrl(page));
+    }
+
     // Ctrl+C converts even while the URL bar holds the focus.
     void acceleratorsWinOverTheFocusedWidget()
     {
