@@ -1,0 +1,316 @@
+// The bundled tour, converted with `orvo convert --with-player` and played
+// from disk in headless Chromium on a fast clock: what the recorded trace
+// says the character did, page after page, with real clicks on its commands.
+// Also a page whose character cannot be loaded, and a picture of the listen
+// page with the character, its balloon and its commands.
+//
+// Set by CTest (tests/browser/CMakeLists.txt), or by hand:
+//   ORVO_PROGRAM        the orvo program to convert with
+//   ORVO_PLAYER_BUNDLE  the bundle that the build made (the export must hold it)
+//   ORVO_CHROMIUM       the browser (default /usr/bin/chromium)
+//   ORVO_SCREENSHOT     where the picture goes (default: a temporary folder)
+"use strict";
+
+const test = require("node:test");
+const assert = require("node:assert/strict");
+const { execFileSync } = require("node:child_process");
+const fs = require("node:fs");
+const os = require("node:os");
+const path = require("node:path");
+const { pathToFileURL } = require("node:url");
+const { launchChromium } = require("./chromium.js");
+
+const REPO = path.resolve(__dirname, "..", "..");
+const WIDTH = 800;
+const HEIGHT = 600;
+// Twenty times faster than real time: the tour's pages take one or two
+// seconds each. The picture is taken at twice the real pace, so that the
+// balloon stays long enough to be caught.
+const FAST = "orvo-clock-rate=20&orvo-voice=false";
+const PICTURE = "orvo-clock-rate=2&orvo-voice=false";
+const PLAYER_LINE = '<script src="orvo-player.js"></script>\r\n';
+
+function required(name) {
+    const value = process.env[name];
+    assert.ok(value, `${name} must name the file to test with`);
+    return path.resolve(value);
+}
+
+// Converts a copy of examples/tour as a user would, with its own settings
+// file and cache; returns the output folder.
+function convertTour(orvo) {
+    const work = fs.mkdtempSync(path.join(os.tmpdir(), "orvo-browser-"));
+    fs.cpSync(path.join(REPO, "examples", "tour"), path.join(work, "tour"), { recursive: true });
+    fs.mkdirSync(path.join(work, "cache"));
+    const settings = path.join(work, "ViewOrvo.ini");
+    fs.writeFileSync(settings, [
+        "tagTypeFile=tagtypes.txt", "emotionMapFile=emotionmap.txt",
+        "previousImage=previous.gif", "nextImage=next.gif", "debugFrameFile=DebugFrame.html",
+        `settingDir=${path.join(REPO, "data")}/`, `tempDir=${path.join(work, "cache")}/`,
+        "workingDir=vieworvo-pages/", "",
+    ].join("\n"));
+    execFileSync(orvo, ["convert", "--with-player", "--quiet", "--settings", settings, "tour/tour.orv"],
+        { cwd: work, stdio: ["ignore", "pipe", "pipe"] });
+    return { work, pages: path.join(work, "tour", "vieworvo-pages") };
+}
+
+const pageUrl = (folder, name, fragment) => `${pathToFileURL(path.join(folder, name)).href}#${fragment}`;
+
+// The trace of a tab's pages, cut into one list of events per page.
+function byPage(trace) {
+    const pages = [];
+    for (const event of trace) {
+        if (event.type === "page") pages.push({ name: path.basename(new URL(event.url).pathname), events: [] });
+        else if (pages.length > 0) pages[pages.length - 1].events.push(event);
+    }
+    return pages;
+}
+
+const REQUEST_STARTS = ["play", "speak", "think", "move", "show", "hide"];
+const requestsOf = (events) => events.filter((e) => REQUEST_STARTS.includes(e.type));
+const indexOf = (events, predicate, from = 0) => {
+    const i = events.findIndex((e, n) => n >= from && predicate(e));
+    assert.ok(i >= 0, `no event after #${from} in ${JSON.stringify(events.slice(from), null, 0).slice(0, 2000)}`);
+    return i;
+};
+const callOf = (name) => (e) => e.type === "call" && e.name === name;
+
+// Asserts that the page ends as the generated script makes it end: its last
+// request (EndRequest or a jump's request) completes, the timer runs `sub`
+// half a second later, and `sub` sends the page to `target`.
+function assertEndsGoingTo(page, sub, target) {
+    const { events } = page;
+    const last = requestsOf(events).at(-1);
+    assert.deepEqual([last.type, last.name], ["play", "RestPose"], `${page.name}: the closing request`);
+    const done = indexOf(events, (e) => e.type === "complete" && e.request === last.request);
+    assert.equal(events[done].status, 0);
+    const timer = indexOf(events, (e) => e.type === "timer", done);
+    assert.equal(events[timer].code, sub, `${page.name}: the timer after the closing request`);
+    assert.ok(events[timer].t - events[done].t >= 450, `${page.name}: ${sub} comes half a second later`);
+    const navigate = indexOf(events, (e) => e.type === "navigate", timer);
+    assert.equal(events[navigate].href, target);
+    assert.ok(events.slice(timer).some(callOf(sub)));
+}
+
+// What the stage shows, read from its shadow tree: the character's place on
+// the 800x600 screen and its box in the viewport, the balloon's words (when
+// every one of them is shown) and the command buttons.
+const STAGE = `(() => {
+    const stage = document.getElementById("orvo-player-stage");
+    const root = stage && stage.shadowRoot;
+    if (!root) return null;
+    const character = root.querySelector(".character");
+    const balloon = root.querySelector(".balloon");
+    const box = (element) => {
+        if (!element) return null;
+        const r = element.getBoundingClientRect();
+        return { left: r.left, top: r.top, right: r.right, bottom: r.bottom };
+    };
+    const words = balloon ? [...balloon.querySelectorAll(".w")] : [];
+    return {
+        character: character && {
+            x: Number(character.dataset.x), y: Number(character.dataset.y),
+            shown: getComputedStyle(character).display !== "none", box: box(character),
+        },
+        balloon: words.length > 0 && words.every((w) => w.classList.contains("on"))
+            ? { text: words.map((w) => w.textContent).join(" "), box: box(balloon) } : null,
+        buttons: [...root.querySelectorAll("button[data-command]")].map((b) => ({
+            name: b.dataset.command, caption: b.textContent, box: box(b),
+        })),
+        message: root.querySelector(".message") ? root.querySelector(".message").textContent : null,
+    };
+})()`;
+
+const inViewport = (box) => box.left >= 0 && box.top >= 0 && box.right <= WIDTH && box.bottom <= HEIGHT;
+
+// The trace of the tab so far, once `condition` holds: an expression over
+// the list of events `t`, the page's file name `page`, the events of this
+// page `here`, and `settled(sub)`, true once the page's sub `sub` has run
+// and every request it made has completed. (Requests start only after the
+// call that made them has returned, and the next of a queue starts as the
+// previous completes: so the requests are done when one has completed
+// since the call and none is running.)
+function traceWhen(tab, condition, what) {
+    return tab.waitFor(`(() => {
+        if (!window.OrvoPlayer || !OrvoPlayer.trace) return null;
+        const t = OrvoPlayer.trace();
+        const page = location.pathname.split("/").pop();
+        const here = t.slice(t.map((e) => e.type).lastIndexOf("page"));
+        // Before the document is parsed, the trace holds the earlier pages only.
+        if (here.length === 0 || here[0].url !== location.href) return null;
+        const starts = ${JSON.stringify(REQUEST_STARTS)};
+        const idle = here.filter((e) => starts.includes(e.type))
+            .every((s) => here.some((e) => e.type === "complete" && e.request === s.request));
+        const settled = (sub) => {
+            const call = here.findIndex((e) => e.type === "call" && e.name === sub);
+            return idle && call >= 0 && here.slice(call).some((e) => e.type === "complete");
+        };
+        return (${condition}) ? t : null;
+    })()`, what);
+}
+
+async function clickCommand(tab, name) {
+    const stage = await tab.evaluate(STAGE);
+    const button = stage.buttons.find((b) => b.name === name);
+    assert.ok(button && inViewport(button.box), `${name} is a button in sight`);
+    await tab.click((button.box.left + button.box.right) / 2, (button.box.top + button.box.bottom) / 2);
+}
+
+test("the converted tour plays in Chromium", { timeout: 110000 }, async (t) => {
+    const orvo = required("ORVO_PROGRAM");
+    const bundle = required("ORVO_PLAYER_BUNDLE");
+    const chromium = process.env.ORVO_CHROMIUM || "/usr/bin/chromium";
+    fs.accessSync(chromium, fs.constants.X_OK);
+    const { work, pages } = convertTour(orvo);
+    const browser = await launchChromium({ executable: chromium, width: WIDTH, height: HEIGHT });
+    t.after(async () => {
+        await browser.close();
+        fs.rmSync(work, { recursive: true, force: true });
+    });
+
+    await t.test("the export holds the build's runtime, loaded by every page", () => {
+        assert.ok(fs.readFileSync(path.join(pages, "orvo-player.js")).equals(fs.readFileSync(bundle)));
+        for (let i = 1; i <= 7; ++i) {
+            const html = fs.readFileSync(path.join(pages, `${i}.html`), "latin1");
+            assert.equal(html.split(PLAYER_LINE).length, 2, `${i}.html loads the runtime once`);
+            assert.ok(html.includes(`</SCRIPT>\r\n${PLAYER_LINE}</head>`), `${i}.html: behind the script block`);
+        }
+    });
+
+    await t.test("from page 1 to the listen page, a command, and a jump to the last page", async () => {
+        const tab = await browser.openTab(WIDTH, HEIGHT);
+        await tab.navigate(pageUrl(pages, "1.html", `${FAST}&orvo-trace=session`));
+        // The commands are there as soon as Step0 runs; the click comes once
+        // the character has said its part.
+        let trace = await traceWhen(tab, `page === "6.html" && settled("Step0")`, "the listen page, done speaking");
+        let visited = byPage(trace);
+        assert.deepEqual(visited.map((p) => p.name), ["1.html", "2.html", "3.html", "4.html", "5.html", "6.html"]);
+
+        // Page 1: the character loads, is placed at the page's position and
+        // shown; after the begin request, Step0; its first speech is in the
+        // balloon without the speech tags; EndRequest leads to NextPage.
+        const first = visited[0].events;
+        const load = first.find((e) => e.type === "load");
+        assert.deepEqual([load.character, load.ok], ["Orvi", true]);
+        const [place, show, begin] = requestsOf(first);
+        assert.deepEqual([place.type, place.x, place.y], ["move", 40, 220]);
+        assert.equal(show.type, "show");
+        assert.deepEqual([begin.type, begin.name], ["play", "RestPose"]);
+        const step0 = indexOf(first, callOf("Step0"));
+        assert.ok(step0 > indexOf(first, (e) => e.type === "complete" && e.request === begin.request));
+        assert.equal(first.find((e) => e.type === "balloon").text,
+            "Hello! I am Orvi, and this is a short tour of ViewOrvo.");
+        assertEndsGoingTo(visited[0], "NextPage", "2.html");
+        for (let i = 1; i <= 4; ++i) assertEndsGoingTo(visited[i], "NextPage", `${i + 2}.html`);
+
+        // Page 6 listens: its commands with their captions, as buttons
+        // beside the character, which stands at the page's area.
+        const listen = visited[5].events;
+        assert.deepEqual(listen.filter((e) => e.type === "command-add").map((e) => [e.name, e.caption, e.voice]), [
+            ["VoiceCommand1", "pages", "pages"],
+            ["VoiceCommand2", "emotions", "emotions"],
+            ["VoiceCommand3", "goodbye", "goodbye"],
+        ]);
+        assert.equal(listen.some((e) => e.type === "navigate"), false, "a listen page waits");
+        const stage = await tab.evaluate(STAGE);
+        assert.deepEqual(stage.buttons.map((b) => b.caption), ["pages", "emotions", "goodbye"]);
+        assert.deepEqual([stage.character.x, stage.character.y, stage.character.shown], [600, 210, true]);
+        assert.ok(inViewport(stage.character.box), "the character is in sight");
+
+        // A click on "pages" runs its response step, and the page stays.
+        await clickCommand(tab, "VoiceCommand1");
+        trace = await traceWhen(tab, `settled("Step1")`, "the response to pages");
+        let events = byPage(trace)[5].events;
+        const picked = indexOf(events, (e) => e.type === "command");
+        assert.equal(events[picked].name, "VoiceCommand1");
+        const step1 = indexOf(events, callOf("Step1"), picked);
+        assert.deepEqual(requestsOf(events.slice(step1)).map((e) => e.name || e.type),
+            ["Explain", "speak", "RestPose"]);
+        assert.equal(events.slice(step1).find((e) => e.type === "balloon").text,
+            "Every page of a presentation is an HTML page of its own, with my script added to it.");
+
+        // "goodbye" jumps: its jump request completes and the page goes to
+        // the last page, where the tour ends without going on.
+        await clickCommand(tab, "VoiceCommand3");
+        trace = await traceWhen(tab, `page === "7.html" && t.at(-1).type === "call" && t.at(-1).name === "NextPage"`,
+            "the end of the last page");
+        visited = byPage(trace);
+        assert.deepEqual(visited.map((p) => p.name).slice(5), ["6.html", "7.html"]);
+        events = visited[5].events;
+        const goodbye = indexOf(events, (e) => e.type === "command" && e.name === "VoiceCommand3");
+        const step3 = indexOf(events, callOf("Step3"), goodbye);
+        assert.equal(events.slice(step3).find((e) => e.type === "balloon").text,
+            "Leaving already? Then let us go to the last page.");
+        assertEndsGoingTo({ name: "6.html", events: events.slice(step3) }, "JumpFuntion4", "7.html");
+        const last = visited[6].events;
+        const [lastPlace] = requestsOf(last);
+        assert.deepEqual([lastPlace.type, lastPlace.x, lastPlace.y], ["move", 0, 360]);
+        assert.equal(last.find((e) => e.type === "balloon").text, "That was the tour. Thank you for watching!");
+        assert.equal(last.some((e) => e.type === "navigate"), false, "the last page stays");
+
+        assert.deepEqual(trace.filter((e) => e.type === "script-error" || e.type === "alert"), []);
+        assert.deepEqual(tab.exceptions, []);
+        assert.deepEqual(tab.dialogs, []);
+        await tab.close();
+    });
+
+    await t.test("a page whose character is not installed shows its alert and the runtime goes on", async () => {
+        const tab = await browser.openTab(WIDTH, HEIGHT);
+        // orvo-characters= (no names): no character loads, as on a machine
+        // without one.
+        await tab.navigate(pageUrl(pages, "7.html", `${FAST}&orvo-trace=true&orvo-characters=`));
+        const trace = await traceWhen(tab, `t.some((e) => e.type === "script-error")`, "the page's load handler");
+        assert.deepEqual(tab.dialogs, [{ type: "alert", message: "No character installed" }]);
+        const page = byPage(trace)[0].events;
+        assert.deepEqual(page.filter((e) => ["call", "load", "alert", "script-error"].includes(e.type))
+            .map((e) => [e.type, e.name || e.character || e.text || e.where]), [
+            ["call", "Window_OnLoad"],
+            ["call", "LoadCharacter"],
+            ["load", "Orvi"],
+            ["alert", "No character installed"],
+            // The handler's next line plays on the character that is not
+            // there: an error of the page's script, reported and contained.
+            ["script-error", "Window_OnLoad"],
+        ]);
+        assert.equal(page.find((e) => e.type === "load").ok, false);
+        assert.deepEqual(requestsOf(page), []);
+        // Still alive: the page's text and the runtime answer, nothing was
+        // thrown past the runtime, and the page stays where it is.
+        assert.deepEqual(tab.exceptions, []);
+        const after = await tab.evaluate(`({ title: document.title, events: OrvoPlayer.trace().length,
+            page: location.pathname.split("/").pop(), stage: ${STAGE} })`);
+        assert.equal(after.title, "ViewOrvo tour: The end");
+        assert.equal(after.page, "7.html");
+        assert.equal(after.events, trace.length);
+        assert.equal(after.stage === null || after.stage.character === null, true, "no character is drawn");
+        await tab.close();
+    });
+
+    await t.test("a picture of the listen page: the character, its balloon and its commands", async () => {
+        const file = process.env.ORVO_SCREENSHOT
+            ? path.resolve(process.env.ORVO_SCREENSHOT) : path.join(work, "player-listen-page.png");
+        // The balloon stays about a second after its last word; on a machine
+        // too busy to take the picture in that time, the page plays again,
+        // at the real pace.
+        let after = null;
+        for (const pace of [PICTURE, PICTURE, "orvo-clock-rate=1&orvo-voice=false"]) {
+            const tab = await browser.openTab(WIDTH, HEIGHT);
+            await tab.navigate(pageUrl(pages, "6.html", `${pace}&orvo-trace=true`));
+            await tab.waitFor(`(() => {
+                const stage = ${STAGE};
+                return stage && stage.balloon && stage.buttons.length === 3;
+            })()`, "the whole first sentence in the balloon");
+            await tab.screenshot(file);
+            // Still there after the picture: so it is in the picture.
+            after = await tab.evaluate(STAGE);
+            await tab.close();
+            if (after.balloon !== null) break;
+        }
+        assert.equal(after.balloon && after.balloon.text, "Now it is your turn. Say pages, emotions, or goodbye.");
+        assert.ok(inViewport(after.balloon.box) && inViewport(after.character.box));
+        assert.deepEqual(after.buttons.map((b) => b.caption), ["pages", "emotions", "goodbye"]);
+        const png = fs.readFileSync(file);
+        assert.equal(png.subarray(1, 4).toString(), "PNG");
+        assert.deepEqual([png.readUInt32BE(16), png.readUInt32BE(20)], [WIDTH, HEIGHT]);
+    });
+});
