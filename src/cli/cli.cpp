@@ -47,7 +47,7 @@ constexpr const char* kHelp =
     "  --message-format text|json\n"
     "                    Messages on stderr as CAPTION: TEXT lines (text, the\n"
     "                    default) or as one JSON object per line (json).\n"
-    "  --with-player     convert only: also copy the agent runtime (orvo-player.js)\n"
+    "  --with-player     Convert only: also copy the agent runtime (orvo-player.js)\n"
     "                    into the output folder and load it from every page, so\n"
     "                    that the folder plays when opened in a web browser.\n"
     "  --quiet           No summary line and no progress.\n"
