@@ -2,6 +2,7 @@
 
 #include "platform/codepage.h"
 #include "platform/encoding.h"
+#include "platform/filemessages.h"
 #include "platform/messages.h"
 #include "platform/standardtexts.h"
 #include "platform/textfile.h"
@@ -105,8 +106,7 @@ bool EmotionMap::load(pf::Messages& messages)
     clear();
     pf::TextReader reader;
     if (!reader.open(m_fileName)) {
-        messages.error(pf::fillTemplate(pf::localText(pf::texts::kCannotOpenFile), {m_fileName}),
-                       pf::localText(pf::texts::kReadError));
+        pf::reportCannotOpen(messages, m_fileName, pf::texts::kReadError);
         return false;
     }
     CharacterEmotions* current = nullptr;
@@ -154,8 +154,7 @@ bool EmotionMap::load(pf::Messages& messages)
 bool EmotionMap::writeEcho(const std::string& path, pf::Messages& messages) const
 {
     const auto reportFailure = [&] {
-        messages.error(pf::fillTemplate(pf::localText(pf::texts::kCannotOpenFile), {path}),
-                       pf::localText(pf::texts::kWriteError));
+        pf::reportCannotOpen(messages, path, pf::texts::kWriteError);
         return false;
     };
     pf::TextWriter writer;

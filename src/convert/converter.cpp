@@ -9,6 +9,7 @@
 #include "convert/playerexport.h"
 #include "markup/tagnode.h"
 #include "platform/encoding.h"
+#include "platform/filemessages.h"
 #include "platform/messages.h"
 #include "platform/standardtexts.h"
 #include "platform/textformat.h"
@@ -56,8 +57,7 @@ bool convert(config::Presentation& presentation, pf::Messages& messages,
         // that load a runtime that is not there would not play: stop.
         const std::string target = outputFolder + std::string(kPlayerFileName);
         if (!writeFile(target, *options.playerScript)) {
-            messages.error(pf::fillTemplate(pf::localText(pf::texts::kCannotOpenFile), {target}),
-                           pf::localText(pf::texts::kWriteOutError));
+            pf::reportCannotOpen(messages, target, pf::texts::kWriteOutError);
             return false;
         }
     }

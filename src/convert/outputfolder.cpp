@@ -9,6 +9,7 @@
 
 #include "platform/codepage.h"
 #include "platform/encoding.h"
+#include "platform/filemessages.h"
 #include "platform/messages.h"
 #include "platform/standardtexts.h"
 #include "platform/textfile.h"
@@ -155,14 +156,12 @@ void writeIndexPage(const std::string& path, int pageCount, pf::Messages& messag
     const std::string text = indexPageText(pageCount);
     pf::TextWriter writer;
     if (!writer.open(path)) {
-        messages.error(pf::fillTemplate(pf::localText(pf::texts::kCannotOpenFile), {path}),
-                       pf::localText(pf::texts::kWriteOutError));
+        pf::reportCannotOpen(messages, path, pf::texts::kWriteOutError);
         return;
     }
     writer.write(text);
     if (!writer.close()) {
-        messages.error(pf::fillTemplate(pf::localText(pf::texts::kCannotOpenFile), {path}),
-                       pf::localText(pf::texts::kWriteOutError));
+        pf::reportCannotOpen(messages, path, pf::texts::kWriteOutError);
     }
 }
 

@@ -4,6 +4,7 @@
 #include "markup/tagnode.h"
 #include "platform/codepage.h"
 #include "platform/encoding.h"
+#include "platform/filemessages.h"
 #include "platform/messages.h"
 #include "platform/standardtexts.h"
 #include "platform/textfile.h"
@@ -42,12 +43,6 @@ bool insertBehindTagEnd(std::string& line, std::size_t from, const std::string& 
     }
     line.insert(end + 1, bar);
     return true;
-}
-
-void reportCannotOpen(platform::Messages& messages, const std::string& path, const char* caption)
-{
-    messages.error(pf::fillTemplate(pf::localText(pf::texts::kCannotOpenFile), {path}),
-                   pf::localText(caption));
 }
 
 } // namespace
@@ -107,7 +102,7 @@ bool writePage(const markup::TagNode& page, const std::string& markupFolder,
 
     pf::TextReader reader;
     if (!reader.open(source)) {
-        reportCannotOpen(messages, source, pf::texts::kReadError);
+        pf::reportCannotOpen(messages, source, pf::texts::kReadError);
         return false;
     }
     std::string scriptBlock; // made once, for the first "</head>" line
@@ -143,19 +138,19 @@ bool writePage(const markup::TagNode& page, const std::string& markupFolder,
     }
     if (reader.failed()) {
         // A page cut off in the middle is worse than none.
-        reportCannotOpen(messages, source, pf::texts::kReadError);
+        pf::reportCannotOpen(messages, source, pf::texts::kReadError);
         return false;
     }
     reader.close();
 
     pf::TextWriter writer;
     if (!writer.open(target)) {
-        reportCannotOpen(messages, target, pf::texts::kWriteOutError);
+        pf::reportCannotOpen(messages, target, pf::texts::kWriteOutError);
         return false;
     }
     writer.write(pageText);
     if (!writer.close()) {
-        reportCannotOpen(messages, target, pf::texts::kWriteOutError);
+        pf::reportCannotOpen(messages, target, pf::texts::kWriteOutError);
         return false;
     }
     return true;

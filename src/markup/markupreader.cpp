@@ -5,6 +5,7 @@
 #include "markup/tagnode.h"
 #include "platform/codepage.h"
 #include "platform/encoding.h"
+#include "platform/filemessages.h"
 #include "platform/messages.h"
 #include "platform/standardtexts.h"
 #include "platform/textfile.h"
@@ -23,8 +24,7 @@ bool contains(std::string_view line, std::string_view text)
 
 void reportReadError(const std::string& path, pf::Messages& messages)
 {
-    messages.error(pf::fillTemplate(pf::localText(pf::texts::kCannotOpenFile), {path}),
-                   pf::localText(pf::texts::kReadError));
+    pf::reportCannotOpen(messages, path, pf::texts::kReadError);
 }
 
 // Trims the body in place: the tail first, then one shift of the rest to the

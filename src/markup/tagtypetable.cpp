@@ -4,6 +4,7 @@
 
 #include "platform/codepage.h"
 #include "platform/encoding.h"
+#include "platform/filemessages.h"
 #include "platform/messages.h"
 #include "platform/standardtexts.h"
 #include "platform/textfile.h"
@@ -70,8 +71,7 @@ bool TagTypeTable::load(pf::Messages& messages)
     clear();
     pf::TextReader reader;
     if (!reader.open(m_fileName)) {
-        messages.error(pf::fillTemplate(pf::localText(pf::texts::kCannotOpenFile), {m_fileName}),
-                       pf::localText(pf::texts::kReadError));
+        pf::reportCannotOpen(messages, m_fileName, pf::texts::kReadError);
         return false;
     }
     std::string piece;
@@ -90,8 +90,7 @@ bool TagTypeTable::writeEcho(const std::string& path, pf::Messages& messages) co
 {
     pf::TextWriter writer;
     if (!writer.open(path)) {
-        messages.error(pf::fillTemplate(pf::localText(pf::texts::kCannotOpenFile), {path}),
-                       pf::localText(pf::texts::kWriteError));
+        pf::reportCannotOpen(messages, path, pf::texts::kWriteError);
         return false;
     }
     std::string line;
@@ -109,8 +108,7 @@ bool TagTypeTable::writeEcho(const std::string& path, pf::Messages& messages) co
     }
     if (!writer.close()) {
         // A full disk is a failed write too, not a success.
-        messages.error(pf::fillTemplate(pf::localText(pf::texts::kCannotOpenFile), {path}),
-                       pf::localText(pf::texts::kWriteError));
+        pf::reportCannotOpen(messages, path, pf::texts::kWriteError);
         return false;
     }
     return true;
