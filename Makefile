@@ -2,7 +2,7 @@
 PRESET ?= dev
 JOBS ?= $(shell nproc)
 
-.PHONY: all build test asan bench format clean
+.PHONY: all build test asan bench fuzz format clean
 
 all: build
 
@@ -22,6 +22,10 @@ bench:
 	build/release/bench/read_bench
 	build/release/bench/generate_bench
 	bench/convert
+
+# libFuzzer targets (clang) built in build/fuzz, each run briefly on its seeds.
+fuzz:
+	fuzz/smoke.sh build/fuzz
 
 format:
 	git ls-files -z -- '*.cpp' '*.h' | xargs -0 -r clang-format -i

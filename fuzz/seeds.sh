@@ -1,0 +1,60 @@
+#!/bin/sh
+# Makes the seed corpus of every fuzz target from the repository's own inputs:
+#   seeds.sh SOURCE_DIR OUT_DIR
+# Each seed is an options byte ("0" UTF-8, "1" Shift-JIS, "2" and "3" the same
+# with the agent runtime exported; see fuzzsupport.h) followed by the bytes of
+# a markup file, of its body as the reader joins it, or of a table file.
+set -eu
+src=$1
+out=$2
+rm -rf "$out"
+mkdir -p "$out/fuzz_markupreader" "$out/fuzz_tagparser" "$out/fuzz_convert" \
+  "$out/fuzz_tagtypetable" "$out/fuzz_emotionmap"
+
+# seed DIR NAME OPTIONS...: the standard input behind each options byte.
+seed() {
+  dir=$1
+  name=$2
+  shift 2
+  cat >"$out/tmp.seed"
+  for options in "$@"; do
+    { printf '%s' "$options"; cat "$out/tmp.seed"; } >"$out/$dir/$options-$name"
+  done
+  rm -f "$out/tmp.seed"
+}
+
+# The body of a markup file as the reader makes it: lines trimmed; comments,
+# declarations and the <orvo> lines dropped; the rest joined with nothing
+# between them.
+body() {
+  LC_ALL=C awk '
+    { sub(/^[[:space:]]+/, ""); sub(/[[:space:]]+$/, "") }
+    comment { if (index($0, "-->")) comment = 0; next }
+    index($0, "<!--") { if (!index($0, "-->")) comment = 1; next }
+    index($0, "<?") { next }
+    index($0, "<orvo>") { open = 1; next }
+    index($0, "</orvo>") { open = 0; next }
+    open { printf "%s", $0 }' "$1"
+}
+
+for file in "$src"/examples/*/*.orv "$src"/tests/golden/cases/*/input/*.orv; do
+  [ -f "$file" ] || continue
+  name=$(echo "${file#"$src"/}" | tr '/' '_')
+  seed fuzz_markupreader "$name" 0 1 <"$file"
+  seed fuzz_convert "$name" 0 1 <"$file"
+  # The conversion target has two source pages of its own: a.html and b.html.
+  LC_ALL=C awk '{
+      out = ""
+      while (match($0, /ref="[^"]*"/)) {
+        out = out substr($0, 1, RSTART - 1) "ref=\"" (++n % 2 ? "a" : "b") ".html\""
+        $0 = substr($0, RSTART + RLENGTH)
+      }
+      print out $0
+    }' "$file" | seed fuzz_convert "pages-$name" 0 1 2 3
+  body "$file" | seed fuzz_tagparser "$name" 0 1
+done
+for file in "$src"/data/*.txt; do
+  name=$(basename "$file")
+  seed fuzz_tagtypetable "$name" 0 1 <"$file"
+  seed fuzz_emotionmap "$name" 0 1 <"$file"
+done
