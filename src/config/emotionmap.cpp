@@ -36,7 +36,7 @@ std::string takeField(std::string_view& rest)
     return field;
 }
 
-template <typename Add> void splitList(std::string text, Add add)
+template <typename Add> void splitList(std::string_view text, Add add)
 {
     std::string item;
     while (EmotionMap::nextItem(text, ",", item)) {
@@ -86,17 +86,25 @@ EmotionMap::~EmotionMap()
 
 bool EmotionMap::nextItem(std::string& text, const std::string& separator, std::string& item)
 {
-    text = pf::trim(text);
+    std::string_view rest = text;
+    const bool taken = nextItem(rest, separator, item);
+    text = std::string(rest);
+    return taken;
+}
+
+bool EmotionMap::nextItem(std::string_view& text, std::string_view separator, std::string& item)
+{
+    text = pf::trimView(text);
     if (text.empty()) {
         return false;
     }
     const std::size_t at = pf::find(text, separator);
     if (at == pf::npos) {
-        item = std::move(text);
-        text.clear();
+        item.assign(text);
+        text = {};
     } else {
-        item = pf::trim(std::string_view(text).substr(0, at));
-        text.erase(0, at + separator.size());
+        item = pf::trim(text.substr(0, at));
+        text.remove_prefix(at + separator.size());
     }
     return true;
 }

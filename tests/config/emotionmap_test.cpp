@@ -151,6 +151,29 @@ TEST(EmotionMapNextItem, TakesTrimmedItemsOffTheFront)
     EXPECT_FALSE(EmotionMap::nextItem(blank, ",", item));
 }
 
+// Found by fuzz_emotionmap: each item taken off the front of a list field
+// copied the whole rest of the field, so a field of n items took n^2 time
+// (a 400 KB line ran for a minute). A 12 MB field must load in linear time;
+// the test's time limit in CTest is the bound.
+TEST(EmotionMapLoad, AListOfFourMillionItemsIsSplitInLinearTime)
+{
+    constexpr std::size_t kItems = 4'000'000;
+    std::string line = "many:{";
+    for (std::size_t i = 0; i < kItems; ++i) {
+        line += i % 2 == 0 ? "a," : " b ,";
+    }
+    line += "}{}{}{}{}{z}\n";
+    Loaded m("character=Ann\n" + line);
+    ASSERT_TRUE(m.ok);
+    const EmotionEntry* many = m.entry("Ann", "many");
+    ASSERT_NE(many, nullptr);
+    ASSERT_EQ(many->speakBefore().size(), kItems);
+    EXPECT_EQ(many->speakBefore().front(), "a");
+    EXPECT_EQ(many->speakBefore()[1], "b");
+    EXPECT_EQ(many->speakBefore().back(), "b");
+    EXPECT_EQ(many->moveAfter(), (Strings{"z"}));
+}
+
 TEST(EmotionMapFiles, ReadAndWriteErrorsAndTheEcho)
 {
     Loaded m("character=Robby\nhappy:{Pleased, Wave}{&x }{A,B}{}{ 9 }{C}\n");
