@@ -13,14 +13,22 @@ namespace {
 // Large enough that a 100 MB markup file is read in few system calls.
 constexpr std::size_t kReadChunk = 1 << 16;
 
+// Only a regular file counts as a text file. Paths come from the markup too
+// (a page's "ref"), and a device never ends (/dev/zero would fill the memory
+// with one endless line) and a named pipe may never deliver: both count as
+// files that cannot be opened, like a folder. O_NONBLOCK keeps the open
+// itself from waiting for a writer on a named pipe; it is cleared again, as
+// it has no business on the reads of a regular file.
 int openRegularForReading(const std::string& path)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         return -1;
     }
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || flags < 0 ||
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
         ::close(fd);
         return -1;
     }

@@ -4,7 +4,8 @@
 // line ends (a CR directly before a LF is dropped; any other CR is kept) and a
 // last line without a line end; lines may be of any length. Writing turns
 // every LF into CR LF, so the files on disk look the same on every platform.
-// A path that names a folder counts as a file that cannot be opened.
+// A path that names anything but a regular file (a folder, a device, a named
+// pipe) counts as a file that cannot be opened.
 
 #include <cstddef>
 #include <cstdio>
@@ -21,7 +22,7 @@ public:
     TextReader(const TextReader&) = delete;
     TextReader& operator=(const TextReader&) = delete;
 
-    // False when the path is missing, unreadable or a folder.
+    // False when the path is missing, unreadable or not a regular file.
     bool open(const std::string& path);
     void close();
     bool isOpen() const { return m_fd >= 0; }
@@ -51,7 +52,7 @@ private:
 };
 
 // Reads a whole file into `out` as raw bytes. False when it cannot be opened
-// or read (a folder included).
+// or read, or is not a regular file.
 bool readWholeFile(const std::string& path, std::string& out);
 
 class TextWriter {

@@ -96,6 +96,25 @@ TEST(PageWriterTest, UnreadableSourceIsReportedAndWritesNothing)
                                       error(folder.file("folder.html"))}));
 }
 
+// A "ref" that climbs to a device read /dev/zero as one endless line until
+// the memory ran out (found while writing fuzz_convert). A device is a source
+// page that cannot be opened.
+TEST(PageWriterTest, SourceThatIsADeviceIsReported)
+{
+    orvo::test::TempDir folder;
+    std::filesystem::create_directory(folder.file("out"));
+    std::string climb;
+    for (std::size_t level = 0; level <= folder.path().size(); ++level) {
+        climb += "..\\";
+    }
+    RecordingMessages messages;
+    EXPECT_FALSE(writePage(*pageWithRef(climb + "dev\\zero"), folder.path(), "out/", 1,
+                           PageScript(), messages));
+    EXPECT_FALSE(std::filesystem::exists(folder.file("out/1.html")));
+    ASSERT_EQ(messages.count(), 1U);
+    EXPECT_EQ(messages.entries()[0].caption, "読み出しｴﾗｰ");
+}
+
 TEST(PageWriterTest, UnwritablePageIsReported)
 {
     orvo::test::TempDir folder;

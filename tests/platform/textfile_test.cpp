@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -82,6 +85,26 @@ TEST(TextReader, FoldersAndMissingFilesCannotBeOpened)
     EXPECT_FALSE(pf::readWholeFile(dir.path(), bytes));
     dir.write("f", std::string_view("x\0y", 3));
     EXPECT_TRUE(pf::readWholeFile(dir.file("f"), bytes));
+}
+
+// A page's "ref" may name any path. /dev/zero was read as one endless line
+// until the memory ran out, and a named pipe without a writer blocked the
+// open for good: only regular files are text files.
+TEST(TextReader, DevicesAndNamedPipesCannotBeOpened)
+{
+    TempDir dir;
+    const std::string pipe = dir.file("pipe");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    pf::TextReader reader;
+    std::string bytes;
+    for (const std::string& path : {pipe, std::string("/dev/zero")}) {
+        EXPECT_FALSE(reader.open(path)) << path;
+        EXPECT_FALSE(pf::readWholeFile(path, bytes)) << path;
+    }
+    // A link to a regular file is that file.
+    dir.write("f", "x\n");
+    std::filesystem::create_symlink(dir.file("f"), dir.file("link"));
+    EXPECT_EQ(readLines(dir.file("link")), (std::vector<std::string>{"x"}));
 }
 
 TEST(TextWriter, WritesCrLfForEveryLineFeed)
