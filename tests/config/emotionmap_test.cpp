@@ -151,9 +151,9 @@ TEST(EmotionMapNextItem, TakesTrimmedItemsOffTheFront)
     EXPECT_FALSE(EmotionMap::nextItem(blank, ",", item));
 }
 
-// Found by fuzz_emotionmap: each item taken off the front of a list field
-// copied the whole rest of the field, so a field of n items took n^2 time
-// (a 400 KB line ran for a minute). A 12 MB field must load in linear time;
+// Each item taken off the front of a list field copied the whole rest of the
+// field, so a field of n items took n^2 time (a 400 KB line fed to
+// fuzz_emotionmap ran for a minute). A 12 MB field must load in linear time;
 // the test's time limit in CTest is the bound.
 TEST(EmotionMapLoad, AListOfFourMillionItemsIsSplitInLinearTime)
 {
