@@ -5,7 +5,8 @@
 # Exits non-zero when a target crashes, leaks, takes more than 2 s on one
 # input, goes beyond 2 GB, or a sanitizer reports anything; the input that did
 # it is kept in BUILD_DIR/fuzz/artifacts/. New inputs the runs find are kept in
-# BUILD_DIR/fuzz/corpus/<target>/ for the next run.
+# BUILD_DIR/fuzz/corpus/<target>/ for the next run. ORVO_FUZZ_CXX names
+# another clang++ than clang++-14.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
