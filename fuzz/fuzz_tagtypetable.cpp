@@ -47,5 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     auto root = std::make_unique<markup::TagNode>("orvo", 1, std::string(kBody), nullptr);
     const bool parsed = markup::parseContent(*root, table, messages);
     fz::require(!parsed || fz::allContentConsumed(*root), "a successful parse consumes everything");
+    fz::require(fz::messagesFitParse(parsed, messages),
+                "a failed parse shows one failure message, a successful one none");
     return 0;
 }

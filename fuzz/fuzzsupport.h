@@ -16,6 +16,10 @@ class TagNode;
 class TagTypeTable;
 } // namespace orvo::markup
 
+namespace orvo::platform {
+class RecordingMessages;
+}
+
 namespace orvo::test {
 class TempDir;
 }
@@ -49,6 +53,12 @@ const markup::TagTypeTable& dataTagTypes();
 // True when no node below root (root included) holds unparsed content. Walks
 // with an explicit stack: fuzzed trees can be nested very deeply.
 bool allContentConsumed(const markup::TagNode& root);
+
+// Whether the parser's messages fit its outcome. A missing "/>" is reported
+// without failing the parse; any other message is a failure, and a failure
+// shows exactly one. So a successful parse shows no other message and a
+// failed one exactly one.
+bool messagesFitParse(bool parsed, const platform::RecordingMessages& messages);
 
 // Aborts with `what` on stderr when the condition does not hold, so that
 // libFuzzer saves the input that broke the contract.
