@@ -21,7 +21,8 @@ class TagType;
 class TagTypeTable;
 
 // Parses node's content into children, attributes and text. True when the
-// whole content was consumed. On failure exactly one message has been shown;
+// whole content was consumed. A failure shows exactly one message of its own
+// (a single tag without "/>" is reported too, but parsing goes on after it);
 // the failing node keeps the unparsed rest of its content, each enclosing node
 // keeps its content from the failing element on, and every node attached so
 // far stays in the tree.
