@@ -143,13 +143,7 @@ bool writePage(const markup::TagNode& page, const std::string& markupFolder,
     }
     reader.close();
 
-    pf::TextWriter writer;
-    if (!writer.open(target)) {
-        pf::reportCannotOpen(messages, target, pf::texts::kWriteOutError);
-        return false;
-    }
-    writer.write(pageText);
-    if (!writer.close()) {
+    if (!pf::writeTextFile(target, pageText)) {
         pf::reportCannotOpen(messages, target, pf::texts::kWriteOutError);
         return false;
     }
