@@ -224,7 +224,7 @@ bool readPlayerBundle(const std::string& path, std::string& script, platform::Me
         return false;
     }
     if (!platform::readWholeFile(path, script)) {
-        messages.error(platform::fillTemplate(kUnreadablePlayer, {path}), kPlayerCaption);
+        messages.error(platform::fillTemplate(kUnreadablePlayer, path), kPlayerCaption);
         return false;
     }
     return true;

@@ -8,6 +8,7 @@
 #include "convert/indexpage.h"
 #include "convert/outputfolder.h"
 #include "convert/pageconverter.h"
+#include "convert/pagetemplates.h"
 #include "convert/playerexport.h"
 #include "markup/tagnode.h"
 #include "platform/encoding.h"
@@ -55,7 +56,7 @@ ConvertResult convert(config::Presentation& presentation, pf::Messages& messages
     // level under the markup folder before touching the disk.
     const std::optional<std::string> outputFolder = outputFolderOf(presentation);
     if (!outputFolder) {
-        messages.error(pf::fillTemplate(kUnsafeFolder, {settings.workingDir}), kCaption);
+        messages.error(pf::fillTemplate(kUnsafeFolder, settings.workingDir), kCaption);
         return stop(Status::UnsafeOutputFolder);
     }
     const std::string& folder = *outputFolder;
@@ -63,8 +64,7 @@ ConvertResult convert(config::Presentation& presentation, pf::Messages& messages
 
     const pf::RemoveResult removed = pf::removeFolder(folder);
     if (!removed.undeletable.empty()) {
-        messages.error(pf::fillTemplate(pf::localText(kCannotDelete), {removed.undeletable}),
-                       kCaption);
+        messages.error(pf::fillLocalTemplate(kCannotDelete, removed.undeletable), kCaption);
         return stop(Status::UndeletableFile);
     }
     pf::createFolder(folder);
@@ -105,7 +105,7 @@ ConvertResult convert(config::Presentation& presentation, pf::Messages& messages
     // the name of their target page.
     for (int i = 1; i <= pageCount; ++i) {
         (*pages)[static_cast<std::size_t>(i - 1)]->setAttribute(
-            "realpagename", pf::fillTemplate("%d.html", {pf::toDecimal(i)}));
+            "realpagename", pf::fillTemplate(templates::kPageFileName, i));
     }
 
     PageConverter converter(*presentation.getRoot(), presentation.getEmotionMap(), settings,

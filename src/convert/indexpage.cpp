@@ -1,5 +1,6 @@
 #include "convert/indexpage.h"
 
+#include "convert/pagetemplates.h"
 #include "platform/filemessages.h"
 #include "platform/standardtexts.h"
 #include "platform/textfile.h"
@@ -8,16 +9,15 @@
 namespace orvo::convert {
 
 namespace pf = orvo::platform;
+namespace tp = templates;
 
 std::string indexPageText(int pageCount)
 {
-    std::string text = "<HTML>\n<HEAD>\n</HEAD>\n<BODY  text =\"00000e\">\n";
+    std::string text(tp::kIndexPageStart.text());
     for (int i = 1; i <= pageCount; ++i) {
-        const std::string number = pf::toDecimal(i);
-        text +=
-            pf::fillTemplate("<a href=\"%d.html\" target=\"up_frame\"> %d </a>", {number, number});
+        text += pf::fillTemplate(tp::kIndexPageLink, i, i);
     }
-    text += "</BODY>\n</HTML>\n";
+    text += tp::kIndexPageEnd.text();
     return text;
 }
 
