@@ -52,6 +52,8 @@ export function bootPage(win, script) {
             if (options.alert === "overlay") stage.showMessage(text);
             else win.alert(text);
         },
+        confirm: (text) => win.confirm(text),
+        prompt: (text, initial) => win.prompt(text, initial),
     };
     const warn = (message) => win.console.warn(`orvo-player: ${message}`);
     const reportError = (error, event) => {

@@ -29,6 +29,7 @@ export function startPage(blocks, { options = {}, location = "file:///show/1.htm
     const navigations = [];
     const warnings = [];
     const errors = [];
+    const answers = [];
     let href = location;
     const host = {
         readLocation: () => href,
@@ -37,6 +38,9 @@ export function startPage(blocks, { options = {}, location = "file:///show/1.htm
             href = new URL(url, href).href;
         },
         alert: (text) => alerts.push(text),
+        // MsgBox and InputBox questions take the answers queued in `answers`.
+        confirm: (text) => (alerts.push(`? ${text}`), answers.shift()),
+        prompt: (text) => (alerts.push(`? ${text}`), answers.shift()),
     };
     const page = createPagePlayer({
         clock,
@@ -47,7 +51,7 @@ export function startPage(blocks, { options = {}, location = "file:///show/1.htm
         reportError: (error, event) => errors.push(event),
     });
     page.runScripts(Array.isArray(blocks) ? blocks : [blocks]);
-    return { page, clock, trace, alerts, navigations, warnings, errors };
+    return { page, clock, trace, alerts, navigations, warnings, errors, answers };
 }
 
 // Loads a page file, runs its scripts and its load event, and lets the
