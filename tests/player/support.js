@@ -30,6 +30,10 @@ export function startPage(blocks, { options = {}, location = "file:///show/1.htm
     const warnings = [];
     const errors = [];
     const answers = [];
+    const ask = (text) => {
+        alerts.push(`? ${text}`);
+        return answers.shift();
+    };
     let href = location;
     const host = {
         readLocation: () => href,
@@ -39,8 +43,8 @@ export function startPage(blocks, { options = {}, location = "file:///show/1.htm
         },
         alert: (text) => alerts.push(text),
         // MsgBox and InputBox questions take the answers queued in `answers`.
-        confirm: (text) => (alerts.push(`? ${text}`), answers.shift()),
-        prompt: (text) => (alerts.push(`? ${text}`), answers.shift()),
+        confirm: (text) => ask(text),
+        prompt: (text) => ask(text),
     };
     const page = createPagePlayer({
         clock,
