@@ -1,7 +1,8 @@
 // What the runtime offers to whoever drives it: in a browser this is
 // window.OrvoPlayer (with `boot`, and the pieces for inspection).
 
-import { AgentControl, FRAME_SIZE } from "./agentcontrol.js";
+import { FRAME_SIZE } from "./agentcharacter.js";
+import { AgentControl } from "./agentcontrol.js";
 import { ANIMATIONS, lookupAnimation, poseAt, REST_POSE, resolveAnimationKey } from "./animations.js";
 import { CHARACTER_SVG } from "./characterart.js";
 import { RealClock, VirtualClock } from "./clock.js";

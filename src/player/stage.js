@@ -5,7 +5,7 @@
 // speeds up the drawing too). Everything lives in a shadow root, so the
 // page's style sheets neither reach it nor are touched by it.
 
-import { FRAME_SIZE } from "./agentcontrol.js";
+import { FRAME_SIZE } from "./agentcharacter.js";
 import { easeInOut, poseAt, REST_POSE } from "./animations.js";
 import { CHARACTER_SVG } from "./characterart.js";
 
