@@ -2,7 +2,7 @@
 // buttons beside the character, and what a picked command hands to the
 // Command event.
 
-import { VB_DEFAULT, VBError, vbToBoolean, vbToString } from "./vbvalues.js";
+import { VB_DEFAULT, VBError, vbToBoolean, vbToNumber, vbToString } from "./vbvalues.js";
 
 export class AgentUserInput {
     constructor(character, command) {
@@ -61,8 +61,29 @@ class AgentCommand {
         this._name = name;
         this._caption = caption;
         this._voice = voice;
+        this._voiceCaption = "";
         this._enabled = enabled;
         this._visible = visible;
+        this._confidence = 0;
+    }
+
+    // What the commands window shows for a voice command; the caption
+    // stands in when there is none.
+    get VoiceCaption() {
+        return this._voiceCaption !== "" ? this._voiceCaption : this._caption;
+    }
+
+    set VoiceCaption(value) {
+        this._voiceCaption = vbToString(value);
+    }
+
+    // How sure a recognition must be to pick this command (-100 to 100).
+    get Confidence() {
+        return this._confidence;
+    }
+
+    set Confidence(value) {
+        this._confidence = Math.min(100, Math.max(-100, Math.round(vbToNumber(value))));
     }
 
     get Name() {
@@ -213,6 +234,11 @@ export class AgentCommands {
     _offered() {
         if (!this._visible) return [];
         return this._list.filter((command) => command._visible && command._enabled && command._caption !== "");
+    }
+
+    // For Each walks the commands.
+    _items() {
+        return [...this._list];
     }
 
     _changed() {

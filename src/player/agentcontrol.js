@@ -1,7 +1,8 @@
-// The Agent control as the converted pages use it: a collection of loaded
-// characters, each with a queue of requests (Play, Speak, Think, MoveTo,
-// Show, Hide, GestureAt) that run strictly one after another, a command list
-// shown as buttons, and the events RequestComplete, Command and Bookmark.
+// The Agent control as the pages use it: a collection of loaded characters
+// (agentcharacter.js), each with a queue of requests that run strictly one
+// after another and a command list shown as buttons, and the control's
+// events: RequestStart, RequestComplete, Command, Bookmark, Click, DblClick,
+// DragStart, DragComplete, Show, Hide, IdleStart, IdleComplete.
 //
 // Member names follow the control's (Characters, Load, Play, Status ...);
 // the script engine finds them without regard to letter case. Names that
@@ -12,6 +13,7 @@ import { AgentUserInput } from "./agentcommands.js";
 import { AgentRequest, REQUEST_COMPLETE, REQUEST_PENDING } from "./agentrequest.js";
 import { SPEECH_DEFAULT_WPM } from "./speechtext.js";
 import { VB_DEFAULT, VBError, vbToString } from "./vbvalues.js";
+import { Voicing } from "./voice.js";
 
 class AgentCharacters {
     constructor(control) {
@@ -64,16 +66,33 @@ class AgentCharacters {
     get Count() {
         return this._loaded.size;
     }
+
+    // For Each walks the loaded characters.
+    _items() {
+        return [...this._loaded.values()];
+    }
 }
 
 export class AgentControl {
     // clock: see clock.js. stage: draws the characters (stage.js), or null.
-    // voice: speaks (voice.js), or null. options: { characters, strict,
-    // wordsPerMinute }. trace(event) records what happens.
-    constructor({ clock, stage = null, voice = null, trace = () => {}, warn = () => {}, options = {} }) {
+    // voice: the voice backend (voice.js), or null for silent speech.
+    // hearing: { listen(character, on) } where the window can hear, or null.
+    // options: { characters, strict, wordsPerMinute }. trace(event) records
+    // what happens.
+    constructor({
+        clock,
+        stage = null,
+        voice = null,
+        hearing = null,
+        trace = () => {},
+        warn = () => {},
+        options = {},
+    }) {
         this._clock = clock;
         this._stageView = stage;
-        this._voice = voice;
+        this._voicing = new Voicing(clock, voice);
+        this._hearing = hearing;
+        this._waiting = new Map(); // request -> what waits for it to finish
         this._trace = trace;
         this._warn = warn;
         this._options = { characters: null, strict: false, wordsPerMinute: SPEECH_DEFAULT_WPM, ...options };
@@ -99,6 +118,26 @@ export class AgentControl {
 
     _raise(eventName, ...args) {
         this._onEvent(eventName, args);
+    }
+
+    // The request object that a script hands back (Wait, Interrupt).
+    _requestOf(request) {
+        if (!(request instanceof AgentRequest)) throw new VBError(5, "Invalid procedure call or argument");
+        return request;
+    }
+
+    // Calls done once the request has finished; returns the cancel function.
+    _whenSettled(request, done) {
+        if (!this._waiting.has(request)) this._waiting.set(request, new Set());
+        this._waiting.get(request).add(done);
+        return () => this._waiting.get(request)?.delete(done);
+    }
+
+    _settled(request) {
+        const waiting = this._waiting.get(request);
+        if (waiting === undefined) return;
+        this._waiting.delete(request);
+        for (const done of waiting) done();
     }
 
     // The user picked a command (clicked its button).

@@ -136,6 +136,7 @@ export function createPagePlayer({
     host,
     stage = null,
     voice = null,
+    hearing = null,
     options = {},
     trace = () => {},
     warn = () => {},
@@ -143,7 +144,7 @@ export function createPagePlayer({
     agentIds = ["Agent"],
 }) {
     const engine = new VBEngine({ trace, reportError });
-    const control = new AgentControl({ clock, stage, voice, trace, warn, options });
+    const control = new AgentControl({ clock, stage, voice, hearing, trace, warn, options });
     const timers = new Map();
     let nextTimer = 1;
     const player = {
