@@ -371,6 +371,77 @@ test("the converted tour plays in Chromium", { timeout: 110000 }, async (t) => {
         await tab.close();
     });
 
+    await t.test(
+        "a 150-word speech in each of nine screen areas: character and balloon on screen and apart",
+        async () => {
+            const folder = fs.mkdtempSync(path.join(os.tmpdir(), "orvo-areas-"));
+            const show = path.join(folder, "areas");
+            fs.mkdirSync(show);
+            const words = Array.from({ length: 150 }, (_, i) =>
+                i % 12 === 11 ? "end." : ["the", "agent", "speaks", "a", "long", "balloon", "text"][i % 7],
+            ).join(" ");
+            const areas = [0, 336, 672].flatMap((x) => [0, 236, 472].map((y) => [x, y]));
+            fs.writeFileSync(
+                path.join(show, "page.html"),
+                "<html>\n<head>\n<title>Areas</title>\n</head>\n<body>\n<h1>A heading the balloon may cover</h1>\n</body>\n</html>\n",
+            );
+            fs.writeFileSync(
+                path.join(show, "areas.orv"),
+                [
+                    "<orvo>",
+                    '<agent character="Orvi"/>',
+                    "<body>",
+                    ...areas.map(
+                        ([x, y]) => `<page ref="page.html" x="${x}" y="${y}">\n<speak>${words}</speak>\n</page>`,
+                    ),
+                    "</body>",
+                    "</orvo>",
+                    "",
+                ].join("\n"),
+            );
+            const converted = convertWithPlayer(orvo, show, "areas.orv");
+            t.after(() => {
+                fs.rmSync(folder, { recursive: true, force: true });
+                fs.rmSync(converted.work, { recursive: true, force: true });
+            });
+            const tab = await browser.openTab(WIDTH, HEIGHT);
+            await tab.navigate(
+                pageUrl(converted.pages, "1.html", "orvo-clock-rate=40&orvo-voice=false&orvo-trace=session"),
+            );
+            const trace = await traceWhen(
+                tab,
+                `page === "9.html" && settled("Step0") && here.some((e) => e.type === "timer")`,
+                "the ninth page, spoken to its end",
+            );
+            const visited = byPage(trace);
+            assert.equal(visited.length, 9);
+            visited.forEach((page, i) => {
+                const [x, y] = areas[i];
+                const boxes = page.events.filter((e) => e.type === "balloon-box");
+                assert.ok(boxes.length > 0, `${page.name}: the balloon was drawn`);
+                assert.ok(boxes.at(-1).pages > 1, `${page.name}: a long speech pages through`);
+                const box = (r) => ({ left: r.left, top: r.top, right: r.right, bottom: r.bottom });
+                for (const event of boxes) {
+                    const { balloon, frame } = event;
+                    const where = `${page.name} (${x},${y}), page ${event.page}: ${JSON.stringify(event)}`;
+                    assert.ok(inViewport(box(balloon)) && inViewport(box(frame)), `on screen: ${where}`);
+                    const apart =
+                        balloon.right <= frame.left ||
+                        frame.right <= balloon.left ||
+                        balloon.bottom <= frame.top ||
+                        frame.bottom <= balloon.top;
+                    assert.ok(apart, `the balloon does not cover the character: ${where}`);
+                }
+            });
+            assert.deepEqual(
+                trace.filter((e) => e.type === "script-error"),
+                [],
+            );
+            assert.deepEqual(tab.exceptions, []);
+            await tab.close();
+        },
+    );
+
     await t.test("a picture of the listen page: the character, its balloon and its commands", async () => {
         const file = process.env.ORVO_SCREENSHOT
             ? path.resolve(process.env.ORVO_SCREENSHOT)
