@@ -79,7 +79,9 @@ struct Options {
 
 int usageError(std::ostream& err, std::string_view problem)
 {
-    err << "orvo: " << problem << '\n' << kUsage << "Try 'orvo --help' for more.\n";
+    // The problem may quote an argument, which may be any file name.
+    err << "orvo: " << visibleControls(std::string(problem)) << '\n'
+        << kUsage << "Try 'orvo --help' for more.\n";
     return kExitUsage;
 }
 
@@ -285,7 +287,7 @@ int runStages(const Options& options, const Environment& env, config::Settings& 
         std::ostringstream seconds;
         seconds << std::fixed << std::setprecision(3) << took.count();
         out << "Converted " << pages << (pages == 1 ? " page" : " pages") << " into "
-            << platform::toUtf8(outputFolder) << " in " << seconds.str() << " s\n";
+            << visibleControls(platform::toUtf8(outputFolder)) << " in " << seconds.str() << " s\n";
     }
     return kExitOk;
 }
