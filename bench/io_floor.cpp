@@ -12,8 +12,8 @@
 // Prints what it did on one line; the exit status is 1 when any file failed.
 #include <dirent.h>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -208,10 +208,9 @@ int main(int argc, char** argv)
 
     emptyAndRemove(outputFolder);
     ::mkdir(outputFolder.c_str(), 0777);
-    const std::pair<const char*, const char*> resources[] = {
-        {"previousImage", "previous.gif"},
-        {"nextImage", "next.gif"},
-        {"debugFrameFile", "DebugFrame.html"}};
+    const std::pair<const char*, const char*> resources[] = {{"previousImage", "previous.gif"},
+                                                             {"nextImage", "next.gif"},
+                                                             {"debugFrameFile", "DebugFrame.html"}};
     for (const auto& [key, target] : resources) {
         if (readAll(settingDir + settings[key], text)) {
             writeAll(outputFolder + target, text);

@@ -72,10 +72,9 @@ int main(int argc, char** argv)
             hash.add(text);
         }
     }
-    std::printf("elements %llu attributes %llu text_bytes %llu hash %016llx\n",
-                static_cast<unsigned long long>(elements),
-                static_cast<unsigned long long>(attributes),
-                static_cast<unsigned long long>(textBytes),
-                static_cast<unsigned long long>(hash.value()));
+    std::printf(
+        "elements %llu attributes %llu text_bytes %llu hash %016llx\n",
+        static_cast<unsigned long long>(elements), static_cast<unsigned long long>(attributes),
+        static_cast<unsigned long long>(textBytes), static_cast<unsigned long long>(hash.value()));
     return 0;
 }

@@ -85,6 +85,9 @@ bool convert(config::Presentation& presentation, pf::Messages& messages,
     PageConverter converter(*presentation.getRoot(), presentation.getEmotionMap(), settings,
                             markupFolder, messages, options.playerScript.has_value());
     for (int i = 1; i <= pageCount; ++i) {
+        if (options.cancelRequested && options.cancelRequested()) {
+            return false;
+        }
         converter.convertPage(*(*pages)[static_cast<std::size_t>(i - 1)], i, pageCount);
         if (options.progress) {
             options.progress(static_cast<std::size_t>(i), static_cast<std::size_t>(pageCount));
