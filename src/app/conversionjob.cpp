@@ -42,6 +42,7 @@ void ConversionJob::run()
     bool ok = p.readMarkupFile() && p.parseTree();
     if (ok) {
         m_pageCount = countPages(p);
+        emit pagesCounted();
         emit changed();
         convert::ConvertOptions options;
         options.progress = [this](std::size_t done, std::size_t total) { pageDone(done, total); };

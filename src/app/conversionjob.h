@@ -49,6 +49,9 @@ public:
     std::size_t pagesDone() const { return m_pagesDone; }
 
 signals:
+    // From the worker, delivered queued before anything that the conversion
+    // shows: the markup is parsed and pageCount() is known.
+    void pagesCounted();
     // From the worker, delivered queued: the page count became known, another
     // hundredth of the pages is done, or the job finished.
     void changed();

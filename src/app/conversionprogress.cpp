@@ -46,11 +46,18 @@ bool convertWithProgress(config::Presentation& presentation, platform::Messages&
     QEventLoop loop;
     QObject::connect(&job, &ConversionJob::changed, &loop, &QEventLoop::quit, Qt::QueuedConnection);
     std::unique_ptr<QProgressDialog> dialog;
+    // Made as the page count arrives, so that it is up before the first
+    // message of the conversion, which is handed over after it.
+    QObject::connect(
+        &job, &ConversionJob::pagesCounted, &loop,
+        [&] {
+            if (job.pageCount() >= kProgressDialogMinimumPages) {
+                dialog = makeProgressDialog(job);
+            }
+        },
+        Qt::QueuedConnection);
     job.start();
     for (;;) {
-        if (!dialog && job.pageCount() >= kProgressDialogMinimumPages) {
-            dialog = makeProgressDialog(job);
-        }
         const bool dialogUp = dialog && !job.cancelRequested();
         if (dialogUp) {
             // A modal dialog's setValue turns the event loop itself.

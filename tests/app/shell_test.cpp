@@ -180,7 +180,9 @@ private:
     // What a conversion of a presentation whose pages 2 and 5 are missing
     // showed while page 2's error was up; Cancel pressed there on request.
     struct LargeConversion {
-        int ticksBeforeError = -1;
+        bool errorSeen = false;
+        // Turns of the window's event loop during the conversion.
+        int ticks = 0;
         bool dialogShown = false;
         int dialogMaximum = -1;
         int dialogValue = -1;
@@ -209,10 +211,10 @@ private:
 
         LargeConversion seen;
         messages.whileShown = [&] {
-            if (seen.ticksBeforeError >= 0) {
+            if (seen.errorSeen) {
                 return;
             }
-            seen.ticksBeforeError = ticks;
+            seen.errorSeen = true;
             seen.onWindowThread =
                 QThread::currentThread() == QCoreApplication::instance()->thread();
             for (QWidget* widget : QApplication::topLevelWidgets()) {
@@ -229,6 +231,7 @@ private:
             }
         };
         doc.OnExecConvert();
+        seen.ticks = ticks;
         seen.converted = doc.converted();
         seen.lastPageWritten =
             QFileInfo::exists(fixture.path(QStringLiteral("big/pages/%1.html").arg(pages)));
@@ -605,7 +608,7 @@ private slots:
     {
         const int pages = static_cast<int>(orvo::app::kProgressDialogMinimumPages) + 100;
         const LargeConversion seen = convertManyPages(pages, false);
-        QVERIFY(seen.ticksBeforeError > 0);
+        QVERIFY(seen.ticks > 0);
         QVERIFY(seen.onWindowThread);
         QVERIFY(seen.dialogShown);
         QCOMPARE(seen.dialogMaximum, pages);
