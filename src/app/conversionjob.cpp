@@ -47,7 +47,7 @@ void ConversionJob::run()
         convert::ConvertOptions options;
         options.progress = [this](std::size_t done, std::size_t total) { pageDone(done, total); };
         options.cancelRequested = [this] { return m_cancel.load(); };
-        ok = convert::convert(p, m_messages, options);
+        ok = convert::convert(p, m_messages, options).ok();
     }
     m_succeeded = ok;
     m_finished = true;
