@@ -5,6 +5,7 @@
 #include "app/documentview.h"
 #include "app/location.h"
 #include "app/profile.h"
+#include "app/uitext.h"
 #include "config/settings.h"
 #include "convert/converter.h"
 #include "convert/outputfolder.h"
@@ -59,7 +60,7 @@ void CViewOrvoDoc::setPathName(const QString& path)
 QString CViewOrvoDoc::title() const
 {
     if (m_pathName.isEmpty()) {
-        return QString::fromUtf8(texts::kUntitled);
+        return uiText(texts::kUntitled);
     }
     return QFileInfo(m_pathName).fileName();
 }
