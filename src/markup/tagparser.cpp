@@ -125,7 +125,7 @@ bool parseAttributes(TagNode& child, std::string_view tagText, const TagType& ty
         const std::string_view raw = eq == npos ? std::string_view() : item.substr(eq + 1);
         if (name.empty() || !type.acceptsAttribute(name)) {
             reportAt(messages, source, child.sourceOffset(), pf::ids::kUnknownAttribute,
-                     pf::fillTemplate(kUnknownAttribute, {name, type.getName()}), name);
+                     pf::fillTemplate(kUnknownAttribute, name, type.getName()), name);
             return false;
         }
         child.setAttribute(name, pf::removeChars(raw, "\" "));
