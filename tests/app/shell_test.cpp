@@ -32,6 +32,7 @@
 #include <QStatusTipEvent>
 #include <QTimer>
 #include <QToolBar>
+#include <QTranslator>
 #include <QWindow>
 #include <QtTest>
 
@@ -316,6 +317,26 @@ private slots:
         for (QAction* action : toolBar->actions()) {
             QVERIFY(action->isSeparator() || !action->icon().isNull());
         }
+    }
+
+    // With the English catalog (an English locale), the window speaks English.
+    void menusAndStatusBarInEnglishWithTheEnglishCatalog()
+    {
+        QTranslator english;
+        QVERIFY(english.load(QStringLiteral(":/i18n/vieworvo_en.qm")));
+        QCoreApplication::installTranslator(&english);
+        Shell s;
+        const bool started = s.start();
+        QCoreApplication::removeTranslator(&english);
+        QVERIFY(started);
+        const QList<QAction*> menus = s.frame().menuBar()->actions();
+        QCOMPARE(itemTexts(menus),
+                 (QStringList{QStringLiteral("&File"), QStringLiteral("&View"),
+                              QStringLiteral("&Execute"), QStringLiteral("&Help")}));
+        QCOMPARE(s.frame().action(Command::FileOpen)->text(), QStringLiteral("&Open...\tCtrl+O"));
+        QCOMPARE(s.frame().action(Command::ExecConvert)->statusTip(),
+                 QStringLiteral("Convert the ORVO file into HTML files"));
+        QCOMPARE(s.frame().action(Command::ExecConvert)->toolTip(), QStringLiteral("Convert"));
     }
 
     // Fly-by prompts go to the message pane, which returns to its idle text.
