@@ -178,7 +178,7 @@ export class Stage {
         let press = null;
         element.addEventListener("pointerdown", (event) => {
             if (event.button !== 0) return;
-            press = { x: event.clientX, y: event.clientY, dragging: false };
+            press = { x: event.clientX, y: event.clientY, at: toScreen(event), dragging: false };
             element.setPointerCapture?.(event.pointerId);
             event.preventDefault();
         });
@@ -190,7 +190,8 @@ export class Stage {
                 press.dragging = true;
                 element.classList.add("dragging");
                 actor.move = null;
-                actor.character._userDragStart(at.x, at.y);
+                // The drag starts where the character was taken.
+                actor.character._userDragStart(press.at.x, press.at.y);
             }
             actor.character._userDragTo(at.x, at.y);
         });

@@ -447,7 +447,7 @@ test("the converted tour plays in Chromium", { timeout: 110000 }, async (t) => {
         t.after(() => fs.rmSync(folder, { recursive: true, force: true }));
         fs.cpSync(path.join(import.meta.dirname, "agent-scripts"), folder, { recursive: true });
         fs.copyFileSync(bundle, path.join(folder, "orvo-player.js"));
-        const play = async (name, until) => {
+        const play = async (name, until, andThen = async () => {}) => {
             const tab = await browser.openTab(WIDTH, HEIGHT);
             await tab.navigate(pageUrl(folder, name, `${FAST}&orvo-trace=true&orvo-debug=true`));
             const trace = await tab.waitFor(
@@ -459,18 +459,36 @@ test("the converted tour plays in Chromium", { timeout: 110000 }, async (t) => {
                 const root = document.getElementById("orvo-player-stage").shadowRoot;
                 return [...root.querySelectorAll(".script-error")].map((e) => e.textContent);
             })()`);
+            const after = await andThen(tab);
             assert.deepEqual(tab.exceptions, [], name);
             await tab.close();
-            return { trace, overlay };
+            return { trace, overlay, after };
         };
         const completeOf = (t, type, name) => {
             const start = t.find((e) => e.type === type && (name === undefined || e.name === name));
             return start && t.some((e) => e.type === "complete" && e.request === start.request && e.status === 0);
         };
 
+        // Once it has played, the user takes the character (at 300,200 on the
+        // 800x600 screen) by its middle and drops it 136 px further on.
         const jscript = await play(
             "jscript.html",
             `t.filter((e) => e.type === "balloon").length === 2 && t.filter((e) => e.type === "complete").length >= 6`,
+            async (tab) => {
+                await tab.drag(364, 264, 500, 400);
+                return tab.waitFor(
+                    `OrvoPlayer.trace().some((e) => e.type === "drag-complete") && OrvoPlayer.trace()`,
+                    "the drag",
+                );
+            },
+        );
+        const dragged = jscript.after.filter((e) => ["drag-start", "drag-complete", "click"].includes(e.type));
+        assert.deepEqual(
+            dragged.map((e) => [e.type, e.x, e.y]),
+            [
+                ["drag-start", 364, 264],
+                ["drag-complete", 436, 336],
+            ],
         );
         assert.deepEqual(
             jscript.trace.filter((e) => e.type === "balloon").map((e) => e.text),
