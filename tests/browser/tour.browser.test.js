@@ -172,7 +172,7 @@ async function clickCommand(tab, name) {
     await tab.click((button.box.left + button.box.right) / 2, (button.box.top + button.box.bottom) / 2);
 }
 
-test("the converted tour plays in Chromium", { timeout: 110000 }, async (t) => {
+test("the converted tour plays in Chromium", { timeout: 280000 }, async (t) => {
     const orvo = required("ORVO_PROGRAM");
     const bundle = required("ORVO_PLAYER_BUNDLE");
     const chromium = process.env.ORVO_CHROMIUM || "/usr/bin/chromium";
