@@ -69,8 +69,8 @@ export function hostValue(value) {
 
 // "RequestComplete(request)" or "Command(UserInput)": the event's name and
 // its parameters' names.
-export function parseEventSpec(spec) {
-    const match = /^\s*([A-Za-z_$][\w$]*)\s*(?:\(([^)]*)\))?\s*$/.exec(spec || "");
+export function parseEventAttribute(text) {
+    const match = /^\s*([A-Za-z_$][\w$]*)\s*(?:\(([^)]*)\))?\s*$/.exec(text || "");
     if (match === null) return null;
     const params = (match[2] || "")
         .split(",")

@@ -4,7 +4,7 @@
 
 import { RealClock } from "./clock.js";
 import { createEngineVoice } from "./enginevoice.js";
-import { isJavaScriptLanguage, parseEventSpec } from "./jscript.js";
+import { isJavaScriptLanguage, parseEventAttribute } from "./jscript.js";
 import { readPlayerOptions } from "./options.js";
 import { createPagePlayer } from "./pageplayer.js";
 import { Stage } from "./stage.js";
@@ -25,11 +25,11 @@ export function findPageScripts(document) {
         const language = script.getAttribute("language") || script.getAttribute("type") || "";
         const vbscript = /vbscript|vbs\b/i.test(language);
         if (script.hasAttribute("for") && script.hasAttribute("event")) {
-            const spec = parseEventSpec(script.getAttribute("event"));
+            const handled = parseEventAttribute(script.getAttribute("event"));
             const forId = script.getAttribute("for").trim();
-            if (spec === null || !/^[A-Za-z_][\w]*$/.test(forId)) continue;
+            if (handled === null || !/^[A-Za-z_][\w]*$/.test(forId)) continue;
             if (!vbscript && language !== "" && !isJavaScriptLanguage(language)) continue;
-            eventScripts.push({ forId, ...spec, body: script.text, language: vbscript ? "vbscript" : "javascript" });
+            eventScripts.push({ forId, ...handled, body: script.text, language: vbscript ? "vbscript" : "javascript" });
         } else if (vbscript) {
             blocks.push(script.text);
         }
