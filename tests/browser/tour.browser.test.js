@@ -269,7 +269,7 @@ test("the converted tour plays in Chromium", { timeout: 280000 }, async (t) => {
         await clickCommand(tab, "VoiceCommand3");
         trace = await traceWhen(
             tab,
-            `page === "7.html" && t.at(-1).type === "call" && t.at(-1).name === "NextPage"`,
+            `page === "7.html" && here.some((e) => e.type === "call" && e.name === "NextPage")`,
             "the end of the last page",
         );
         visited = byPage(trace);
