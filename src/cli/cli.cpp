@@ -10,13 +10,18 @@
 #include <utility>
 
 #include "cli/climessages.h"
+#include "cli/summary.h"
 #include "config/presentation.h"
 #include "config/settings.h"
+#include "convert/animationnames.h"
+#include "convert/checker.h"
 #include "convert/converter.h"
 #include "convert/playerexport.h"
 #include "platform/codepage.h"
 #include "platform/encoding.h"
+#include "platform/filemessages.h"
 #include "platform/files.h"
+#include "platform/messageids.h"
 #include "platform/textformat.h"
 
 namespace orvo::cli {
@@ -73,6 +78,7 @@ struct Options {
     MessageFormat format = MessageFormat::Text;
     bool quiet = false;
     bool withPlayer = false;
+    bool strict = false;
     std::string markupFile;
 };
 
@@ -123,6 +129,14 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::o
         }
         if (arg == "--quiet") {
             options.quiet = true;
+            continue;
+        }
+        if (arg == "--strict") {
+            if (options.command != "check") {
+                usageError(err, "--strict is an option of check only");
+                return std::nullopt;
+            }
+            options.strict = true;
             continue;
         }
         if (arg == "--with-player") {
@@ -220,14 +234,58 @@ private:
 bool readPlayerBundle(const std::string& path, std::string& script, platform::Messages& messages)
 {
     if (path.empty()) {
-        messages.error(kUnknownPlayer, kPlayerCaption);
+        platform::Message message;
+        message.id = platform::ids::kPlayerUnknown;
+        message.text = kUnknownPlayer;
+        message.caption = kPlayerCaption;
+        messages.report(message);
         return false;
     }
     if (!platform::readWholeFile(path, script)) {
-        messages.error(platform::fillTemplate(kUnreadablePlayer, path), kPlayerCaption);
+        std::string reason = platform::lastSystemReason();
+        platform::reportFileError(messages, platform::ids::kPlayerUnreadable,
+                                  platform::fillTemplate(kUnreadablePlayer, path), kPlayerCaption,
+                                  path, std::move(reason));
         return false;
     }
     return true;
+}
+
+// The bundled character's animations, listed beside the agent runtime; none
+// (and no check of them) when the list is missing.
+convert::AnimationNames readAnimationNames(const std::string& playerBundle)
+{
+    std::string list;
+    if (playerBundle.empty() ||
+        !platform::readWholeFile(
+            (std::filesystem::path(playerBundle).parent_path() / "animations.txt").string(),
+            list)) {
+        return {};
+    }
+    return convert::AnimationNames::fromList(list);
+}
+
+// The exit status of a run that got past the usage checks.
+int exitStatus(const StreamMessages& messages, bool strict)
+{
+    const bool failed = messages.errors() > 0 || (strict && messages.warnings() > 0);
+    return failed ? kExitFailed : kExitOk;
+}
+
+// Ends a run: the summary line (unless quiet) and, with JSON messages, the
+// summary object after the last message.
+int finish(const Options& options, Summary& summary, const StreamMessages& messages,
+           std::ostream& out, std::ostream& err)
+{
+    summary.errors = messages.errors();
+    summary.warnings = messages.warnings();
+    if (!options.quiet) {
+        writeSummaryLine(out, summary);
+    }
+    if (options.format == MessageFormat::Json) {
+        writeSummaryObject(err, summary);
+    }
+    return exitStatus(messages, options.strict);
 }
 
 int runStages(const Options& options, const Environment& env, config::Settings& settings,
@@ -235,11 +293,15 @@ int runStages(const Options& options, const Environment& env, config::Settings& 
 {
     const auto started = std::chrono::steady_clock::now();
     StreamMessages messages(err, options.format);
+    Summary summary;
+    summary.command = options.command;
+    summary.markupFile = platform::toUtf8(options.markupFile);
+
     convert::ConvertOptions convertOptions;
     if (options.withPlayer) {
         std::string script;
         if (!readPlayerBundle(env.playerBundle, script, messages)) {
-            return kExitFailed;
+            return finish(options, summary, messages, out, err);
         }
         convertOptions.playerScript = std::move(script);
     }
@@ -257,12 +319,20 @@ int runStages(const Options& options, const Environment& env, config::Settings& 
     // been shown and the run goes on to the markup file.
     presentation.loadSettingsAndTables(settingsPath);
 
-    presentation.setMarkupPath(absolutePath(options.markupFile, env.workingFolder));
-    if (!presentation.readMarkupFile() || !presentation.parseTree()) {
-        return kExitFailed;
+    const std::string markupPath = absolutePath(options.markupFile, env.workingFolder);
+    messages.setDisplayName(markupPath, options.markupFile);
+    presentation.setMarkupPath(markupPath);
+    const bool checking = options.command == "check";
+    if (!presentation.readMarkupFile() || !presentation.parseTree(checking)) {
+        return finish(options, summary, messages, out, err);
     }
-    if (options.command == "check") {
-        return kExitOk;
+    if (checking) {
+        const convert::AnimationNames animations = readAnimationNames(env.playerBundle);
+        convert::CheckOptions checkOptions;
+        checkOptions.animations = &animations;
+        summary.pageCount = convert::checkPresentation(presentation, messages, checkOptions);
+        summary.pages = summary.pageCount;
+        return finish(options, summary, messages, out, err);
     }
 
     ProgressLine progress(err, env.stderrIsTerminal && !options.quiet &&
@@ -272,18 +342,20 @@ int runStages(const Options& options, const Environment& env, config::Settings& 
     };
     const convert::ConvertResult result = convert::convert(presentation, messages, convertOptions);
     progress.finish();
+    summary.output = platform::toUtf8(result.outputFolder);
+    summary.pages = result.pagesWritten;
+    summary.pageCount = result.pageCount;
     if (!result) {
-        return kExitFailed;
+        // A stage that stopped: no page of this run is in the folder.
+        summary.pages = 0;
+        summary.pageCount = 0;
+        if (result.status == convert::ConvertResult::Status::UnsafeOutputFolder) {
+            summary.output.clear();
+        }
     }
-    if (!options.quiet) {
-        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
-        std::ostringstream seconds;
-        seconds << std::fixed << std::setprecision(3) << took.count();
-        const std::size_t pages = result.pageCount;
-        out << "Converted " << pages << (pages == 1 ? " page" : " pages") << " into "
-            << platform::toUtf8(result.outputFolder) << " in " << seconds.str() << " s\n";
-    }
-    return kExitOk;
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
+    summary.seconds = took.count();
+    return finish(options, summary, messages, out, err);
 }
 
 } // namespace

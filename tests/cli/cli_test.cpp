@@ -76,22 +76,30 @@ TEST(OrvoCheck, FailedStagesPrintTheirMessagesAndExitWithOne)
     Cli run;
     const std::string settings = run.settingsFile();
     // A relative markup path is made absolute from the working folder.
+    // Messages name the file as the user did, with the system's reason.
     EXPECT_EQ(run({"check", "--settings", settings, "missing.orv"}), cli::kExitFailed);
-    EXPECT_EQ(run.err, "読み出しｴﾗｰ: ﾌｧｲﾙ" + run.dir.file("missing.orv") + "がｵｰﾌﾟﾝできない\n");
+    EXPECT_EQ(run.err, "missing.orv: 読み出しｴﾗｰ: ﾌｧｲﾙ" + run.dir.file("missing.orv") +
+                           "がｵｰﾌﾟﾝできない (No such file or directory)\n");
+    EXPECT_EQ(run.out, "Checked missing.orv: 0 pages, 1 error, 0 warnings\n");
 
+    // A message about a tag gives its line and column, as compilers do.
     run.dir.write("bad.orv", "<orvo>\n<body><Page></Page></body>\n</orvo>\n");
     EXPECT_EQ(run({"check", "--settings=" + settings, "bad.orv"}), cli::kExitFailed);
-    EXPECT_EQ(run.err, "Page: Unvalid Tag Name!!!\n");
+    EXPECT_EQ(run.err, "bad.orv:2:7: Page: Unvalid Tag Name!!!\n");
 
     run.dir.write("attr.orv", "<orvo>\n<body><page rf=\"a\"></page></body>\n</orvo>\n");
     EXPECT_EQ(run({"check", "--settings", settings, "attr.orv"}), cli::kExitFailed);
-    EXPECT_EQ(run.err, "rf: System can not find the attribute Name:rf \n for tag name: page\n");
+    EXPECT_EQ(
+        run.err,
+        "attr.orv:2:7: rf: System can not find the attribute Name:rf \n for tag name: page\n");
 
     // Without settings there are no tables: a settings box, then the parser's.
     EXPECT_EQ(run({"check", "--settings", run.dir.file("none.ini"), kExamples + "tour/tour.orv"}),
               cli::kExitFailed);
-    EXPECT_EQ(run.err, "読み出しｴﾗｰ: Setting file : " + run.dir.file("none.ini") +
-                           "がｵｰﾌﾟﾝできない\nagent: Unvalid Tag Name!!!\n");
+    EXPECT_EQ(run.err, run.dir.file("none.ini") +
+                           ": 読み出しｴﾗｰ: Setting file : " + run.dir.file("none.ini") +
+                           "がｵｰﾌﾟﾝできない (No such file or directory)\n" + kExamples +
+                           "tour/tour.orv:10:1: agent: Unvalid Tag Name!!!\n");
 }
 
 TEST(OrvoCheck, ShiftJisTextIsPrintedAsUtf8)
@@ -102,15 +110,16 @@ TEST(OrvoCheck, ShiftJisTextIsPrintedAsUtf8)
     run.dir.write("sjis.orv", "<orvo>\n<body><\x95\x5C></\x95\x5C></body>\n</orvo>\n");
     EXPECT_EQ(run({"check", "--codepage", "shift_jis", "--settings", settings, "sjis.orv"}),
               cli::kExitFailed);
-    EXPECT_EQ(run.err, "表: Unvalid Tag Name!!!\n");
+    EXPECT_EQ(run.err, "sjis.orv:2:7: 表: Unvalid Tag Name!!!\n");
     // The variable chooses the code page when the option is not given.
     run.env.codePageVariable = "shift_jis";
     EXPECT_EQ(run({"check", "--settings", settings, "sjis.orv"}), cli::kExitFailed);
-    EXPECT_EQ(run.err, "表: Unvalid Tag Name!!!\n");
+    EXPECT_EQ(run.err, "sjis.orv:2:7: 表: Unvalid Tag Name!!!\n");
     run.env.codePageVariable = "";
     EXPECT_EQ(run({"check", "--codepage=shift_jis", "--settings", settings, "none\x95\x5C.orv"}),
               cli::kExitFailed);
-    EXPECT_EQ(run.err, "読み出しｴﾗｰ: ﾌｧｲﾙ" + run.dir.file("none表.orv") + "がｵｰﾌﾟﾝできない\n");
+    EXPECT_EQ(run.err, "none表.orv: 読み出しｴﾗｰ: ﾌｧｲﾙ" + run.dir.file("none表.orv") +
+                           "がｵｰﾌﾟﾝできない (No such file or directory)\n");
 }
 
 TEST(OrvoCheck, UsageErrorsExitWithTwo)
@@ -130,6 +139,7 @@ TEST(OrvoCheck, UsageErrorsExitWithTwo)
         {{"check", "--codepage"}, "--codepage takes utf-8 or shift_jis"},
         {{"check", "--verbose", "a.orv"}, "unknown option --verbose"},
         {{"check", "--with-player", "a.orv"}, "--with-player is an option of convert only"},
+        {{"convert", "--strict", "a.orv"}, "--strict is an option of check only"},
     };
     for (const auto& [args, problem] : cases) {
         Cli run;
@@ -139,9 +149,10 @@ TEST(OrvoCheck, UsageErrorsExitWithTwo)
     }
     // After "--" every argument is a file, even one that looks like an option.
     Cli run;
-    EXPECT_EQ(run({"check", "--settings", run.settingsFile(), "--", "--odd.orv"}),
+    EXPECT_EQ(run({"check", "--quiet", "--settings", run.settingsFile(), "--", "--odd.orv"}),
               cli::kExitFailed);
-    EXPECT_EQ(run.err, "読み出しｴﾗｰ: ﾌｧｲﾙ" + run.dir.file("--odd.orv") + "がｵｰﾌﾟﾝできない\n");
+    EXPECT_EQ(run.err, "--odd.orv: 読み出しｴﾗｰ: ﾌｧｲﾙ" + run.dir.file("--odd.orv") +
+                           "がｵｰﾌﾟﾝできない (No such file or directory)\n");
 }
 
 TEST(OrvoCheck, HelpAndVersion)
@@ -187,17 +198,28 @@ TEST(OrvoConvert, JsonMessagesAreOneValidObjectPerLine)
     run.dir.write("nobody.orv", "<orvo>\n<agent character=\"Orvi\"/>\n</orvo>\n");
     EXPECT_EQ(run({"convert", "--message-format=json", "--settings", settings, "nobody.orv"}),
               cli::kExitFailed);
-    EXPECT_EQ(run.err, "{\"type\":\"error\",\"caption\":\"error when converting\","
-                       "\"text\":\"Can't find the body tag\"}\n");
-    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "{\"type\":\"error\",\"id\":\"no-body\",\"caption\":\"error when "
+                       "converting\",\"text\":\"Can't find the body tag\",\"file\":\"" +
+                           run.dir.file("nobody.orv") +
+                           "\"}\n"
+                           "{\"type\":\"summary\",\"command\":\"convert\",\"pages\":0,"
+                           "\"errors\":1,\"warnings\":0,\"output\":\"" +
+                           run.dir.file("vieworvo-pages/") + "\"}\n");
+    EXPECT_EQ(run.out, "Wrote no pages: 1 problem\n");
 
     // Quotes, backslashes, line feeds and bytes that are no UTF-8 are escaped
     // or replaced, never passed through.
     run.dir.write("attr.orv", "<orvo>\n<body><page r\\\xff=\"a\"></page></body>\n</orvo>\n");
-    EXPECT_EQ(run({"convert", "--message-format", "json", "--settings", settings, "attr.orv"}),
-              cli::kExitFailed);
-    EXPECT_EQ(run.err, "{\"type\":\"error\",\"caption\":\"r\\\\?\",\"text\":\"System can not "
-                       "find the attribute Name:r\\\\? \\n for tag name: page\"}\n");
+    EXPECT_EQ(
+        run({"convert", "--quiet", "--message-format", "json", "--settings", settings, "attr.orv"}),
+        cli::kExitFailed);
+    EXPECT_EQ(run.err, "{\"type\":\"error\",\"id\":\"unknown-attribute\",\"caption\":\"r\\\\?\","
+                       "\"text\":\"System can not find the attribute Name:r\\\\? \\n for tag "
+                       "name: page\",\"file\":\"" +
+                           run.dir.file("attr.orv") +
+                           "\",\"line\":2,\"column\":7}\n"
+                           "{\"type\":\"summary\",\"command\":\"convert\",\"pages\":0,"
+                           "\"errors\":1,\"warnings\":0,\"output\":null}\n");
 }
 
 TEST(OrvoConvert, ProgressOnlyOnATerminalAndNeverInJson)
@@ -209,17 +231,18 @@ TEST(OrvoConvert, ProgressOnlyOnATerminalAndNeverInJson)
         markup += "<page></page>\n";
     }
     run.dir.write("many.orv", markup + "</body>\n</orvo>\n");
-    // Without a terminal: messages only (60 missing source pages).
-    EXPECT_EQ(run({"convert", "--settings", settings, "many.orv"}), cli::kExitOk);
+    // Without a terminal: messages only (60 missing source pages, so the
+    // exit status is 1).
+    EXPECT_EQ(run({"convert", "--settings", settings, "many.orv"}), cli::kExitFailed);
     EXPECT_EQ(run.err.find("converting: page"), std::string::npos);
 
     run.env.stderrIsTerminal = true;
-    EXPECT_EQ(run({"convert", "--settings", settings, "many.orv"}), cli::kExitOk);
+    EXPECT_EQ(run({"convert", "--settings", settings, "many.orv"}), cli::kExitFailed);
     EXPECT_NE(run.err.find("\rconverting: page 60 of 60"), std::string::npos);
     EXPECT_EQ(run({"convert", "--message-format", "json", "--settings", settings, "many.orv"}),
-              cli::kExitOk);
+              cli::kExitFailed);
     EXPECT_EQ(run.err.find("converting: page"), std::string::npos);
-    EXPECT_EQ(run({"convert", "--quiet", "--settings", settings, "many.orv"}), cli::kExitOk);
+    EXPECT_EQ(run({"convert", "--quiet", "--settings", settings, "many.orv"}), cli::kExitFailed);
     EXPECT_EQ(run.err.find("converting: page"), std::string::npos);
 }
 
@@ -294,18 +317,21 @@ TEST(OrvoConvert, WithPlayerFailsWhenTheRuntimeIsMissing)
     run.env.playerBundle = run.dir.file("nowhere/orvo-player.js");
     EXPECT_EQ(run({"convert", "--with-player", "--settings", settings, "tour/tour.orv"}),
               cli::kExitFailed);
-    EXPECT_EQ(run.err, "--with-player: The agent runtime " + run.env.playerBundle +
+    EXPECT_EQ(run.err, run.env.playerBundle + ": --with-player: The agent runtime " +
+                           run.env.playerBundle +
                            " cannot be read: build the target orvo_player, or reinstall "
-                           "ViewOrvo\n");
-    EXPECT_EQ(run.out, "");
+                           "ViewOrvo (No such file or directory)\n");
+    EXPECT_EQ(run.out, "Wrote no pages: 1 problem\n");
     EXPECT_EQ(filesOf(run.dir.file("tour/vieworvo-pages")), before);
 
     run.env.playerBundle = "";
-    EXPECT_EQ(run({"convert", "--with-player", "--message-format=json", "--settings", settings,
-                   "tour/tour.orv"}),
+    EXPECT_EQ(run({"convert", "--with-player", "--quiet", "--message-format=json", "--settings",
+                   settings, "tour/tour.orv"}),
               cli::kExitFailed);
-    EXPECT_EQ(run.err, "{\"type\":\"error\",\"caption\":\"--with-player\",\"text\":\"This program "
-                       "does not know where its agent runtime (orvo-player.js) lies\"}\n");
+    EXPECT_EQ(run.err, "{\"type\":\"error\",\"id\":\"player-unknown\",\"caption\":\"--with-"
+                       "player\",\"text\":\"This program does not know where its agent runtime "
+                       "(orvo-player.js) lies\"}\n{\"type\":\"summary\",\"command\":\"convert\","
+                       "\"pages\":0,\"errors\":1,\"warnings\":0,\"output\":null}\n");
     EXPECT_EQ(filesOf(run.dir.file("tour/vieworvo-pages")), before);
 }
 
@@ -322,8 +348,9 @@ TEST(OrvoConvert, WithPlayerReportsAnUnwritableRuntime)
     run.env.playerBundle = run.dir.write("orvo-player.js", "// runtime\n");
     EXPECT_EQ(run({"convert", "--with-player", "--settings", settings, "tour/tour.orv"}),
               cli::kExitFailed);
-    EXPECT_EQ(run.err, "書き出しｴﾗｰ: ﾌｧｲﾙ" + run.dir.file("tour/vieworvo-pages/orvo-player.js") +
-                           "がｵｰﾌﾟﾝできない\n");
+    const std::string target = run.dir.file("tour/vieworvo-pages/orvo-player.js");
+    EXPECT_EQ(run.err,
+              target + ": 書き出しｴﾗｰ: ﾌｧｲﾙ" + target + "がｵｰﾌﾟﾝできない (Is a directory)\n");
     EXPECT_FALSE(std::filesystem::exists(run.dir.file("tour/vieworvo-pages/1.html")));
 }
 
