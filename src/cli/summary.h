@@ -20,10 +20,10 @@
 namespace orvo::cli {
 
 struct Summary {
-    std::string command;     // "check" or "convert"
-    std::string markupFile;  // as the user named it (UTF-8)
-    std::string output;      // the output folder (UTF-8); empty when none was made
-    std::size_t pages = 0;   // written (convert) or found (check)
+    std::string command;    // "check" or "convert"
+    std::string markupFile; // as the user named it (UTF-8)
+    std::string output;     // the output folder (UTF-8); empty when none was made
+    std::size_t pages = 0;  // written (convert) or found (check)
     std::size_t pageCount = 0;
     std::size_t errors = 0;
     std::size_t warnings = 0;

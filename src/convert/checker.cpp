@@ -116,7 +116,8 @@ struct Walker {
         const std::string ref = pf::replaceAll(page.getAttribute("ref"), "\\", "/");
         if (!pf::isRegularFile(markupFolder + ref)) {
             warn(page, pf::ids::kMissingSourcePage,
-                 pf::fillTemplate(kMissingSourcePage, markupFolder + ref), page.getAttribute("ref"));
+                 pf::fillTemplate(kMissingSourcePage, markupFolder + ref),
+                 page.getAttribute("ref"));
         }
         checkPosition(page);
 
@@ -145,8 +146,8 @@ struct Walker {
             } else if (name == "play") {
                 const std::string act = node->getAttribute("act");
                 if (animations != nullptr && !animations->empty() && !animations->knows(act)) {
-                    warn(*node, pf::ids::kUnknownAnimation, pf::fillTemplate(kUnknownAnimation, act),
-                         act);
+                    warn(*node, pf::ids::kUnknownAnimation,
+                         pf::fillTemplate(kUnknownAnimation, act), act);
                 }
             } else if (name == "jump") {
                 checkJump(*node);
@@ -164,8 +165,8 @@ struct Walker {
 
 } // namespace
 
-std::size_t checkPresentation(const config::Presentation& presentation,
-                              pf::Messages& messages, const CheckOptions& options)
+std::size_t checkPresentation(const config::Presentation& presentation, pf::Messages& messages,
+                              const CheckOptions& options)
 {
     markup::TagNode* root = presentation.getRoot();
     const markup::TagNode* body = presentation.findTag("body");
@@ -174,11 +175,11 @@ std::size_t checkPresentation(const config::Presentation& presentation,
     }
     const TreeIndex index(*root, &presentation.source());
     const markup::TagNode* agent = index.agent();
-    const std::string character = agent == nullptr ? std::string() : agent->getAttribute("character");
+    const std::string character =
+        agent == nullptr ? std::string() : agent->getAttribute("character");
     const config::CharacterEmotions* emotions =
         character.empty() ? nullptr : presentation.getEmotionMap().lookup(character);
-    Walker walker{presentation.source(), index,   emotions, character,
-                  options.animations,    messages};
+    Walker walker{presentation.source(), index, emotions, character, options.animations, messages};
     const std::string markupFolder = markupFolderOf(presentation.getMarkupPath());
     for (const auto& page : *body->getChildren()) {
         walker.checkPage(*page, markupFolder);

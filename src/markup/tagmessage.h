@@ -16,13 +16,13 @@ class TagNode;
 // `tagOffset` is where the tag begins in the body (TagNode::sourceOffset);
 // without `source`, or for a node the parser did not make, the message has
 // no position.
-platform::Message tagMessage(const SourceFile* source, std::size_t tagOffset, const char* id,
-                             std::string text, std::string caption,
-                             platform::Message::Severity severity =
-                                 platform::Message::Severity::Error);
-platform::Message tagMessage(const SourceFile* source, const TagNode& tag, const char* id,
-                             std::string text, std::string caption,
-                             platform::Message::Severity severity =
-                                 platform::Message::Severity::Error);
+platform::Message
+tagMessage(const SourceFile* source, std::size_t tagOffset, const char* id, std::string text,
+           std::string caption,
+           platform::Message::Severity severity = platform::Message::Severity::Error);
+platform::Message
+tagMessage(const SourceFile* source, const TagNode& tag, const char* id, std::string text,
+           std::string caption,
+           platform::Message::Severity severity = platform::Message::Severity::Error);
 
 } // namespace orvo::markup

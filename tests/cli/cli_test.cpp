@@ -190,6 +190,47 @@ TEST(OrvoConvert, TheBundledTourWithSummaryAndNoMessages)
     EXPECT_FALSE(run.dir.read("tour/vieworvo-pages/1.html").empty());
 }
 
+// A page that cannot be written (a folder of its name, which the clean-up
+// leaves alone) is an error: exit status 1 and no "Converted" line, but a
+// summary that says what was written.
+TEST(OrvoConvert, AnUnwritablePageFailsTheRunAndTheSummarySaysSo)
+{
+    Cli run;
+    const std::string settings = run.settingsFile();
+    std::filesystem::copy(kExamples + "tour", run.dir.file("tour"),
+                          std::filesystem::copy_options::recursive);
+    std::filesystem::create_directories(run.dir.file("tour/vieworvo-pages/3.html"));
+    EXPECT_EQ(run({"convert", "--settings", settings, "tour/tour.orv"}), cli::kExitFailed);
+    const std::string page = run.dir.file("tour/vieworvo-pages/3.html");
+    EXPECT_EQ(run.err, page + ": 書き出しｴﾗｰ: ﾌｧｲﾙ" + page + "がｵｰﾌﾟﾝできない (Is a directory)\n");
+    EXPECT_EQ(run.out, "Wrote 6 of 7 pages into " + run.dir.file("tour/vieworvo-pages/") +
+                           ", with 1 problem\n");
+
+    EXPECT_EQ(run({"convert", "--quiet", "--message-format=json", "--settings", settings,
+                   "tour/tour.orv"}),
+              cli::kExitFailed);
+    EXPECT_EQ(run.err.substr(run.err.rfind("{\"type\":\"summary\"")),
+              "{\"type\":\"summary\",\"command\":\"convert\",\"pages\":6,\"errors\":1,"
+              "\"warnings\":0,\"output\":\"" +
+                  run.dir.file("tour/vieworvo-pages/") + "\"}\n");
+}
+
+// Warnings leave the exit status at 0 unless --strict asks otherwise.
+TEST(OrvoCheck, WarningsFailTheRunOnlyWhenStrict)
+{
+    Cli run;
+    const std::string settings = run.settingsFile();
+    run.dir.write("w.orv", "<orvo>\n<body><page ref=\"none.html\"></page></body>\n</orvo>\n");
+    EXPECT_EQ(run({"check", "--settings", settings, "w.orv"}), cli::kExitOk);
+    EXPECT_EQ(run.err, "w.orv:2:7: warning: none.html: The source page " +
+                           run.dir.file("none.html") +
+                           " does not exist: this page cannot be converted\n");
+    EXPECT_EQ(run.out, "Checked w.orv: 1 page, 0 errors, 1 warning\n");
+    EXPECT_EQ(run({"check", "--strict", "--quiet", "--settings", settings, "w.orv"}),
+              cli::kExitFailed);
+    EXPECT_EQ(run.out, "");
+}
+
 TEST(OrvoConvert, JsonMessagesAreOneValidObjectPerLine)
 {
     Cli run;
