@@ -14,6 +14,7 @@
 #include "config/settings.h"
 #include "convert/converter.h"
 #include "convert/playerexport.h"
+#include "convert/sourcepage.h"
 #include "platform/codepage.h"
 #include "platform/encoding.h"
 #include "platform/files.h"
@@ -264,6 +265,8 @@ int runStages(const Options& options, const Environment& env, config::Settings& 
         return kExitFailed;
     }
     if (options.command == "check") {
+        // Warnings only: the exit status stays that of the checks.
+        convert::warnAboutSourcePagesOutside(presentation, messages);
         return kExitOk;
     }
 

@@ -27,7 +27,8 @@ class TagNode;
 }
 namespace orvo::platform {
 class Messages;
-}
+class OpenFolder;
+} // namespace orvo::platform
 
 namespace orvo::convert {
 
@@ -42,6 +43,11 @@ public:
     PageConverter(markup::TagNode& root, const config::EmotionMap& emotions,
                   const config::Settings& settings, std::string markupFolder,
                   platform::Messages& messages, bool loadPlayer = false);
+
+    // From now on the page files go into this opened folder, as new files
+    // (a conversion's output folder, see platform::OpenFolder); it must
+    // outlive the converter.
+    void writeInto(const platform::OpenFolder& output) { m_output = &output; }
 
     // Fills a fresh PageScript for page i (from 1) of n and writes the page
     // file "<i>.html". True when the page file was written; false after the
@@ -62,6 +68,7 @@ private:
     StepGenerator m_steps;
     std::string m_markupFolder;
     std::string m_workingDir;
+    const platform::OpenFolder* m_output = nullptr;
     std::string_view m_behindScriptBlock;
     platform::Messages& m_messages;
 };
