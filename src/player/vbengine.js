@@ -119,6 +119,9 @@ const VB_FUNCTIONS = {
     abs: (value) => Math.abs(vbToNumber(value)),
 };
 
+// String constants of VBScript, by their lower-case names.
+const VB_CONSTANTS = { vbcr: "\r", vblf: "\n", vbcrlf: "\r\n", vbtab: "\t" };
+
 export class VBEngine {
     // trace(event) records what happens; reportError(error, where) shows
     // a script error to whoever runs the page (the console at least).
@@ -132,6 +135,9 @@ export class VBEngine {
         this.err = new VBErrObject();
         this.callDepth = 0;
         this.addValue("err", () => this.err);
+        // The converter writes a CR or LF of a speech into its string
+        // literal as " & vbCr & " and " & vbLf & ".
+        for (const [name, value] of Object.entries(VB_CONSTANTS)) this.addValue(name, () => value);
         for (const [name, fn] of Object.entries(VB_FUNCTIONS)) this.addFunction(name, fn);
     }
 
