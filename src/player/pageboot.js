@@ -3,11 +3,11 @@
 // voice and the trace.
 
 import { RealClock } from "./clock.js";
+import { createEngineVoice } from "./enginevoice.js";
 import { readPlayerOptions } from "./options.js";
 import { createPagePlayer } from "./pageplayer.js";
 import { Stage } from "./stage.js";
 import { Tracer } from "./tracer.js";
-import { createSpeechVoice } from "./voice.js";
 
 // The Agent control's class id, as the page's OBJECT tag names it.
 const AGENT_CLASS_ID = "D45FD31B-5C6E-11D1-9EC1-00C04FD7081F";
@@ -39,8 +39,12 @@ export function bootPage(win, script) {
     const options = readPlayerOptions(win, script);
     const clock = new RealClock(options.clockRate, win);
     const tracer = new Tracer(clock, options.trace, win);
-    const stage = new Stage(win, clock);
-    const voice = options.voice && clock.rate === 1 ? createSpeechVoice(win) : null;
+    const stage = new Stage(win, clock, (event) => tracer.record(event));
+    // The engine's voice, where it has one (never on a fast clock); a native
+    // voice of the window replaces it through OrvoPlayer.setVoice(backend).
+    let voice = options.voice && clock.rate === 1 ? createEngineVoice(win) : null;
+    let hearing = null;
+    let player = null;
     const host = {
         document,
         navigator: win.navigator,
@@ -52,6 +56,8 @@ export function bootPage(win, script) {
             if (options.alert === "overlay") stage.showMessage(text);
             else win.alert(text);
         },
+        confirm: (text) => win.confirm(text),
+        prompt: (text, initial) => win.prompt(text, initial),
     };
     const warn = (message) => win.console.warn(`orvo-player: ${message}`);
     const reportError = (error, event) => {
@@ -60,11 +66,12 @@ export function bootPage(win, script) {
     };
     const start = () => {
         const { blocks, agentIds } = findPageScripts(document);
-        const player = createPagePlayer({
+        player = createPagePlayer({
             clock,
             host,
             stage,
             voice,
+            hearing,
             options,
             trace: (event) => tracer.record(event),
             warn,
@@ -76,6 +83,17 @@ export function bootPage(win, script) {
         player.runScripts(blocks);
         if (document.readyState === "complete") clock.setTimeout(() => player.pageLoaded(), 0);
         else win.addEventListener("load", () => player.pageLoaded(), { once: true });
+    };
+    // The window's own voice and hearing plug in here (see voice.js for a
+    // voice backend; hearing is { listen(character, on) }), before or after
+    // the page has started.
+    win.OrvoPlayer.setVoice = (backend) => {
+        voice = backend;
+        if (player !== null) player.control._voicing.setBackend(backend);
+    };
+    win.OrvoPlayer.setHearing = (backend) => {
+        hearing = backend;
+        if (player !== null) player.control._hearing = backend;
     };
     win.OrvoPlayer.options = options;
     win.OrvoPlayer.trace = () => tracer.events.slice();

@@ -115,6 +115,16 @@ class PageWindow {
     }
 }
 
+// MsgBox's button sets (its second argument & 7) that ask: the answer for
+// the first button (accepted) and for the other (refused).
+const MSGBOX_ANSWERS = {
+    1: [1, 2], // vbOKCancel: vbOK, vbCancel
+    2: [4, 3], // vbAbortRetryIgnore: vbRetry, vbAbort
+    3: [6, 7], // vbYesNoCancel: vbYes, vbNo
+    4: [6, 7], // vbYesNo: vbYes, vbNo
+    5: [4, 2], // vbRetryCancel: vbRetry, vbCancel
+};
+
 // One page's player, without anything that needs a browser:
 //   host.readLocation(), host.navigate(url), host.alert(text): the page's own
 //   host.document, host.navigator: optional, handed to the script as they are
@@ -126,6 +136,7 @@ export function createPagePlayer({
     host,
     stage = null,
     voice = null,
+    hearing = null,
     options = {},
     trace = () => {},
     warn = () => {},
@@ -133,7 +144,7 @@ export function createPagePlayer({
     agentIds = ["Agent"],
 }) {
     const engine = new VBEngine({ trace, reportError });
-    const control = new AgentControl({ clock, stage, voice, trace, warn, options });
+    const control = new AgentControl({ clock, stage, voice, hearing, trace, warn, options });
     const timers = new Map();
     let nextTimer = 1;
     const player = {
@@ -199,9 +210,25 @@ export function createPagePlayer({
     if (host.document !== undefined) engine.addValue("document", () => host.document);
     if (host.navigator !== undefined) engine.addValue("navigator", () => host.navigator);
     engine.addFunction("alert", (text) => player.alert(text));
-    engine.addFunction("msgbox", (text) => {
-        player.alert(text);
-        return 1; // vbOK
+    // MsgBox with OK alone is an alert; with two or three buttons it asks
+    // (OK or Cancel, Yes or No ...) and answers with the button's value.
+    engine.addFunction("msgbox", (text, buttons, title) => {
+        const message = text === undefined ? "" : vbToString(text);
+        const answers = MSGBOX_ANSWERS[(buttons === undefined ? 0 : vbToNumber(buttons)) & 7];
+        if (answers === undefined) {
+            player.alert(text);
+            return 1; // vbOK
+        }
+        trace({ type: "ask", text: message });
+        const yes = host.confirm ? host.confirm(message, title === undefined ? "" : vbToString(title)) : true;
+        return yes ? answers[0] : answers[1];
+    });
+    // InputBox answers the text typed, or "" when the user cancels.
+    engine.addFunction("inputbox", (text, title, initial) => {
+        const message = text === undefined ? "" : vbToString(text);
+        trace({ type: "ask", text: message });
+        const answer = host.prompt ? host.prompt(message, initial === undefined ? "" : vbToString(initial)) : null;
+        return answer === null || answer === undefined ? "" : String(answer);
     });
     engine.addFunction("settimeout", (code, ms, language) => player.setTimeout(code, ms, language));
     engine.addFunction("cleartimeout", (id) => player.clearTimeout(id));

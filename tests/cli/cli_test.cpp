@@ -284,7 +284,7 @@ TEST(OrvoConvert, ProgressOnlyOnATerminalAndNeverInJson)
 
 namespace {
 
-const char* kPlayerLine = "<script src=\"orvo-player.js\"></script>\r\n";
+const char* kPlayerLine = "<script src=\"orvo-player.js\" charset=\"utf-8\"></script>\r\n";
 
 // The files of a folder by name, with their bytes.
 std::map<std::string, std::string> filesOf(const std::string& folder)
