@@ -88,6 +88,15 @@ void StreamMessages::error(const std::string& text, const std::string& caption)
     write("error", text, caption);
 }
 
+void StreamMessages::report(const platform::Message& message)
+{
+    if (message.severity == platform::Message::Severity::Warning) {
+        write("warning", message.text, message.caption);
+    } else {
+        Messages::report(message);
+    }
+}
+
 bool StreamMessages::ask(const std::string& text, const std::string& caption)
 {
     write("question", text, caption);

@@ -37,6 +37,9 @@ public:
 
     void error(const std::string& text, const std::string& caption) override;
     bool ask(const std::string& text, const std::string& caption) override;
+    // Errors as error() writes them; warnings the same way, as type
+    // "warning" in JSON.
+    void report(const platform::Message& message) override;
 
 private:
     void write(const char* type, const std::string& text, const std::string& caption);

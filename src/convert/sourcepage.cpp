@@ -9,6 +9,7 @@
 #include "convert/outputfolder.h"
 #include "markup/tagnode.h"
 #include "platform/codepage.h"
+#include "platform/messageids.h"
 #include "platform/messages.h"
 #include "platform/textformat.h"
 
@@ -102,8 +103,15 @@ std::size_t warnAboutSourcePagesOutside(const config::Presentation& presentation
     std::size_t warned = 0;
     for (const auto& page : *pages) {
         if (leavesMarkupFolder(markupFolder, sourcePathOf(*page, markupFolder))) {
-            messages.error(pf::fillTemplate(kOutsideSourcePage, page->getAttribute("ref")),
-                           kWarningCaption);
+            pf::Message warning;
+            warning.severity = pf::Message::Severity::Warning;
+            warning.id = pf::ids::kSourcePageOutside;
+            warning.text = pf::fillTemplate(kOutsideSourcePage, page->getAttribute("ref"));
+            warning.caption = kWarningCaption;
+            if (page->sourceOffset() != markup::TagNode::kNoOffset) {
+                presentation.source().locate(page->sourceOffset(), warning);
+            }
+            messages.report(warning);
             ++warned;
         }
     }

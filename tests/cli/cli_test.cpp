@@ -163,6 +163,10 @@ TEST(OrvoCheck, WarnsAboutSourcePagesOutsideThePresentation)
     EXPECT_EQ(run.err, "warning: The source page ..\\secret.html" + tail +
                            "warning: The source page sub\\..\\..\\..\\etc\\passwd" + tail +
                            "warning: The source page link.html" + tail);
+    EXPECT_EQ(run({"check", "--message-format=json", "--settings", settings, "p/show.orv"}),
+              cli::kExitOk);
+    EXPECT_EQ(run.err.substr(0, 61),
+              "{\"type\":\"warning\",\"caption\":\"warning\",\"text\":\"The source page");
     // The conversion reads none of them (each gets the box of a missing page).
     run({"convert", "--quiet", "--settings", settings, "p/show.orv"});
     EXPECT_NE(run.err.find(run.dir.file("p/link.html")), std::string::npos);
