@@ -85,10 +85,12 @@ bool leavesMarkupFolder(const std::string& markupFolder, const std::string& sour
 
 std::string acceptableSourcePage(const std::string& markupFolder, const std::string& source)
 {
-    if (!hasWebPageName(source) || leavesMarkupFolder(markupFolder, source)) {
+    if (!hasWebPageName(source) ||
+        climbsOut(std::string_view(source).substr(markupFolder.size()))) {
         return {};
     }
-    return realPath(source);
+    std::string real = realPath(source);
+    return isInside(realPath(markupFolder), real) ? real : std::string();
 }
 
 std::size_t warnAboutSourcePagesOutside(const config::Presentation& presentation,
