@@ -17,6 +17,7 @@
 #include "convert/checker.h"
 #include "convert/converter.h"
 #include "convert/playerexport.h"
+#include "convert/sourcepage.h"
 #include "platform/codepage.h"
 #include "platform/encoding.h"
 #include "platform/filemessages.h"
@@ -364,6 +365,7 @@ int runStages(const Options& options, const Environment& env, config::Settings& 
         checkOptions.animations = &animations;
         summary.pageCount = convert::checkPresentation(presentation, messages, checkOptions);
         summary.pages = summary.pageCount;
+        convert::warnAboutSourcePagesOutside(presentation, messages);
         return finish(options, summary, messages, out, err);
     }
 

@@ -3,6 +3,7 @@
 #include "config/emotionmap.h"
 #include "convert/pagetemplates.h"
 #include "convert/position.h"
+#include "convert/scriptstring.h"
 #include "convert/treeindex.h"
 #include "markup/tagmessage.h"
 #include "markup/tagnode.h"
@@ -38,8 +39,8 @@ std::string generateLoadCharacterSub(const markup::TagNode& page,
     }
     const Position position = resolvePosition(page, index);
 
-    return pf::fillTemplate(tp::kLoadCharacterSub, character, character, character, position.x,
-                            position.y);
+    const std::string quoted = scriptStringText(character);
+    return pf::fillTemplate(tp::kLoadCharacterSub, quoted, quoted, quoted, position.x, position.y);
 }
 
 } // namespace orvo::convert

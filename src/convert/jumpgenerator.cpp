@@ -3,6 +3,7 @@
 #include "convert/pagecounters.h"
 #include "convert/pagescript.h"
 #include "convert/pagetemplates.h"
+#include "convert/scriptstring.h"
 #include "convert/treeindex.h"
 #include "markup/tagmessage.h"
 #include "markup/tagnode.h"
@@ -40,7 +41,7 @@ bool generateJump(const markup::TagNode& jump, PageScript& script, PageCounters&
     script.declarations += pf::fillTemplate(tp::kDeclaration, request);
 
     const std::string sub = pf::fillTemplate(tp::kJumpSubName, counters.step++);
-    script.jumpSubs += pf::fillTemplate(tp::kJumpSub, sub, pageFile);
+    script.jumpSubs += pf::fillTemplate(tp::kJumpSub, sub, scriptStringText(pageFile));
 
     script.requestCases += pf::fillTemplate(tp::kRequestCase, request);
     script.requestCases += pf::fillTemplate(tp::kTimerCall, sub, kJumpDelay);

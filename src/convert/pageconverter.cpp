@@ -34,6 +34,10 @@ bool PageConverter::generatePageScript(markup::TagNode& page, PageScript& script
 
 bool PageConverter::writePage(const markup::TagNode& page, int i, const PageScript& script)
 {
+    if (m_output != nullptr) {
+        return convert::writePage(page, m_markupFolder, *m_output, i, script, m_messages,
+                                  m_behindScriptBlock);
+    }
     return convert::writePage(page, m_markupFolder, m_workingDir, i, script, m_messages,
                               m_behindScriptBlock);
 }

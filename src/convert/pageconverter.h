@@ -28,7 +28,8 @@ class TagNode;
 } // namespace orvo::markup
 namespace orvo::platform {
 class Messages;
-}
+class OpenFolder;
+} // namespace orvo::platform
 
 namespace orvo::convert {
 
@@ -46,6 +47,11 @@ public:
                   const config::Settings& settings, std::string markupFolder,
                   platform::Messages& messages, bool loadPlayer = false,
                   const markup::SourceFile* source = nullptr);
+
+    // From now on the page files go into this opened folder, as new files
+    // (a conversion's output folder, see platform::OpenFolder); it must
+    // outlive the converter.
+    void writeInto(const platform::OpenFolder& output) { m_output = &output; }
 
     // Fills a fresh PageScript for page i (from 1) of n and writes the page
     // file "<i>.html". True when the page file was written; false after the
@@ -66,6 +72,7 @@ private:
     StepGenerator m_steps;
     std::string m_markupFolder;
     std::string m_workingDir;
+    const platform::OpenFolder* m_output = nullptr;
     std::string_view m_behindScriptBlock;
     platform::Messages& m_messages;
 };

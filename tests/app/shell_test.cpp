@@ -18,6 +18,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QLabel>
@@ -631,6 +632,31 @@ private slots:
                      QStringLiteral("document.getElementById('orvo-player-stage') !== null"))
                 .toBool(),
             kLoadTimeoutMs);
+    }
+
+    // The bundled tour plays in the window as before, pictures included:
+    // they lie in the presentation's folder, one level above the pages.
+    void theBundledTourShowsItsPictures()
+    {
+        Shell s;
+        QVERIFY(s.start());
+        s.doc().OnExecRelease();
+        const QString tour = s.fixture.path(QStringLiteral("tour"));
+        QDir().mkpath(tour);
+        for (const QFileInfo& file :
+             QDir(QStringLiteral(ORVO_EXAMPLES_DIR "tour")).entryInfoList(QDir::Files)) {
+            QVERIFY(QFile::copy(file.filePath(), tour + QLatin1Char('/') + file.fileName()));
+        }
+        s.answer({true, true});
+        s.openWithDialog(tour + QStringLiteral("/tour.orv"));
+        QTRY_COMPARE_WITH_TIMEOUT(s.view().url(), fileUrl(tour + QStringLiteral("/pages/1.html")),
+                                  kLoadTimeoutMs);
+        QTRY_COMPARE_WITH_TIMEOUT(
+            evaluate(s.view(), QStringLiteral("Array.from(document.images).filter(i => "
+                                              "i.src.endsWith('orvi-logo.gif') && "
+                                              "i.naturalWidth > 0).length"))
+                .toInt(),
+            1, kLoadTimeoutMs);
     }
 
     void commandLineFileIsOpenedAndRemembered()

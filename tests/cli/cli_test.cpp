@@ -156,6 +156,41 @@ TEST(OrvoCheck, ControlCharactersFromTheMarkupAreShownAsEscapes)
     EXPECT_NE(run.out.find("t\\x1B[2J/vieworvo-pages/"), std::string::npos);
 }
 
+// References that leave the presentation's folder are refused by the
+// conversion; check names each of them, and the checks still pass.
+TEST(OrvoCheck, WarnsAboutSourcePagesOutsideThePresentation)
+{
+    Cli run;
+    const std::string settings = run.settingsFile();
+    run.dir.write("p/in.html", "<html></html>\n");
+    run.dir.write("secret.html", "<html>not the presentation's</html>\n");
+    std::filesystem::create_directories(run.dir.file("p/sub"));
+    std::filesystem::create_symlink("../secret.html", run.dir.file("p/link.html"));
+    run.dir.write("p/show.orv", "<orvo>\n<body>\n"
+                                "<page ref=\"in.html\"></page>\n"
+                                "<page ref=\"sub\\..\\in.html\"></page>\n"
+                                "<page ref=\"..\\secret.html\"></page>\n"
+                                "<page ref=\"sub\\..\\..\\..\\etc\\passwd\"></page>\n"
+                                "<page ref=\"link.html\"></page>\n"
+                                "</body>\n</orvo>\n");
+    EXPECT_EQ(run({"check", "--settings", settings, "p/show.orv"}), cli::kExitOk);
+    const std::string tail = " lies outside the presentation's folder and is not converted\n";
+    EXPECT_EQ(run.err, "warning: The source page ..\\secret.html" + tail +
+                           "warning: The source page sub\\..\\..\\..\\etc\\passwd" + tail +
+                           "warning: The source page link.html" + tail);
+    EXPECT_EQ(run({"check", "--message-format=json", "--settings", settings, "p/show.orv"}),
+              cli::kExitOk);
+    EXPECT_EQ(run.err.substr(0, 61),
+              "{\"type\":\"warning\",\"caption\":\"warning\",\"text\":\"The source page");
+    // The conversion reads none of them (each gets the box of a missing page).
+    run({"convert", "--quiet", "--settings", settings, "p/show.orv"});
+    EXPECT_NE(run.err.find(run.dir.file("p/link.html")), std::string::npos);
+    EXPECT_EQ(run.dir.read("p/vieworvo-pages/1.html"), run.dir.read("p/vieworvo-pages/2.html"));
+    for (const char* page : {"3.html", "4.html", "5.html"}) {
+        EXPECT_FALSE(std::filesystem::exists(run.dir.file("p/vieworvo-pages/") + page)) << page;
+    }
+}
+
 TEST(OrvoCheck, UsageErrorsExitWithTwo)
 {
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
