@@ -318,6 +318,17 @@ int finish(const Options& options, Summary& summary, const StreamMessages& messa
     return exitStatus(messages, options.strict);
 }
 
+// Ends the process when the tool asked for it, else hands the status back.
+int endRun(const Environment& env, int status, std::ostream& out, std::ostream& err)
+{
+    if (env.endProcess != nullptr) {
+        out.flush();
+        err.flush();
+        env.endProcess(status);
+    }
+    return status;
+}
+
 int runStages(const Options& options, const Environment& env, config::Settings& settings,
               std::ostream& out, std::ostream& err)
 {
@@ -362,7 +373,7 @@ int runStages(const Options& options, const Environment& env, config::Settings& 
         checkOptions.animations = &animations;
         summary.pageCount = convert::checkPresentation(presentation, messages, checkOptions);
         summary.pages = summary.pageCount;
-        return finish(options, summary, messages, out, err);
+        return endRun(env, finish(options, summary, messages, out, err), out, err);
     }
 
     ProgressLine progress(err, env.stderrIsTerminal && !options.quiet &&
@@ -385,7 +396,7 @@ int runStages(const Options& options, const Environment& env, config::Settings& 
     }
     const std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
     summary.seconds = took.count();
-    return finish(options, summary, messages, out, err);
+    return endRun(env, finish(options, summary, messages, out, err), out, err);
 }
 
 } // namespace
