@@ -114,7 +114,9 @@ struct Options {
 
 int usageError(std::ostream& err, std::string_view problem)
 {
-    err << "orvo: " << problem << '\n' << kUsage << "Try 'orvo --help' for more.\n";
+    // The problem may quote an argument, which may be any file name.
+    err << "orvo: " << visibleControls(std::string(problem)) << '\n'
+        << kUsage << "Try 'orvo --help' for more.\n";
     return kExitUsage;
 }
 

@@ -44,6 +44,32 @@ std::string jsonString(const std::string& utf8)
     return out;
 }
 
+std::string visibleControls(const std::string& utf8)
+{
+    std::string out;
+    out.reserve(utf8.size());
+    const auto escape = [&out](unsigned char byte) {
+        char escaped[8];
+        std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+        out += escaped;
+    };
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(utf8[i]);
+        if ((byte < 0x20 && byte != '\t' && byte != '\n') || byte == 0x7F) {
+            escape(byte);
+        } else if (byte == 0xC2 && i + 1 < utf8.size() &&
+                   (static_cast<unsigned char>(utf8[i + 1]) & 0xE0) == 0x80) {
+            // U+0080 to U+009F: the C1 controls, CSI (U+009B) among them,
+            // which some terminals obey like ESC [.
+            escape(byte);
+            escape(static_cast<unsigned char>(utf8[++i]));
+        } else {
+            out += utf8[i];
+        }
+    }
+    return out;
+}
+
 void StreamMessages::setDisplayName(std::string path, std::string shown)
 {
     m_displayPath = std::move(path);
@@ -55,7 +81,8 @@ void StreamMessages::writeText(const char* type, const platform::Message& messag
     // toUtf8 replaces whatever is not text of the active code page, so both
     // formats are valid UTF-8 whatever the presentation holds.
     if (!message.file.empty()) {
-        m_out << platform::toUtf8(message.file == m_displayPath ? m_displayName : message.file);
+        m_out << visibleControls(
+            platform::toUtf8(message.file == m_displayPath ? m_displayName : message.file));
         if (message.line > 0) {
             m_out << ':' << message.line << ':' << message.column;
         }
@@ -64,9 +91,10 @@ void StreamMessages::writeText(const char* type, const platform::Message& messag
     if (std::string_view(type) == "warning") {
         m_out << "warning: ";
     }
-    m_out << platform::toUtf8(message.caption) << ": " << platform::toUtf8(message.text);
+    m_out << visibleControls(platform::toUtf8(message.caption)) << ": "
+          << visibleControls(platform::toUtf8(message.text));
     if (!message.reason.empty()) {
-        m_out << " (" << message.reason << ')';
+        m_out << " (" << visibleControls(message.reason) << ')';
     }
     m_out << '\n';
 }

@@ -23,7 +23,7 @@ void writeSummaryLine(std::ostream& out, const Summary& summary)
         if (summary.errors == 0 && summary.warnings == 0) {
             return;
         }
-        out << "Checked " << summary.markupFile << ": "
+        out << "Checked " << visibleControls(summary.markupFile) << ": "
             << counted(summary.pageCount, "page", "pages") << ", "
             << counted(summary.errors, "error", "errors") << ", "
             << counted(summary.warnings, "warning", "warnings") << '\n';
@@ -32,8 +32,8 @@ void writeSummaryLine(std::ostream& out, const Summary& summary)
     if (summary.errors == 0) {
         std::ostringstream seconds;
         seconds << std::fixed << std::setprecision(3) << summary.seconds;
-        out << "Converted " << counted(summary.pages, "page", "pages") << " into " << summary.output
-            << " in " << seconds.str() << " s\n";
+        out << "Converted " << counted(summary.pages, "page", "pages") << " into "
+            << visibleControls(summary.output) << " in " << seconds.str() << " s\n";
         return;
     }
     if (summary.pages == 0 && summary.pageCount == 0) {
@@ -41,8 +41,8 @@ void writeSummaryLine(std::ostream& out, const Summary& summary)
         return;
     }
     out << "Wrote " << summary.pages << " of " << counted(summary.pageCount, "page", "pages")
-        << " into " << summary.output << ", with " << counted(summary.errors, "problem", "problems")
-        << '\n';
+        << " into " << visibleControls(summary.output) << ", with "
+        << counted(summary.errors, "problem", "problems") << '\n';
 }
 
 void writeSummaryObject(std::ostream& out, const Summary& summary)
