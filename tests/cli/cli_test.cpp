@@ -81,6 +81,12 @@ TEST(OrvoCheck, FailedStagesPrintTheirMessagesAndExitWithOne)
     EXPECT_EQ(run.err, "missing.orv: 読み出しｴﾗｰ: ﾌｧｲﾙ" + run.dir.file("missing.orv") +
                            "がｵｰﾌﾟﾝできない (No such file or directory)\n");
     EXPECT_EQ(run.out, "Checked missing.orv: 0 pages, 1 error, 0 warnings\n");
+    // A folder opens but is no file to read: the reason says so, rather
+    // than whatever an earlier call left behind.
+    std::filesystem::create_directories(run.dir.file("folder.orv"));
+    EXPECT_EQ(run({"check", "--quiet", "--settings", settings, "folder.orv"}), cli::kExitFailed);
+    EXPECT_EQ(run.err, "folder.orv: 読み出しｴﾗｰ: ﾌｧｲﾙ" + run.dir.file("folder.orv") +
+                           "がｵｰﾌﾟﾝできない (Is a directory)\n");
 
     // A message about a tag gives its line and column, as compilers do.
     run.dir.write("bad.orv", "<orvo>\n<body><Page></Page></body>\n</orvo>\n");
