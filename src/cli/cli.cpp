@@ -82,6 +82,8 @@ constexpr const char* kHelp =
     "  blanks-removed          a value whose blanks are removed (\"New York\")\n"
     "  duplicate-command-word  a word listened for twice on one page\n"
     "  missing-source-page     a page whose source page does not exist\n"
+    "  source-page-outside     a page whose source page lies outside the\n"
+    "                          presentation's folder (it is not converted)\n"
     "  off-screen              a position off the 800x600 screen\n"
     "\n"
     "Summary (stdout): convert prints \"Converted N pages into DIR\" when all went\n"
@@ -321,6 +323,17 @@ int finish(const Options& options, Summary& summary, const StreamMessages& messa
     return exitStatus(messages, options.strict);
 }
 
+// Ends the process when the tool asked for it, else hands the status back.
+int endRun(const Environment& env, int status, std::ostream& out, std::ostream& err)
+{
+    if (env.endProcess != nullptr) {
+        out.flush();
+        err.flush();
+        env.endProcess(status);
+    }
+    return status;
+}
+
 int runStages(const Options& options, const Environment& env, config::Settings& settings,
               std::ostream& out, std::ostream& err)
 {
@@ -365,8 +378,7 @@ int runStages(const Options& options, const Environment& env, config::Settings& 
         checkOptions.animations = &animations;
         summary.pageCount = convert::checkPresentation(presentation, messages, checkOptions);
         summary.pages = summary.pageCount;
-        convert::warnAboutSourcePagesOutside(presentation, messages);
-        return finish(options, summary, messages, out, err);
+        return endRun(env, finish(options, summary, messages, out, err), out, err);
     }
 
     ProgressLine progress(err, env.stderrIsTerminal && !options.quiet &&
@@ -389,7 +401,7 @@ int runStages(const Options& options, const Environment& env, config::Settings& 
     }
     const std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
     summary.seconds = took.count();
-    return finish(options, summary, messages, out, err);
+    return endRun(env, finish(options, summary, messages, out, err), out, err);
 }
 
 } // namespace

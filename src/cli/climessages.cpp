@@ -94,7 +94,7 @@ void StreamMessages::writeText(const char* type, const platform::Message& messag
     m_out << visibleControls(platform::toUtf8(message.caption)) << ": "
           << visibleControls(platform::toUtf8(message.text));
     if (!message.reason.empty()) {
-        m_out << " (" << message.reason << ')';
+        m_out << " (" << visibleControls(message.reason) << ')';
     }
     m_out << '\n';
 }

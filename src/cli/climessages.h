@@ -1,8 +1,7 @@
 #pragma once
 
 // Messages of the command-line tool: every box becomes one line on a stream
-// (stderr in the tool). As text, as compilers print them, with control
-// characters shown as escapes (see visibleControls):
+// (stderr in the tool). As text, as compilers print them:
 //     FILE:LINE:COLUMN: CAPTION: TEXT (REASON)
 // with only the parts that are known ("FILE: CAPTION: TEXT" for a file as a
 // whole, "CAPTION: TEXT" for no file), warnings as "...: warning: CAPTION:
@@ -13,7 +12,8 @@
 // active code page are written as UTF-8, so a Shift-JIS run prints readable
 // Japanese on a UTF-8 terminal. Questions are never put to the user here:
 // they are printed the same way and answered No. The errors and warnings are
-// counted for the exit status and the summary.
+// counted for the exit status and the summary. Text lines show control
+// characters as escapes (see visibleControls).
 
 #include <cstddef>
 #include <iosfwd>

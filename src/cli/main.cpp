@@ -6,6 +6,7 @@
 #include <unistd.h>
 #include <cerrno>
 #include <clocale>
+#include <cstdio>
 #include <cstdlib>
 #include <iostream>
 #include <string>
@@ -84,6 +85,10 @@ int main(int argc, char** argv)
     env.playerBundle = orvo::cli::findPlayerBundle(program, ORVO_BUILD_TREE_PLAYER);
     env.workingFolder = workingFolder();
     env.stderrIsTerminal = ::isatty(STDERR_FILENO) == 1;
+    env.endProcess = [](int status) {
+        std::fflush(nullptr);
+        std::_Exit(status);
+    };
 
     const std::vector<std::string> args(argv + 1, argv + argc);
     return orvo::cli::run(args, env, orvo::config::settings(), std::cout, std::cerr);

@@ -1,6 +1,8 @@
 #include "convert/checker.h"
 
+#include <optional>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -10,6 +12,7 @@
 #include "convert/animationnames.h"
 #include "convert/outputfolder.h"
 #include "convert/position.h"
+#include "convert/sourcepage.h"
 #include "convert/treeindex.h"
 #include "markup/tagmessage.h"
 #include "markup/tagnode.h"
@@ -47,6 +50,43 @@ constexpr pf::Template<pf::Text> kMissingSourcePage =
 constexpr pf::Template<pf::Number, pf::Number> kOffScreen =
     "The position %d,%d is off the 800x600 screen";
 
+// Whether source pages exist: one listing per folder rather than a lookup
+// of the path per page.
+class SourcePages {
+public:
+    bool exists(const std::string& path)
+    {
+        const std::size_t slash = path.rfind('/');
+        const std::string folder = slash == std::string::npos ? "./" : path.substr(0, slash + 1);
+        const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+        auto listed = m_folders.find(folder);
+        if (listed == m_folders.end()) {
+            listed = m_folders.emplace(folder, pf::listRegularFiles(folder)).first;
+        }
+        if (!listed->second) {
+            return pf::isRegularFile(path);
+        }
+        return !name.empty() && listed->second->count(name) != 0;
+    }
+
+private:
+    std::unordered_map<std::string, std::optional<std::unordered_set<std::string>>> m_folders;
+};
+
+// The tags that the walk looks at, told apart by length and first letter
+// before any comparison of the whole name.
+bool isCheckedTag(const std::string& name)
+{
+    switch (name.size()) {
+    case 4:
+        return name[0] == 'm' || name[0] == 'p' || name[0] == 'j' || name[0] == 'w';
+    case 5:
+        return name[0] == 's';
+    default:
+        return false;
+    }
+}
+
 struct Walker {
     const markup::SourceFile& source;
     const TreeIndex& index;
@@ -54,6 +94,7 @@ struct Walker {
     const std::string& character;
     const AnimationNames* animations;
     pf::Messages& messages;
+    SourcePages sourcePages{};
 
     void warn(const markup::TagNode& tag, const char* id, std::string text, std::string caption)
     {
@@ -64,12 +105,17 @@ struct Walker {
     // The spot of a page or move, and where it puts the character.
     void checkPosition(const markup::TagNode& tag)
     {
-        const std::string spot = tag.getAttribute("spot");
-        if (!spot.empty()) {
-            const markup::TagNode* target = index.findById(spot);
+        const std::string* spot = tag.attribute("spot");
+        if (spot != nullptr && !spot->empty()) {
+            const markup::TagNode* target = index.findById(*spot);
             if (target == nullptr || target->name() != "spot") {
-                warn(tag, pf::ids::kUnknownSpot, pf::fillTemplate(kUnknownSpot, spot), spot);
+                warn(tag, pf::ids::kUnknownSpot, pf::fillTemplate(kUnknownSpot, *spot), *spot);
             }
+        }
+        // Without any of these the character stays at 0,0, on the screen.
+        if (spot == nullptr && tag.attribute("x") == nullptr && tag.attribute("y") == nullptr &&
+            tag.attribute("area") == nullptr) {
+            return;
         }
         const Position position = resolvePosition(tag, index);
         if (position.x < 0 || position.y < 0 || position.x >= kScreenWidth ||
@@ -87,7 +133,8 @@ struct Walker {
         if (emotion == nullptr || emotions == nullptr) {
             return;
         }
-        const std::string type = emotion->getAttribute("type");
+        const std::string* written = emotion->attribute("type");
+        const std::string type = written == nullptr ? std::string() : *written;
         if (emotions->lookup(type) != nullptr) {
             return;
         }
@@ -113,8 +160,13 @@ struct Walker {
 
     void checkPage(const markup::TagNode& page, const std::string& markupFolder)
     {
-        const std::string ref = pf::replaceAll(page.getAttribute("ref"), "\\", "/");
-        if (!pf::isRegularFile(markupFolder + ref)) {
+        const std::string* written = page.attribute("ref");
+        const std::string ref =
+            written == nullptr ? std::string() : pf::replaceAll(*written, "\\", "/");
+        if (leavesMarkupFolder(markupFolder, markupFolder + ref)) {
+            warn(page, pf::ids::kSourcePageOutside, outsideSourcePageText(page.getAttribute("ref")),
+                 page.getAttribute("ref"));
+        } else if (!sourcePages.exists(markupFolder + ref)) {
             warn(page, pf::ids::kMissingSourcePage,
                  pf::fillTemplate(kMissingSourcePage, markupFolder + ref),
                  page.getAttribute("ref"));
@@ -122,7 +174,8 @@ struct Walker {
         checkPosition(page);
 
         // The page's tags in document order, each with its innermost emotion.
-        std::unordered_set<std::string> words;
+        // Most pages listen for nothing: the set is made at the first word.
+        std::optional<std::unordered_set<std::string>> words;
         std::vector<std::pair<const markup::TagNode*, const markup::TagNode*>> stack;
         const auto pushChildren = [&stack](const markup::TagNode& node,
                                            const markup::TagNode* emotion) {
@@ -138,7 +191,9 @@ struct Walker {
             stack.pop_back();
             const std::string& name = node->name();
             const markup::TagNode* emotion = name == "emotion" ? node : outer;
-            if (name == "speak") {
+            if (!isCheckedTag(name)) {
+                // Text and emotions: nothing of their own to check.
+            } else if (name == "speak") {
                 checkEmotion(*node, emotion);
             } else if (name == "move") {
                 checkEmotion(*node, emotion);
@@ -153,7 +208,10 @@ struct Walker {
                 checkJump(*node);
             } else if (name == "word") {
                 const std::string word = node->getAttribute("word");
-                if (!words.insert(pf::toLower(word)).second) {
+                if (!words) {
+                    words.emplace();
+                }
+                if (!words->insert(pf::toLower(word)).second) {
                     warn(*node, pf::ids::kDuplicateCommandWord,
                          pf::fillTemplate(kDuplicateWord, word), word);
                 }

@@ -13,6 +13,8 @@
 //   jump-not-a-page         a jump to an id that is no page
 //   duplicate-command-word  a word listened for twice on one page
 //   missing-source-page     a page whose source page does not exist
+//   source-page-outside     a page whose source page lies outside the
+//                           presentation's folder: it is not converted
 //   off-screen              a position off the 800x600 screen
 // (blanks-removed comes from the parser, which alone sees the written value.)
 

@@ -103,31 +103,9 @@ std::string acceptableSourcePage(const std::string& markupFolder, const std::str
     return real;
 }
 
-std::size_t warnAboutSourcePagesOutside(const config::Presentation& presentation,
-                                        platform::Messages& messages)
+std::string outsideSourcePageText(const std::string& ref)
 {
-    const markup::TagNode* body = presentation.findTag("body");
-    const markup::TagNode::Children* pages = body == nullptr ? nullptr : body->getChildren();
-    if (pages == nullptr) {
-        return 0;
-    }
-    const std::string markupFolder = markupFolderOf(presentation.getMarkupPath());
-    std::size_t warned = 0;
-    for (const auto& page : *pages) {
-        if (leavesMarkupFolder(markupFolder, sourcePathOf(*page, markupFolder))) {
-            pf::Message warning;
-            warning.severity = pf::Message::Severity::Warning;
-            warning.id = pf::ids::kSourcePageOutside;
-            warning.text = pf::fillTemplate(kOutsideSourcePage, page->getAttribute("ref"));
-            warning.caption = page->getAttribute("ref");
-            if (page->sourceOffset() != markup::TagNode::kNoOffset) {
-                presentation.source().locate(page->sourceOffset(), warning);
-            }
-            messages.report(warning);
-            ++warned;
-        }
-    }
-    return warned;
+    return pf::fillTemplate(kOutsideSourcePage, ref);
 }
 
 } // namespace orvo::convert

@@ -37,10 +37,8 @@ std::string acceptableSourcePage(const std::string& markupFolder, const std::str
 // link that points elsewhere.
 bool leavesMarkupFolder(const std::string& markupFolder, const std::string& source);
 
-// For `orvo check` on a parsed presentation: a warning (caption: the "ref")
-// for every page whose "ref" leads out of the presentation's folder, which
-// the conversion refuses. Returns how many there were.
-std::size_t warnAboutSourcePagesOutside(const config::Presentation& presentation,
-                                        platform::Messages& messages);
+// The text of `orvo check`'s warning about a page whose "ref" leads out of
+// the presentation's folder, which the conversion refuses.
+std::string outsideSourcePageText(const std::string& ref);
 
 } // namespace orvo::convert

@@ -41,6 +41,9 @@ public:
 
     // A copy of the value; empty when the attribute is absent.
     std::string getAttribute(const std::string& name) const;
+    // The value itself, or null when the attribute is absent: for walks that
+    // look at many nodes and keep nothing.
+    const std::string* attribute(std::string_view name) const { return findAttribute(name); }
     void setAttribute(const std::string& name, const std::string& value);
     std::size_t attributeCount() const { return m_attributes.size(); }
 

@@ -203,6 +203,27 @@ std::optional<std::vector<std::string>> listFolder(const std::string& folder)
     return names;
 }
 
+std::optional<std::unordered_set<std::string>> listRegularFiles(const std::string& folder)
+{
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) {
+        return std::nullopt;
+    }
+    std::unordered_set<std::string> names;
+    while (const dirent* entry = ::readdir(dir)) {
+        // The entry's type spares a stat per file; links and file systems
+        // that give no type are asked.
+        const bool regular =
+            entry->d_type == DT_REG || ((entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) &&
+                                        isRegularFile(folder + entry->d_name));
+        if (regular) {
+            names.emplace(entry->d_name);
+        }
+    }
+    ::closedir(dir);
+    return names;
+}
+
 bool deletePlainFile(const std::string& path)
 {
     return ::unlink(path.c_str()) == 0 || errno == ENOENT;

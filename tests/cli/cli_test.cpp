@@ -81,6 +81,12 @@ TEST(OrvoCheck, FailedStagesPrintTheirMessagesAndExitWithOne)
     EXPECT_EQ(run.err, "missing.orv: 読み出しｴﾗｰ: ﾌｧｲﾙ" + run.dir.file("missing.orv") +
                            "がｵｰﾌﾟﾝできない (No such file or directory)\n");
     EXPECT_EQ(run.out, "Checked missing.orv: 0 pages, 1 error, 0 warnings\n");
+    // A folder opens but is no file to read: the reason says so, rather
+    // than whatever an earlier call left behind.
+    std::filesystem::create_directories(run.dir.file("folder.orv"));
+    EXPECT_EQ(run({"check", "--quiet", "--settings", settings, "folder.orv"}), cli::kExitFailed);
+    EXPECT_EQ(run.err, "folder.orv: 読み出しｴﾗｰ: ﾌｧｲﾙ" + run.dir.file("folder.orv") +
+                           "がｵｰﾌﾟﾝできない (Is a directory)\n");
 
     // A message about a tag gives its line and column, as compilers do.
     run.dir.write("bad.orv", "<orvo>\n<body><Page></Page></body>\n</orvo>\n");
@@ -136,10 +142,10 @@ TEST(OrvoCheck, ControlCharactersFromTheMarkupAreShownAsEscapes)
     EXPECT_EQ(run({"check", "--settings", settings, "esc.orv"}), cli::kExitFailed);
     EXPECT_EQ(run.err,
               "esc.orv:2:7: p\\x1B]0;owned\\x07\\xC2\\x9B2J\\x7F\\x0D\tq: Unvalid Tag Name!!!\n");
-    EXPECT_EQ(run({"check", "--message-format=json", "--settings", settings, "esc.orv"}),
+    EXPECT_EQ(run({"check", "--quiet", "--message-format=json", "--settings", settings, "esc.orv"}),
               cli::kExitFailed);
     EXPECT_EQ(
-        run.err.substr(0, run.err.find(",\"file\"")),
+        run.err.substr(0, run.err.find(",\"file\":")),
         "{\"type\":\"error\",\"id\":\"unknown-tag\",\"caption\":\"p\\u001b]0;owned\\u0007\xc2\x9b"
         "2J\x7f"
         "\\r\\tq\",\"text\":\"Unvalid Tag Name!!!\"");
@@ -150,6 +156,7 @@ TEST(OrvoCheck, ControlCharactersFromTheMarkupAreShownAsEscapes)
     EXPECT_EQ(run({"check", "--\x1b[2J"}), cli::kExitUsage);
     EXPECT_EQ(run.err.substr(0, 30), "orvo: unknown option --\\x1B[2J");
     run.dir.write("t\x1b[2J/show.orv", "<orvo>\n<body><page></page></body>\n</orvo>\n");
+    // (The page names no source page: an error, so the run fails.)
     EXPECT_EQ(run({"convert", "--settings", settings, "t\x1b[2J/show.orv"}), cli::kExitFailed);
     EXPECT_EQ(run.out.find('\x1b'), std::string::npos);
     EXPECT_EQ(run.err.find('\x1b'), std::string::npos);
@@ -175,13 +182,14 @@ TEST(OrvoCheck, WarnsAboutSourcePagesOutsideThePresentation)
                                 "</body>\n</orvo>\n");
     EXPECT_EQ(run({"check", "--settings", settings, "p/show.orv"}), cli::kExitOk);
     const std::string tail = " lies outside the presentation's folder and is not converted\n";
-    EXPECT_EQ(run.err, "warning: The source page ..\\secret.html" + tail +
-                           "warning: The source page sub\\..\\..\\..\\etc\\passwd" + tail +
-                           "warning: The source page link.html" + tail);
+    EXPECT_EQ(run.err, "p/show.orv:5:1: warning: ..\\secret.html: The source page ..\\secret.html" +
+                           tail + "p/show.orv:6:1: warning: sub\\..\\..\\..\\etc\\passwd: " +
+                           "The source page sub\\..\\..\\..\\etc\\passwd" + tail +
+                           "p/show.orv:7:1: warning: link.html: The source page link.html" + tail);
     EXPECT_EQ(run({"check", "--message-format=json", "--settings", settings, "p/show.orv"}),
               cli::kExitOk);
-    EXPECT_EQ(run.err.substr(0, 61),
-              "{\"type\":\"warning\",\"caption\":\"warning\",\"text\":\"The source page");
+    EXPECT_EQ(run.err.substr(0, 53),
+              "{\"type\":\"warning\",\"id\":\"source-page-outside\",\"caption");
     // The conversion reads none of them (each gets the box of a missing page).
     run({"convert", "--quiet", "--settings", settings, "p/show.orv"});
     EXPECT_NE(run.err.find(run.dir.file("p/link.html")), std::string::npos);
@@ -271,7 +279,7 @@ TEST(OrvoConvert, AnUnwritablePageFailsTheRunAndTheSummarySaysSo)
     std::filesystem::create_directories(run.dir.file("tour/vieworvo-pages/3.html"));
     EXPECT_EQ(run({"convert", "--settings", settings, "tour/tour.orv"}), cli::kExitFailed);
     const std::string page = run.dir.file("tour/vieworvo-pages/3.html");
-    EXPECT_EQ(run.err, page + ": 書き出しｴﾗｰ: ﾌｧｲﾙ" + page + "がｵｰﾌﾟﾝできない (Is a directory)\n");
+    EXPECT_EQ(run.err, page + ": 書き出しｴﾗｰ: ﾌｧｲﾙ" + page + "がｵｰﾌﾟﾝできない (File exists)\n");
     EXPECT_EQ(run.out, "Wrote 6 of 7 pages into " + run.dir.file("tour/vieworvo-pages/") +
                            ", with 1 problem\n");
 
@@ -460,7 +468,7 @@ TEST(OrvoConvert, WithPlayerReportsAnUnwritableRuntime)
               cli::kExitFailed);
     const std::string target = run.dir.file("tour/vieworvo-pages/orvo-player.js");
     EXPECT_EQ(run.err,
-              target + ": 書き出しｴﾗｰ: ﾌｧｲﾙ" + target + "がｵｰﾌﾟﾝできない (Is a directory)\n");
+              target + ": 書き出しｴﾗｰ: ﾌｧｲﾙ" + target + "がｵｰﾌﾟﾝできない (File exists)\n");
     EXPECT_FALSE(std::filesystem::exists(run.dir.file("tour/vieworvo-pages/1.html")));
 }
 
