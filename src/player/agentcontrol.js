@@ -559,22 +559,27 @@ class AgentCharacter {
             }
             let spoken = null;
             if (action === "speak" && control._voice !== null && plan.voice.length > 0) {
-                spoken = control._voice.speak(plan, this._languageId);
+                spoken = control._voice.speak(plan, this._languageId, text);
             }
-            let pending = spoken === null ? 1 : 2;
+            // A timed voice (the window's) ends the request when its audio
+            // ends; any other voice and the balloon's timing must both end.
+            const timed = spoken !== null && spoken.timed === true;
+            let pending = spoken === null || timed ? 1 : 2;
             const part = () => {
                 pending -= 1;
                 if (pending === 0) done();
             };
-            timers.push(clock.setTimeout(part, plan.total));
+            if (!timed) timers.push(clock.setTimeout(part, plan.total));
             if (spoken !== null) {
                 spoken.whenDone(part);
-                timers.push(
-                    clock.setTimeout(() => {
-                        pending = 1;
-                        part();
-                    }, plan.total + VOICE_WAIT_LIMIT_MS),
-                );
+                if (!timed) {
+                    timers.push(
+                        clock.setTimeout(() => {
+                            pending = 1;
+                            part();
+                        }, plan.total + VOICE_WAIT_LIMIT_MS),
+                    );
+                }
             }
             return () => {
                 for (const timer of timers) clock.clearTimeout(timer);

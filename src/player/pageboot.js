@@ -7,6 +7,7 @@ import { readPlayerOptions } from "./options.js";
 import { createPagePlayer } from "./pageplayer.js";
 import { Stage } from "./stage.js";
 import { Tracer } from "./tracer.js";
+import { createNativeVoice } from "./nativevoice.js";
 import { createSpeechVoice } from "./voice.js";
 
 // The Agent control's class id, as the page's OBJECT tag names it.
@@ -40,7 +41,11 @@ export function bootPage(win, script) {
     const clock = new RealClock(options.clockRate, win);
     const tracer = new Tracer(clock, options.trace, win);
     const stage = new Stage(win, clock);
-    const voice = options.voice && clock.rate === 1 ? createSpeechVoice(win) : null;
+    // Inside ViewOrvo the window's own voice; elsewhere the engine's.
+    const voice =
+        options.voice && clock.rate === 1
+            ? createNativeVoice(win, clock, (event) => tracer.record(event)) || createSpeechVoice(win)
+            : null;
     const host = {
         document,
         navigator: win.navigator,

@@ -256,7 +256,9 @@ export class Stage {
         element.appendChild(tail);
         this.ensureLayer().appendChild(element);
         const hold = clampTo(1000 + 60 * words.length, BALLOON_MIN_HOLD_MS, BALLOON_MAX_HOLD_MS);
-        actor.balloon = { element, tail, words, plan, start, shownCount: 0, until: start + plan.total + hold };
+        // The balloon stays for the speech and a while after; a native voice
+        // learns the speech's length only as it plays, so it is read each frame.
+        actor.balloon = { element, tail, words, plan, start, shownCount: 0, hold };
         this.requestFrame();
     }
 
@@ -410,7 +412,7 @@ export class Stage {
     }
 
     drawBalloon(actor, balloon, now, mapping, frame, size) {
-        if (now >= balloon.until) {
+        if (now >= balloon.start + balloon.plan.total + balloon.hold) {
             this.clearBalloon(actor);
             return;
         }
