@@ -133,8 +133,13 @@ void SpeechPlayback::synthesize(std::string text, speech::SpeakOptions options)
         text, options,
         [&](std::span<const std::int16_t> samples, std::span<const speech::WordEvent> words) {
             QMutexLocker madeLock(&made->mutex);
+            const bool first = made->samples.empty() && !samples.empty();
             made->samples.insert(made->samples.end(), samples.begin(), samples.end());
             made->words.insert(made->words.end(), words.begin(), words.end());
+            if (first) {
+                // Playback starts now, not at the next poll.
+                QMetaObject::invokeMethod(this, &SpeechPlayback::poll, Qt::QueuedConnection);
+            }
             return !m_cancel.load();
         });
     QMutexLocker madeLock(&made->mutex);

@@ -53,7 +53,6 @@ void VoiceBridge::speak(int id, const QString& text, int languageId)
     connect(raw, &SpeechPlayback::word, this,
             [this, id](int begin, int end) { emit word(id, begin, end); });
     connect(raw, &SpeechPlayback::finished, this, [this, id, raw](bool spoken) {
-        m_lastFirstSampleMs = raw->firstSampleMs();
         // Not deleted inside its own signal.
         QMetaObject::invokeMethod(
             this, [this, id, raw] { release(id, raw); }, Qt::QueuedConnection);
@@ -61,6 +60,12 @@ void VoiceBridge::speak(int id, const QString& text, int languageId)
     });
     m_playing[id] = std::move(playback);
     raw->start();
+}
+
+qint64 VoiceBridge::firstSampleMs(int id) const
+{
+    const auto found = m_playing.find(id);
+    return found != m_playing.end() ? found->second->firstSampleMs() : -1;
 }
 
 void VoiceBridge::stop(int id)

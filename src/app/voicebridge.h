@@ -45,8 +45,9 @@ public:
 
     // Speeches now playing.
     int playingCount() const { return static_cast<int>(m_playing.size()); }
-    // The last speech's time from speak() to its first sample; -1 if none.
-    qint64 lastFirstSampleMs() const { return m_lastFirstSampleMs; }
+    // Time from speak() to the first sample of speech `id` that is playing;
+    // -1 before that sample (or when it is not playing).
+    qint64 firstSampleMs(int id) const;
 
 signals:
     void enabledChanged(bool enabled);
@@ -65,7 +66,6 @@ private:
     speech::Synthesizer m_synthesizer;
     QMutex m_synthesizerLock;
     std::map<int, std::unique_ptr<SpeechPlayback>> m_playing;
-    qint64 m_lastFirstSampleMs = -1;
 };
 
 } // namespace orvo::app
