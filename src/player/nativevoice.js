@@ -48,33 +48,64 @@ export function shownWordOffsets(text, shown) {
     return offsets;
 }
 
+// The window's voice object, once the channel is up: `use(bridge)` is
+// called then. The main page connects through its own channel; a page in a
+// frame (the debug mode shows the pages in one) has no channel of its own
+// and uses the main page's, which that page shares on its OrvoPlayer. False
+// null when there is no window voice to wait for (a plain browser); else
+// the shared state, which also numbers the speeches of all the frames.
+function reachBridge(win, use) {
+    const transport = win.qt && win.qt.webChannelTransport;
+    if (typeof win.QWebChannel === "function" && transport) {
+        const shared = { bridge: null, waiting: [use], nextId: 1 };
+        if (win.OrvoPlayer) win.OrvoPlayer.nativeVoice = shared;
+        new win.QWebChannel(transport, (channel) => {
+            shared.bridge = channel.objects.orvoVoice || null;
+            if (shared.bridge === null) return;
+            for (const waiter of shared.waiting.splice(0)) waiter(shared.bridge);
+        });
+        return shared;
+    }
+    let shared = null;
+    try {
+        if (win.top !== win && win.top.OrvoPlayer) shared = win.top.OrvoPlayer.nativeVoice || null;
+    } catch (error) {
+        shared = null; // a main page of another origin
+    }
+    if (shared === null) return null;
+    if (shared.bridge !== null) use(shared.bridge);
+    else shared.waiting.push(use);
+    return shared;
+}
+
 // Connects to the window's voice; null when the page does not run inside
 // ViewOrvo. Until the channel is up (a moment after the page starts), and
 // while the user has the voice turned off, speak() answers null and the
 // speech is silent.
 export function createNativeVoice(win, clock, trace = () => {}) {
-    const QWebChannel = win.QWebChannel;
-    const transport = win.qt && win.qt.webChannelTransport;
-    if (typeof QWebChannel !== "function" || !transport) return null;
     let bridge = null;
     const speeches = new Map();
-    let nextId = 1;
-    new QWebChannel(transport, (channel) => {
-        bridge = channel.objects.orvoVoice || null;
-        if (bridge === null) return;
-        bridge.word.connect((id, begin, end) => {
-            const speech = speeches.get(id);
-            if (speech) speech.word(begin, end);
-        });
-        bridge.finished.connect((id, spoken) => {
-            const speech = speeches.get(id);
-            if (speech) speech.finished(spoken);
-        });
+    const onWord = (id, begin, end) => {
+        const speech = speeches.get(id);
+        if (speech) speech.word(begin, end);
+    };
+    const onFinished = (id, spoken) => {
+        const speech = speeches.get(id);
+        if (speech) speech.finished(spoken);
+    };
+    const shared = reachBridge(win, (found) => {
+        bridge = found;
+        bridge.word.connect(onWord);
+        bridge.finished.connect(onFinished);
     });
+    if (shared === null) return null;
     // This page's voice ends with the page.
     win.addEventListener("pagehide", () => {
-        if (bridge !== null) for (const id of speeches.keys()) bridge.stop(id);
+        if (bridge === null) return;
+        for (const id of speeches.keys()) bridge.stop(id);
         speeches.clear();
+        bridge.word.disconnect(onWord);
+        bridge.finished.disconnect(onFinished);
     });
     return {
         native: true,
@@ -82,7 +113,7 @@ export function createNativeVoice(win, clock, trace = () => {}) {
         // are retimed as the audio goes. Returns null when the voice is off.
         speak(plan, languageId, text) {
             if (bridge === null || !bridge.enabled || typeof text !== "string") return null;
-            const id = nextId++;
+            const id = shared.nextId++;
             const start = clock.now();
             const offsets = shownWordOffsets(text, plan.shown);
             const silent = { at: plan.shown.map((word) => word.at), voice: plan.voice, total: plan.total };

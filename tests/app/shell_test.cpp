@@ -482,6 +482,19 @@ private slots:
         QVERIFY(!s.view().voice().enabled());
     }
 
+    // In debug mode the pages play inside a frame, which has no web channel
+    // of its own: it speaks through the main page's.
+    void speechInTheDebugFrameUsesTheNativeVoice()
+    {
+        Shell s;
+        QVERIFY(s.start());
+        QSignalSpy words(&s.view().voice(), &orvo::app::VoiceBridge::word);
+        const QString markup = s.fixture.writePresentation(QStringLiteral("d/a.orv"), kGoodMarkup);
+        s.answer({true, true});
+        s.openWithDialog(markup);
+        QTRY_VERIFY_WITH_TIMEOUT(words.count() >= 1, kLoadTimeoutMs);
+    }
+
     void commandLineFileIsOpenedAndRemembered()
     {
         Shell s;
