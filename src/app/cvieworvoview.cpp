@@ -32,6 +32,10 @@ CViewOrvoView::CViewOrvoView(const CViewOrvoApp& app, CViewOrvoDoc& doc, CMainFr
     // The runtime in the page speaks through the native voice.
     m_voice = new VoiceBridge(true, this);
     m_voice->setEnabled(profile::readVoiceEnabled());
+    speech::Language language = speech::Language::Automatic;
+    if (speech::languageFromName(profile::readVoiceLanguage().toStdString(), language)) {
+        m_voice->setDefaultLanguage(language);
+    }
     auto* channel = new QWebChannel(page());
     channel->registerObject(QStringLiteral("orvoVoice"), m_voice);
     page()->setWebChannel(channel);

@@ -50,6 +50,12 @@ void writeVoiceEnabled(bool enabled)
     settings.setValue(voiceKey(), enabled);
 }
 
+QString readVoiceLanguage()
+{
+    QSettings settings(organization(), application());
+    return settings.value(QStringLiteral("Voice/Language")).toString();
+}
+
 int readReleaseMode()
 {
     QSettings settings(organization(), application());

@@ -17,6 +17,9 @@ void writeReleaseMode(int mode);
 // Whether the character speaks aloud (View menu); on when not set yet.
 bool readVoiceEnabled();
 void writeVoiceEnabled(bool enabled);
+// The user's choice of the voice's language (entry "Voice/Language": "auto",
+// "en" or "ja"); empty when not set.
+QString readVoiceLanguage();
 
 // Non-empty entries File1..File<count>, in order.
 QStringList readRecentFiles(int count);
