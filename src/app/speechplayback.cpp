@@ -193,6 +193,16 @@ void SpeechPlayback::poll()
             m_playStartMs = m_firstSampleMs;
         }
     }
+    if (m_sink != nullptr && m_sink->error() != QAudio::NoError &&
+        m_sink->error() != QAudio::UnderrunError) {
+        // The device failed (unplugged, taken away): the clock plays on from
+        // where it was, so that the speech still ends on time.
+        const auto rate = static_cast<qint64>(m_synthesizer.sampleRate());
+        m_playStartMs = m_clock.elapsed() - static_cast<qint64>(playedSamples()) * 1000 / rate;
+        m_sink->stop();
+        m_sink->deleteLater();
+        m_sink = nullptr;
+    }
     std::size_t played = playedSamples();
     if (m_sink == nullptr && played > made && !done) {
         // The clock waits for samples not made yet, as a device would.

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "platform/encoding.h"
 #include "speech/espeakengine.h"
 #include "speech/japanesereading.h"
 #include "speech/speechtags.h"
@@ -275,7 +276,11 @@ bool Synthesizer::synthesize(std::string_view utf8Text, const SpeakOptions& opti
         options.language == Language::Automatic ? detectLanguage(utf8Text) : options.language;
     const std::string baseVoice = options.voice.empty() ? defaultVoice(language) : options.voice;
 
-    std::vector<SpeechPiece> pieces = parseSpeechTags(utf8Text);
+    // espeak-ng must never see broken UTF-8; each invalid byte becomes one
+    // "?", so byte offsets stay those of the caller's text.
+    const std::string clean =
+        platform::convertCodePage(utf8Text, platform::CodePage::Utf8, platform::CodePage::Utf8);
+    std::vector<SpeechPiece> pieces = parseSpeechTags(clean);
     if (language == Language::Japanese) {
         if (!impl_->japanese) {
             impl_->japanese = std::make_unique<JapaneseReading>();

@@ -49,6 +49,9 @@ TEST_F(SynthesizerTest, EnglishWordsArriveInOrderAndCoverEveryWord)
         EXPECT_EQ(speech.words[i - 1].endSample, speech.words[i].startSample);
     }
     EXPECT_LE(speech.words.back().endSample, speech.samples.size());
+    // Broken UTF-8 is read with "?" in its place; the events keep the caller's offsets.
+    const std::string broken = "Hello \xff\xc3 world \xe3\x81";
+    EXPECT_EQ(wordTexts(broken, say(broken)).back(), "world");
 }
 
 TEST_F(SynthesizerTest, TagsChangeTheSpeechAsTheySay)
