@@ -55,7 +55,7 @@ export function shownWordOffsets(text, shown) {
 // null when there is no window voice to wait for (a plain browser); else
 // the shared state, which also numbers the speeches of all the frames.
 function reachBridge(win, use) {
-    const transport = win.qt && win.qt.webChannelTransport;
+    const transport = win.qt?.webChannelTransport;
     if (typeof win.QWebChannel === "function" && transport) {
         const shared = { bridge: null, waiting: [use], nextId: 1 };
         if (win.OrvoPlayer) win.OrvoPlayer.nativeVoice = shared;
@@ -69,7 +69,7 @@ function reachBridge(win, use) {
     let shared = null;
     try {
         if (win.top !== win && win.top.OrvoPlayer) shared = win.top.OrvoPlayer.nativeVoice || null;
-    } catch (error) {
+    } catch {
         shared = null; // a main page of another origin
     }
     if (shared === null) return null;
@@ -164,9 +164,12 @@ export function createNativeVoice(win, clock, trace = () => {}) {
                     end();
                 },
             });
-            watchdog = clock.setTimeout(() => {
-                if (!ended) fallBack();
-            }, silent.total * 2 + NATIVE_WAIT_LIMIT_MS);
+            watchdog = clock.setTimeout(
+                () => {
+                    if (!ended) fallBack();
+                },
+                silent.total * 2 + NATIVE_WAIT_LIMIT_MS,
+            );
             trace({ type: "voice-start", engine: "native" });
             bridge.speak(id, text, languageId);
             return {

@@ -3,11 +3,11 @@
 // voice and the trace.
 
 import { RealClock } from "./clock.js";
+import { createNativeVoice } from "./nativevoice.js";
 import { readPlayerOptions } from "./options.js";
 import { createPagePlayer } from "./pageplayer.js";
 import { Stage } from "./stage.js";
 import { Tracer } from "./tracer.js";
-import { createNativeVoice } from "./nativevoice.js";
 import { createSpeechVoice } from "./voice.js";
 
 // The Agent control's class id, as the page's OBJECT tag names it.
