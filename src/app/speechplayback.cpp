@@ -210,6 +210,12 @@ void SpeechPlayback::poll()
                                              static_cast<std::size_t>(m_synthesizer.sampleRate()));
         played = made;
     }
+    if (m_sink != nullptr && done && m_sink->state() == QAudio::IdleState &&
+        m_source->bytesAvailable() == 0) {
+        // The device has played everything (its clock rounds to whole
+        // microseconds, so it may count a sample short).
+        played = made;
+    }
     bool allWords = true;
     for (const speech::WordEvent& event : words) {
         if (event.startSample > played) {

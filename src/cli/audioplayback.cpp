@@ -39,6 +39,9 @@ bool AudioPlayback::open(int sampleRate, std::string& error)
 
 bool AudioPlayback::write(std::span<const std::int16_t> samples, std::string& error)
 {
+    if (samples.empty()) {
+        return true;
+    }
     int code = 0;
     if (pa_simple_write(impl_->stream, samples.data(), samples.size_bytes(), &code) < 0) {
         error = std::string("playing failed: ") + pa_strerror(code);
