@@ -525,10 +525,11 @@ class AgentCharacter {
     _speech(action, text) {
         return this._enqueue(action, {}, (job, done) => {
             const control = this._control;
+            const previousText = this._lastStatement;
             const plan = planSpeech(
                 parseSpeechText(text, {
                     wordsPerMinute: control._options.wordsPerMinute,
-                    previousText: this._lastStatement,
+                    previousText,
                 }),
             );
             for (const tag of plan.unknownTags) {
@@ -559,7 +560,9 @@ class AgentCharacter {
             }
             let spoken = null;
             if (action === "speak" && control._voice !== null && plan.voice.length > 0) {
-                spoken = control._voice.speak(plan, this._languageId, text);
+                // The voice says \Lst\'s statement again as the balloon shows it.
+                const voiced = text.replace(/\\lst\\/gi, () => previousText);
+                spoken = control._voice.speak(plan, this._languageId, voiced);
             }
             // A timed voice (the window's) ends the request when its audio
             // ends; any other voice and the balloon's timing must both end.

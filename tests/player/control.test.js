@@ -10,7 +10,7 @@ import { VirtualClock } from "../../src/player/clock.js";
 import { parseSpeechText, planSpeech } from "../../src/player/speechtext.js";
 
 // A control on a virtual clock; events and stage calls are recorded.
-function makeControl(options = {}) {
+function makeControl(options = {}, voice = null) {
     const clock = new VirtualClock();
     const events = [];
     const trace = [];
@@ -27,6 +27,7 @@ function makeControl(options = {}) {
     const control = new AgentControl({
         clock,
         stage,
+        voice,
         options,
         trace: (event) => trace.push({ t: clock.now(), ...event }),
     });
@@ -47,8 +48,8 @@ function makeControl(options = {}) {
     return { clock, control, events, trace, stageCalls, call };
 }
 
-function loaded(options) {
-    const setup = makeControl(options);
+function loaded(options, voice) {
+    const setup = makeControl(options, voice);
     setup.call(() => setup.control.Characters.Load("Orvo", "Orvo.acs"));
     setup.character = setup.control.Characters.Character("Orvo");
     setup.clock.runUntilIdle();
@@ -251,4 +252,40 @@ test("StopAll interrupts: every request completes with Status 3", () => {
         requests,
     );
     assert.ok(requests.every((request) => request.Status === 3));
+});
+
+test("a timed voice (the window's) ends a speech when its audio ends; Stop cuts it", () => {
+    const speeches = [];
+    const voice = {
+        speak(plan, languageId, text) {
+            const speech = { text, callbacks: [], cancelled: false };
+            speeches.push(speech);
+            return {
+                timed: true,
+                whenDone: (callback) => speech.callbacks.push(callback),
+                cancel: () => {
+                    speech.cancelled = true;
+                },
+            };
+        },
+    };
+    const { clock, events, character, call } = loaded({}, voice);
+    const first = call(() => character.Speak("One two."));
+    clock.advance(60000);
+    assert.deepEqual(events, [], "not ended by the reading time");
+    for (const callback of speeches[0].callbacks) callback();
+    clock.advance(0);
+    assert.equal(first.Status, 0);
+    // \Lst\ is voiced as the statement it repeats.
+    const second = call(() => character.Speak("Again: \\Lst\\"));
+    clock.advance(100);
+    assert.equal(speeches[1].text, "Again: One two.");
+    call(() => character.Stop());
+    clock.runUntilIdle();
+    assert.ok(speeches[1].cancelled);
+    assert.equal(second.Status, 3);
+    assert.deepEqual(
+        events.map((event) => event.args[0]),
+        [first, second],
+    );
 });
