@@ -153,7 +153,12 @@ private:
         if (from >= to) {
             return;
         }
-        if (pieces.empty() || !(pieces.back().voice == settings)) {
+        // White space joins the piece before it whatever the settings, so
+        // that a run of stressed words (\Emp\ before each) is one piece,
+        // said as one phrase.
+        const bool blank = std::all_of(bytes.begin() + static_cast<std::ptrdiff_t>(from),
+                                       bytes.begin() + static_cast<std::ptrdiff_t>(to), isSpace);
+        if (pieces.empty() || !(blank || pieces.back().voice == settings)) {
             SpeechPiece piece;
             piece.voice = settings;
             pieces.push_back(std::move(piece));

@@ -36,13 +36,17 @@ TEST(SpeechTags, EmphasisTakesTheNextWordAndMapSpeaksForTheShownText)
     const auto pieces = parseSpeechTags(text);
     ASSERT_EQ(pieces.size(), 3u);
     EXPECT_EQ(pieces[0].spoken, "a   ");
-    EXPECT_EQ(pieces[1].spoken, "big");
+    EXPECT_EQ(pieces[1].spoken, "big ");
     EXPECT_TRUE(pieces[1].voice.emphasis);
     EXPECT_EQ(pieces[2].spoken, "Orvo \"one\" end");
     EXPECT_EQ(pieces[2].voice.style, VoiceStyle::Whisper);
     EXPECT_FALSE(pieces[2].voice.emphasis);
     EXPECT_EQ(originText(text, pieces[2], 2), "Orvi");
     EXPECT_EQ(originText(text, pieces[2], 11), "e");
+    // Stressed words one after another are one piece.
+    const auto stressed = parseSpeechTags(R"(This \Emp\is \Emp\big \Emp\news!)");
+    ASSERT_EQ(stressed.size(), 2u);
+    EXPECT_EQ(stressed[1].spoken, "is big news!");
 }
 
 TEST(SpeechTags, MalformedTagsAreSkipped)
