@@ -473,6 +473,12 @@ private slots:
             kLoadTimeoutMs);
         QCOMPARE(finished.count(), 1);
 
+        // Leaving the page while the character speaks cuts the voice.
+        s.view().reload();
+        QTRY_VERIFY_WITH_TIMEOUT(voice.playingCount() == 1, kLoadTimeoutMs);
+        s.view().Navigate(s.fixture.bytesPath(QStringLiteral("welcome.html")));
+        QTRY_COMPARE_WITH_TIMEOUT(voice.playingCount(), 0, 1000);
+
         // The View menu turns the voice off, and the profile keeps that.
         QVERIFY(s.frame().action(Command::ViewVoice)->isChecked());
         s.frame().action(Command::ViewVoice)->trigger();
