@@ -7,6 +7,7 @@
 #include "app/location.h"
 #include "app/profile.h"
 #include "app/toolbaricons.h"
+#include "app/uitext.h"
 #include "app/voicebridge.h"
 
 #include <QAction>
@@ -36,9 +37,10 @@ constexpr int kInitialHeight = 575;
 constexpr int kAddressWidthDialogUnits = 283;
 constexpr int kDialogUnitsPerCharacter = 4;
 
+// The window's texts, in the user's language.
 QString utf8(const char* text)
 {
-    return QString::fromUtf8(text);
+    return uiText(text);
 }
 
 std::size_t indexOf(CMainFrame::Command command)

@@ -112,6 +112,10 @@ ConvertResult convert(config::Presentation& presentation, pf::Messages& messages
                             markupFolderOf(presentation.getMarkupPath()), messages,
                             options.playerScript.has_value());
     for (int i = 1; i <= pageCount; ++i) {
+        if (options.cancelRequested && options.cancelRequested()) {
+            result.status = ConvertResult::Status::Cancelled;
+            return result;
+        }
         if (converter.convertPage(*(*pages)[static_cast<std::size_t>(i - 1)], i, pageCount)) {
             ++result.pagesWritten;
         } else {

@@ -6,9 +6,6 @@
 // Anywhere else (a plain browser) there is no channel, and the page keeps
 // the engine's own voice or the silent reading-pace timing.
 
-// A native voice that never reports its end must not stall the page.
-const NATIVE_WAIT_LIMIT_MS = 8000;
-
 // For every shown word of the plan, where it stands in the speech text
 // (UTF-16 offset): words are looked up in order, outside tags, except the
 // shown half of \Map="spoken"="shown"\. -1 for a word not found (the words
@@ -107,85 +104,60 @@ export function createNativeVoice(win, clock, trace = () => {}) {
         bridge.word.disconnect(onWord);
         bridge.finished.disconnect(onFinished);
     });
+    // A voice backend (see voice.js) that reports the words it reaches.
     return {
-        native: true,
-        // Speaks the request's text; the plan's shown words, voice and total
-        // are retimed as the audio goes. Returns null when the voice is off.
-        speak(plan, languageId, text) {
+        reportsWords: true,
+        // The whole speech text goes to the window, tags and all: the
+        // synthesizer obeys them. Null while the voice is off or not up yet.
+        speak(plan, languageId, { text, onWord, onEnd }) {
             if (bridge === null || !bridge.enabled || typeof text !== "string") return null;
             const id = shared.nextId++;
             const start = clock.now();
             const offsets = shownWordOffsets(text, plan.shown);
-            const silent = { at: plan.shown.map((word) => word.at), voice: plan.voice, total: plan.total };
-            for (const word of plan.shown) word.at = Infinity;
-            plan.voice = [{ ...plan.voice[0], at: 0, duration: Infinity }];
-            plan.total = Infinity;
-            const callbacks = [];
-            let ended = false;
-            let watchdog = null;
+            const timers = [];
+            let over = false;
             const end = () => {
-                if (ended) return;
-                ended = true;
+                if (over) return;
+                over = true;
                 speeches.delete(id);
-                clock.clearTimeout(watchdog);
-                for (const callback of callbacks) callback();
-            };
-            const reveal = (upTo) => {
-                const at = clock.now() - start;
-                offsets.forEach((offset, i) => {
-                    if (plan.shown[i].at === Infinity && offset < upTo) plan.shown[i].at = at;
-                });
-            };
-            const fallBack = () => {
-                // Silent timing from here on, as if the voice had never spoken.
-                silent.at.forEach((at, i) => {
-                    if (plan.shown[i].at === Infinity) plan.shown[i].at = at;
-                });
-                plan.voice = silent.voice;
-                plan.total = silent.total;
-                clock.setTimeout(end, Math.max(0, silent.total - (clock.now() - start)));
+                for (const timer of timers) clock.clearTimeout(timer);
+                onEnd();
             };
             speeches.set(id, {
-                word(begin, endOffset) {
-                    trace({ type: "voice-word", begin, end: endOffset });
-                    reveal(endOffset);
+                // A word is said: the balloon reaches the last shown word
+                // that begins before its end.
+                word(begin, upTo) {
+                    trace({ type: "voice-word", begin, end: upTo });
+                    let last = -1;
+                    offsets.forEach((offset, i) => {
+                        if (offset >= 0 && offset < upTo) last = i;
+                    });
+                    if (last >= 0) onWord(last);
                 },
                 finished(spoken) {
                     trace({ type: "voice-end", spoken });
-                    if (!spoken) {
-                        fallBack();
+                    if (spoken) {
+                        end();
                         return;
                     }
-                    reveal(Infinity);
-                    const at = clock.now() - start;
-                    for (const word of plan.shown) if (word.at === Infinity) word.at = at;
-                    plan.voice[0].duration = at;
-                    plan.total = at;
-                    end();
+                    // Not made: the reading pace from here on, silently.
+                    speeches.delete(id);
+                    const elapsed = clock.now() - start;
+                    plan.shown.forEach((word, i) => {
+                        timers.push(clock.setTimeout(() => onWord(i), Math.max(0, word.at - elapsed)));
+                    });
+                    timers.push(clock.setTimeout(end, Math.max(0, plan.total - elapsed)));
                 },
             });
-            watchdog = clock.setTimeout(
-                () => {
-                    if (!ended) fallBack();
-                },
-                silent.total * 2 + NATIVE_WAIT_LIMIT_MS,
-            );
             trace({ type: "voice-start", engine: "native" });
             bridge.speak(id, text, languageId);
             return {
-                // The voice decides when the request ends.
-                timed: true,
-                whenDone(callback) {
-                    if (ended) callback();
-                    else callbacks.push(callback);
-                },
-                // Stop: the voice is cut, and the request ends as interrupted,
-                // not through whenDone.
+                // Stop, StopAll, leaving the page: the voice is cut at once.
                 cancel() {
-                    if (ended) return;
-                    ended = true;
+                    if (over) return;
+                    over = true;
                     speeches.delete(id);
-                    clock.clearTimeout(watchdog);
+                    for (const timer of timers) clock.clearTimeout(timer);
                     bridge.stop(id);
                     trace({ type: "voice-end", spoken: false, stopped: true });
                 },
