@@ -21,6 +21,7 @@ bench:
 	build/release/bench/parse_bench
 	build/release/bench/read_bench
 	build/release/bench/generate_bench
+	build/release/bench/speech_latency_bench
 	bench/convert
 	bench/check
 

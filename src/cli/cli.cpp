@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "cli/climessages.h"
+#include "cli/speakcommand.h"
 #include "cli/summary.h"
 #include "config/presentation.h"
 #include "config/settings.h"
@@ -31,6 +32,8 @@ namespace {
 
 constexpr const char* kUsage = "Usage: orvo check [OPTIONS] FILE.orv\n"
                                "       orvo convert [OPTIONS] FILE.orv\n"
+                               "       orvo speak [OPTIONS] TEXT...   (orvo speak --help)\n"
+                               "       orvo voices\n"
                                "       orvo --help | --version\n";
 
 constexpr const char* kHelp =
@@ -431,6 +434,12 @@ int run(const std::vector<std::string>& args, const Environment& env, config::Se
     if (command == "--version") {
         out << "orvo (ViewOrvo) " << ORVO_VERSION << '\n';
         return kExitOk;
+    }
+    if (command == "speak") {
+        return runSpeak({args.begin() + 1, args.end()}, env, out, err);
+    }
+    if (command == "voices") {
+        return runVoices({args.begin() + 1, args.end()}, out, err);
     }
     if (command != "check" && command != "convert") {
         return usageError(err, "unknown command " + command);
