@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "cli/climessages.h"
+#include "cli/hearcommand.h"
 #include "config/presentation.h"
 #include "config/settings.h"
 #include "convert/converter.h"
@@ -26,6 +27,7 @@ namespace {
 
 constexpr const char* kUsage = "Usage: orvo check [OPTIONS] FILE.orv\n"
                                "       orvo convert [OPTIONS] FILE.orv\n"
+                               "       orvo hear --words \"WORD,WORD,...\" FILE.wav\n"
                                "       orvo --help | --version\n";
 
 constexpr const char* kHelp =
@@ -36,6 +38,10 @@ constexpr const char* kHelp =
     "  convert FILE.orv  Check as above, then convert the presentation into the\n"
     "                    output folder beside it (workingDir of the settings): one\n"
     "                    HTML page per page, the index page and the resources.\n"
+    "  hear --words \"WORD,WORD,...\" FILE.wav\n"
+    "                    Say which of the voice commands (comma-separated words or\n"
+    "                    short phrases) is spoken in the recording: prints it and\n"
+    "                    its confidence (0 to 1), or exits with status 1 when none is.\n"
     "\n"
     "Options:\n"
     "  --settings FILE   The settings file. Without it, $VIEWORVO_INI, else\n"
@@ -318,6 +324,9 @@ int run(const std::vector<std::string>& args, const Environment& env, config::Se
     if (command == "--version") {
         out << "orvo (ViewOrvo) " << ORVO_VERSION << '\n';
         return kExitOk;
+    }
+    if (command == "hear") {
+        return runHear(args, out, err);
     }
     if (command != "check" && command != "convert") {
         return usageError(err, "unknown command " + command);
