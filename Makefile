@@ -21,6 +21,7 @@ bench:
 	build/release/bench/parse_bench
 	build/release/bench/read_bench
 	build/release/bench/generate_bench
+	build/release/bench/speech_latency_bench
 	bench/convert
 
 # libFuzzer targets (clang) built in build/fuzz, each run briefly on its seeds.

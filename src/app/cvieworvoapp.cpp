@@ -71,8 +71,7 @@ bool CViewOrvoApp::OpenDocumentFile(const QString& path)
     QFile file(path);
     if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
         m_messages.error(
-            platform::fillTemplate(platform::localText(platform::texts::kCannotOpenFile),
-                                   {m_requestedPath}),
+            platform::fillLocalTemplate(platform::texts::kCannotOpenFile, m_requestedPath),
             texts::kCannotOpenDocumentCaption);
         return false;
     }

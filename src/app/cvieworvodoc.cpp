@@ -5,13 +5,13 @@
 #include "app/documentview.h"
 #include "app/location.h"
 #include "app/profile.h"
-#include "config/settings.h"
 #include "convert/converter.h"
-#include "convert/outputfolder.h"
 #include "platform/messages.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
+
+#include <optional>
 
 namespace orvo::app {
 
@@ -106,7 +106,7 @@ void CViewOrvoDoc::OnExecConvert()
 {
     // Every conversion works on a fresh read of the file.
     if (m_presentation.readMarkupFile() && m_presentation.parseTree() &&
-        convert::convert(m_presentation, m_messages)) {
+        convert::convert(m_presentation, m_messages).ok()) {
         m_converted = 1;
         emit commandStatesChanged();
     }
@@ -114,12 +114,13 @@ void CViewOrvoDoc::OnExecConvert()
 
 void CViewOrvoDoc::OnExecRun()
 {
-    const std::string address =
-        convert::markupFolderOf(m_presentation.getMarkupPath()) +
-        m_presentation.settings().workingDir +
-        (m_releaseMode == 1 ? texts::kReleaseStartPage : texts::kDebugStartPage);
-    if (DocumentView* view = firstView()) {
-        view->Navigate(address);
+    // An unsafe workingDir has no output folder: conversion refuses it, and
+    // there is nothing to run.
+    const std::optional<std::string> folder = convert::outputFolderOf(m_presentation);
+    DocumentView* view = firstView();
+    if (folder && view != nullptr) {
+        view->Navigate(*folder +
+                       (m_releaseMode == 1 ? texts::kReleaseStartPage : texts::kDebugStartPage));
     }
 }
 

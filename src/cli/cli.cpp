@@ -11,14 +11,14 @@
 
 #include "cli/climessages.h"
 #include "cli/hearcommand.h"
+#include "cli/speakcommand.h"
 #include "config/presentation.h"
 #include "config/settings.h"
 #include "convert/converter.h"
-#include "convert/outputfolder.h"
 #include "convert/playerexport.h"
 #include "platform/codepage.h"
 #include "platform/encoding.h"
-#include "platform/textfile.h"
+#include "platform/files.h"
 #include "platform/textformat.h"
 
 namespace orvo::cli {
@@ -27,6 +27,8 @@ namespace {
 
 constexpr const char* kUsage = "Usage: orvo check [OPTIONS] FILE.orv\n"
                                "       orvo convert [OPTIONS] FILE.orv\n"
+                               "       orvo speak [OPTIONS] TEXT...   (orvo speak --help)\n"
+                               "       orvo voices\n"
                                "       orvo hear --words \"WORD,WORD,...\" FILE.wav\n"
                                "       orvo --help | --version\n";
 
@@ -231,7 +233,7 @@ bool readPlayerBundle(const std::string& path, std::string& script, platform::Me
         return false;
     }
     if (!platform::readWholeFile(path, script)) {
-        messages.error(platform::fillTemplate(kUnreadablePlayer, {path}), kPlayerCaption);
+        messages.error(platform::fillTemplate(kUnreadablePlayer, path), kPlayerCaption);
         return false;
     }
     return true;
@@ -272,26 +274,23 @@ int runStages(const Options& options, const Environment& env, config::Settings& 
         return kExitOk;
     }
 
-    const std::string outputFolder =
-        convert::markupFolderOf(presentation.getMarkupPath()) + settings.workingDir;
-    std::size_t pages = 0;
     ProgressLine progress(err, env.stderrIsTerminal && !options.quiet &&
                                    options.format == MessageFormat::Text);
-    convertOptions.progress = [&](std::size_t done, std::size_t total) {
-        pages = total;
+    convertOptions.progress = [&progress](std::size_t done, std::size_t total) {
         progress.update(done, total);
     };
-    const bool converted = convert::convert(presentation, messages, convertOptions);
+    const convert::ConvertResult result = convert::convert(presentation, messages, convertOptions);
     progress.finish();
-    if (!converted) {
+    if (!result) {
         return kExitFailed;
     }
     if (!options.quiet) {
         const std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
         std::ostringstream seconds;
         seconds << std::fixed << std::setprecision(3) << took.count();
+        const std::size_t pages = result.pageCount;
         out << "Converted " << pages << (pages == 1 ? " page" : " pages") << " into "
-            << platform::toUtf8(outputFolder) << " in " << seconds.str() << " s\n";
+            << platform::toUtf8(result.outputFolder) << " in " << seconds.str() << " s\n";
     }
     return kExitOk;
 }
@@ -303,8 +302,7 @@ std::string findPlayerBundle(const std::string& executablePath, const std::strin
     const std::filesystem::path installation =
         (std::filesystem::path(executablePath).parent_path() / ".." / "share" / "vieworvo")
             .lexically_normal();
-    std::error_code error;
-    if (!executablePath.empty() && std::filesystem::is_directory(installation, error)) {
+    if (!executablePath.empty() && platform::isFolder(installation.string())) {
         return (installation / convert::kPlayerFileName).string();
     }
     return buildTreeBundle;
@@ -327,6 +325,12 @@ int run(const std::vector<std::string>& args, const Environment& env, config::Se
     }
     if (command == "hear") {
         return runHear(args, out, err);
+    }
+    if (command == "speak") {
+        return runSpeak({args.begin() + 1, args.end()}, env, out, err);
+    }
+    if (command == "voices") {
+        return runVoices({args.begin() + 1, args.end()}, out, err);
     }
     if (command != "check" && command != "convert") {
         return usageError(err, "unknown command " + command);

@@ -108,7 +108,7 @@ bool parseAttributes(TagNode& child, std::string_view tagText, const TagType& ty
         const std::string name(item.substr(0, std::min(eq, item.size())));
         const std::string_view raw = eq == npos ? std::string_view() : item.substr(eq + 1);
         if (name.empty() || !type.acceptsAttribute(name)) {
-            messages.error(pf::fillTemplate(kUnknownAttribute, {name, type.getName()}), name);
+            messages.error(pf::fillTemplate(kUnknownAttribute, name, type.getName()), name);
             return false;
         }
         child.setAttribute(name, pf::removeChars(raw, "\" "));

@@ -7,13 +7,17 @@
 // the script engine finds them without regard to letter case. Names that
 // start with "_" are internal and invisible to the page's script.
 
+import { lookupAnimation } from "./animations.js";
+import { parseSpeechText, planSpeech, SPEECH_DEFAULT_WPM, shownSpeechText } from "./speechtext.js";
+import { VB_DEFAULT, VBError, vbToBoolean, vbToNumber, vbToString } from "./vbvalues.js";
+
 const REQUEST_COMPLETE = 0;
 const REQUEST_FAILED = 1;
 const REQUEST_PENDING = 2;
 const REQUEST_INTERRUPTED = 3;
 const REQUEST_IN_PROGRESS = 4;
 
-const FRAME_SIZE = 128; // the character's frame, in screen pixels
+export const FRAME_SIZE = 128; // the character's frame, in screen pixels
 const DEFAULT_MOVE_MS = 1000; // MoveTo's default speed: the move takes a second
 const DEFAULT_LANGUAGE_ID = 0x0409;
 const VOICE_WAIT_LIMIT_MS = 8000; // a voice that never reports its end must not stall the page
@@ -193,12 +197,22 @@ class AgentCommands {
         const text = vbToString(name);
         if (text === "") throw new VBError(5, "A command needs a name");
         if (this._find(text) >= 0) throw new VBError(5, `The command '${text}' already exists`);
-        const command = new AgentCommand(this, text, caption === undefined ? "" : vbToString(caption),
-            voice === undefined ? "" : vbToString(voice), enabled === undefined ? true : vbToBoolean(enabled),
-            visible === undefined ? true : vbToBoolean(visible));
+        const command = new AgentCommand(
+            this,
+            text,
+            caption === undefined ? "" : vbToString(caption),
+            voice === undefined ? "" : vbToString(voice),
+            enabled === undefined ? true : vbToBoolean(enabled),
+            visible === undefined ? true : vbToBoolean(visible),
+        );
         this._list.push(command);
-        this._character._control._trace({ type: "command-add", character: this._character._id,
-            name: command._name, caption: command._caption, voice: command._voice });
+        this._character._control._trace({
+            type: "command-add",
+            character: this._character._id,
+            name: command._name,
+            caption: command._caption,
+            voice: command._voice,
+        });
         this._changed();
         return command;
     }
@@ -387,8 +401,14 @@ class AgentCharacter {
     GestureAt(x, y) {
         const dx = vbToNumber(x) - (this._left + FRAME_SIZE / 2);
         const dy = vbToNumber(y) - (this._top + FRAME_SIZE / 2);
-        const name = Math.abs(dx) >= Math.abs(dy) ? (dx < 0 ? "GestureLeft" : "GestureRight")
-            : (dy < 0 ? "GestureUp" : "GestureDown");
+        const name =
+            Math.abs(dx) >= Math.abs(dy)
+                ? dx < 0
+                    ? "GestureLeft"
+                    : "GestureRight"
+                : dy < 0
+                  ? "GestureUp"
+                  : "GestureDown";
         return this.Play(name);
     }
 
@@ -488,8 +508,12 @@ class AgentCharacter {
         const clock = this._control._clock;
         clock.setTimeout(() => {
             for (const job of jobs) {
-                this._control._trace({ type: "complete", character: this._id, request: job.request._id,
-                    status: REQUEST_INTERRUPTED });
+                this._control._trace({
+                    type: "complete",
+                    character: this._id,
+                    request: job.request._id,
+                    status: REQUEST_INTERRUPTED,
+                });
                 this._control._raise("RequestComplete", job.request);
             }
             this._pump();
@@ -501,10 +525,13 @@ class AgentCharacter {
     _speech(action, text) {
         return this._enqueue(action, {}, (job, done) => {
             const control = this._control;
-            const plan = planSpeech(parseSpeechText(text, {
-                wordsPerMinute: control._options.wordsPerMinute,
-                previousText: this._lastStatement,
-            }));
+            const previousText = this._lastStatement;
+            const plan = planSpeech(
+                parseSpeechText(text, {
+                    wordsPerMinute: control._options.wordsPerMinute,
+                    previousText,
+                }),
+            );
             for (const tag of plan.unknownTags) {
                 control._warn(`unknown speech tag \\${tag}\\ dropped`);
                 control._trace({ type: "unknown-speech-tag", character: this._id, tag });
@@ -512,37 +539,53 @@ class AgentCharacter {
             const shown = shownSpeechText(plan);
             if (shown !== "") {
                 this._lastStatement = text;
-                control._trace({ type: "balloon", character: this._id, request: job.request._id, text: shown,
-                    ms: plan.total });
+                control._trace({
+                    type: "balloon",
+                    character: this._id,
+                    request: job.request._id,
+                    text: shown,
+                    ms: plan.total,
+                });
                 if (this._visible) this._stage("speak", plan, this._now(), action === "think");
             }
             const timers = [];
             const clock = control._clock;
             for (const mark of plan.marks) {
-                timers.push(clock.setTimeout(() => {
-                    control._trace({ type: "bookmark", character: this._id, id: mark.id });
-                    control._raise("Bookmark", mark.id);
-                }, mark.at));
+                timers.push(
+                    clock.setTimeout(() => {
+                        control._trace({ type: "bookmark", character: this._id, id: mark.id });
+                        control._raise("Bookmark", mark.id);
+                    }, mark.at),
+                );
             }
             let spoken = null;
             if (action === "speak" && control._voice !== null && plan.voice.length > 0) {
-                spoken = control._voice.speak(plan, this._languageId);
+                // The voice says \Lst\'s statement again as the balloon shows it.
+                const voiced = text.replace(/\\lst\\/gi, () => previousText);
+                spoken = control._voice.speak(plan, this._languageId, voiced);
             }
-            let pending = spoken === null ? 1 : 2;
+            // A timed voice (the window's) ends the request when its audio
+            // ends; any other voice and the balloon's timing must both end.
+            const timed = spoken !== null && spoken.timed === true;
+            let pending = spoken === null || timed ? 1 : 2;
             const part = () => {
                 pending -= 1;
                 if (pending === 0) done();
             };
-            timers.push(clock.setTimeout(part, plan.total));
+            if (!timed) timers.push(clock.setTimeout(part, plan.total));
             if (spoken !== null) {
                 spoken.whenDone(part);
-                timers.push(clock.setTimeout(() => {
-                    pending = 1;
-                    part();
-                }, plan.total + VOICE_WAIT_LIMIT_MS));
+                if (!timed) {
+                    timers.push(
+                        clock.setTimeout(() => {
+                            pending = 1;
+                            part();
+                        }, plan.total + VOICE_WAIT_LIMIT_MS),
+                    );
+                }
             }
             return () => {
-                timers.forEach((timer) => clock.clearTimeout(timer));
+                for (const timer of timers) clock.clearTimeout(timer);
                 if (spoken !== null) spoken.cancel();
             };
         });
@@ -609,7 +652,7 @@ class AgentCharacters {
     }
 }
 
-class AgentControl {
+export class AgentControl {
     // clock: see clock.js. stage: draws the characters (stage.js), or null.
     // voice: speaks (voice.js), or null. options: { characters, strict,
     // wordsPerMinute }. trace(event) records what happens.

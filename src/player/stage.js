@@ -5,8 +5,12 @@
 // speeds up the drawing too). Everything lives in a shadow root, so the
 // page's style sheets neither reach it nor are touched by it.
 
-const VIRTUAL_WIDTH = 800;
-const VIRTUAL_HEIGHT = 600;
+import { FRAME_SIZE } from "./agentcontrol.js";
+import { easeInOut, poseAt, REST_POSE } from "./animations.js";
+import { CHARACTER_SVG } from "./characterart.js";
+
+export const VIRTUAL_WIDTH = 800;
+export const VIRTUAL_HEIGHT = 600;
 const STAGE_MARGIN = 8; // px kept free between our boxes and the viewport's edge
 const BALLOON_GAP = 12; // px between the frame and its balloon (room for the tail)
 const BALLOON_MIN_HOLD_MS = 1500; // the balloon stays this long at least after the last word
@@ -51,7 +55,7 @@ function clampTo(value, low, high) {
 // The viewport mapping: virtual pixels to CSS pixels. Positions stretch
 // with the viewport so that the left and right areas stay at the edges;
 // the frame keeps its shape with the smaller of the two scales.
-function viewportMapping(width, height) {
+export function viewportMapping(width, height) {
     const sx = width / VIRTUAL_WIDTH;
     const sy = height / VIRTUAL_HEIGHT;
     return { width, height, sx, sy, scale: Math.min(sx, sy) };
@@ -59,7 +63,7 @@ function viewportMapping(width, height) {
 
 // Where a frame of `size` px goes for the virtual position (x, y), kept
 // inside the viewport.
-function placeFrame(mapping, x, y, size) {
+export function placeFrame(mapping, x, y, size) {
     return {
         left: clampTo(x * mapping.sx, 0, mapping.width - size),
         top: clampTo(y * mapping.sy, 0, mapping.height - size),
@@ -69,7 +73,7 @@ function placeFrame(mapping, x, y, size) {
 // Where a box of w x h px goes beside a frame: above it if there is room,
 // else below, else wherever it overlaps least; centred on the frame and
 // kept inside the viewport. Returns { left, top, side }.
-function placeBalloon(mapping, frame, size, w, h) {
+export function placeBalloon(mapping, frame, size, w, h) {
     const left = clampTo(frame.left + size / 2 - w / 2, STAGE_MARGIN, mapping.width - w - STAGE_MARGIN);
     const aboveTop = frame.top - BALLOON_GAP - h;
     const belowTop = frame.top + size + BALLOON_GAP;
@@ -78,21 +82,27 @@ function placeBalloon(mapping, frame, size, w, h) {
     const roomAbove = frame.top;
     const roomBelow = mapping.height - frame.top - size;
     const top = roomAbove >= roomBelow ? STAGE_MARGIN : mapping.height - h - STAGE_MARGIN;
-    return { left, top: clampTo(top, STAGE_MARGIN, mapping.height - h - STAGE_MARGIN), side: roomAbove >= roomBelow ? "above" : "below" };
+    return {
+        left,
+        top: clampTo(top, STAGE_MARGIN, mapping.height - h - STAGE_MARGIN),
+        side: roomAbove >= roomBelow ? "above" : "below",
+    };
 }
 
 // The command buttons go beside the frame, on the side with more room.
-function placeCommands(mapping, frame, size, w, h) {
+export function placeCommands(mapping, frame, size, w, h) {
     const right = frame.left + size + STAGE_MARGIN;
-    const left = right + w <= mapping.width - STAGE_MARGIN || frame.left < mapping.width - frame.left - size
-        ? right : frame.left - STAGE_MARGIN - w;
+    const left =
+        right + w <= mapping.width - STAGE_MARGIN || frame.left < mapping.width - frame.left - size
+            ? right
+            : frame.left - STAGE_MARGIN - w;
     return {
         left: clampTo(left, STAGE_MARGIN, mapping.width - w - STAGE_MARGIN),
         top: clampTo(frame.top + size / 2 - h / 2, STAGE_MARGIN, mapping.height - h - STAGE_MARGIN),
     };
 }
 
-class Stage {
+export class Stage {
     constructor(win, clock) {
         this.win = win;
         this.clock = clock;
@@ -123,8 +133,10 @@ class Stage {
 
     mapping() {
         const element = this.win.document.documentElement;
-        return viewportMapping(this.win.innerWidth || element.clientWidth || VIRTUAL_WIDTH,
-            this.win.innerHeight || element.clientHeight || VIRTUAL_HEIGHT);
+        return viewportMapping(
+            this.win.innerWidth || element.clientWidth || VIRTUAL_WIDTH,
+            this.win.innerHeight || element.clientHeight || VIRTUAL_HEIGHT,
+        );
     }
 
     addCharacter(character) {
@@ -139,21 +151,41 @@ class Stage {
         const svg = element.querySelector("svg");
         const part = (name) => svg.querySelector(`[data-part="${name}"]`);
         const actor = {
-            character, element, svg,
+            character,
+            element,
+            svg,
             parts: {
-                root: part("root"), body: part("body"), shadow: part("shadow"),
-                armLeft: part("arm-left"), armRight: part("arm-right"),
-                pupilLeft: part("pupil-left"), pupilRight: part("pupil-right"),
-                lidLeft: part("lid-left"), lidRight: part("lid-right"),
-                browLeft: part("brow-left"), browRight: part("brow-right"), glow: part("glow"),
-                gear: part("gear-wheel"), sparkles: part("sparkle-set"), zzz: part("zzz-letters"),
-                waves: part("wave-set"), pencil: part("pencil-tip"), wandStar: part("wand-star"),
+                root: part("root"),
+                body: part("body"),
+                shadow: part("shadow"),
+                armLeft: part("arm-left"),
+                armRight: part("arm-right"),
+                pupilLeft: part("pupil-left"),
+                pupilRight: part("pupil-right"),
+                lidLeft: part("lid-left"),
+                lidRight: part("lid-right"),
+                browLeft: part("brow-left"),
+                browRight: part("brow-right"),
+                glow: part("glow"),
+                gear: part("gear-wheel"),
+                sparkles: part("sparkle-set"),
+                zzz: part("zzz-letters"),
+                waves: part("wave-set"),
+                pencil: part("pencil-tip"),
+                wandStar: part("wand-star"),
             },
             mouths: [...svg.querySelectorAll("[data-mouth]")],
             props: [...svg.querySelectorAll("[data-prop]")],
             visible: false,
-            x: 0, y: 0, move: null, animation: null, animationStart: 0,
-            balloon: null, commands: null, idleSince: this.clock.now(), shown: {},
+            x: 0,
+            y: 0,
+            move: null,
+            animation: null,
+            animationStart: 0,
+            balloon: null,
+            commands: null,
+            idleSince: this.clock.now(),
+            shown: {},
         };
         this.actors.set(character, actor);
         this.requestFrame();
@@ -224,7 +256,9 @@ class Stage {
         element.appendChild(tail);
         this.ensureLayer().appendChild(element);
         const hold = clampTo(1000 + 60 * words.length, BALLOON_MIN_HOLD_MS, BALLOON_MAX_HOLD_MS);
-        actor.balloon = { element, tail, words, plan, start, shownCount: 0, until: start + plan.total + hold };
+        // The balloon stays for the speech and a while after; a native voice
+        // learns the speech's length only as it plays, so it is read each frame.
+        actor.balloon = { element, tail, words, plan, start, shownCount: 0, hold };
         this.requestFrame();
     }
 
@@ -378,7 +412,7 @@ class Stage {
     }
 
     drawBalloon(actor, balloon, now, mapping, frame, size) {
-        if (now >= balloon.until) {
+        if (now >= balloon.start + balloon.plan.total + balloon.hold) {
             this.clearBalloon(actor);
             return;
         }
@@ -406,10 +440,17 @@ class Stage {
         };
         set(p.root, "opacity", pose.opacity.toFixed(3));
         set(p.shadow, "opacity", (0.18 * pose.opacity).toFixed(3));
-        set(p.shadow, "transform",
-            `translate(64 122) scale(${(1 + Math.min(0, pose.y) / 40).toFixed(3)} 1) translate(-64 -122)`);
-        set(p.body, "transform", `translate(${pose.x.toFixed(2)} ${pose.y.toFixed(2)}) translate(64 118) ` +
-            `rotate(${pose.tilt.toFixed(2)}) scale(${pose.sx.toFixed(3)} ${pose.sy.toFixed(3)}) translate(-64 -118)`);
+        set(
+            p.shadow,
+            "transform",
+            `translate(64 122) scale(${(1 + Math.min(0, pose.y) / 40).toFixed(3)} 1) translate(-64 -122)`,
+        );
+        set(
+            p.body,
+            "transform",
+            `translate(${pose.x.toFixed(2)} ${pose.y.toFixed(2)}) translate(64 118) ` +
+                `rotate(${pose.tilt.toFixed(2)}) scale(${pose.sx.toFixed(3)} ${pose.sy.toFixed(3)}) translate(-64 -118)`,
+        );
         set(p.armLeft, "transform", `rotate(${pose.armL.toFixed(1)} 29.5 76)`);
         set(p.armRight, "transform", `rotate(${(-pose.armR).toFixed(1)} 98.5 76)`);
         const look = `translate(${(pose.lookX * 4).toFixed(2)} ${(pose.lookY * 4).toFixed(2)})`;
@@ -419,15 +460,25 @@ class Stage {
         set(p.lidLeft, "transform", lid);
         set(p.lidRight, "transform", lid);
         const raise = -pose.brow * 3;
-        set(p.browLeft, "transform", `translate(0 ${raise.toFixed(2)}) rotate(${(pose.browTilt * 12).toFixed(1)} 49.5 47)`);
-        set(p.browRight, "transform", `translate(0 ${raise.toFixed(2)}) rotate(${(-pose.browTilt * 12).toFixed(1)} 78.5 47)`);
+        set(
+            p.browLeft,
+            "transform",
+            `translate(0 ${raise.toFixed(2)}) rotate(${(pose.browTilt * 12).toFixed(1)} 49.5 47)`,
+        );
+        set(
+            p.browRight,
+            "transform",
+            `translate(0 ${raise.toFixed(2)}) rotate(${(-pose.browTilt * 12).toFixed(1)} 78.5 47)`,
+        );
         set(p.glow, "opacity", clampTo(pose.glow, 0, 1).toFixed(3));
         if (actor.shown.mouth !== pose.mouth) {
-            for (const mouth of actor.mouths) mouth.setAttribute("display", mouth.dataset.mouth === pose.mouth ? "inline" : "none");
+            for (const mouth of actor.mouths)
+                mouth.setAttribute("display", mouth.dataset.mouth === pose.mouth ? "inline" : "none");
             actor.shown.mouth = pose.mouth;
         }
         if (actor.shown.prop !== pose.prop) {
-            for (const prop of actor.props) prop.setAttribute("display", prop.dataset.prop === pose.prop ? "inline" : "none");
+            for (const prop of actor.props)
+                prop.setAttribute("display", prop.dataset.prop === pose.prop ? "inline" : "none");
             actor.shown.prop = pose.prop;
         }
         const spin = pose.spin;

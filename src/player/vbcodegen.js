@@ -12,6 +12,8 @@
 // and one in the expression of a Select Case with its first Case, because
 // in VBScript that is the statement that follows.
 
+import { parseVBScript } from "./vbparser.js";
+
 class VBCodeGenerator {
     constructor() {
         this.out = [];
@@ -25,25 +27,29 @@ class VBCodeGenerator {
 
     expr(node) {
         switch (node.k) {
-        case "num":
-            return node.v < 0 ? `(${node.v})` : String(node.v);
-        case "str":
-            return JSON.stringify(node.v);
-        case "lit":
-            return { true: "true", false: "false", empty: "undefined", null: "null", nothing: "rt.NOTHING" }[node.v];
-        case "name":
-            return `rt.get(f, ${JSON.stringify(node.key)}, ${JSON.stringify(node.name)})`;
-        case "member":
-            return `rt.member(${this.expr(node.obj)}, ${JSON.stringify(node.key)}, ${JSON.stringify(node.name)}, ` +
-                `${VBCodeGenerator.objectName(node.obj)})`;
-        case "index":
-            return this.callExpr(node.target, node.args);
-        case "un":
-            return `rt.unary(${JSON.stringify(node.op)}, ${this.expr(node.e)})`;
-        case "bin":
-            return `rt.binary(${JSON.stringify(node.op)}, ${this.expr(node.l)}, ${this.expr(node.r)})`;
-        default:
-            throw new Error(`unknown expression ${node.k}`);
+            case "num":
+                return node.v < 0 ? `(${node.v})` : String(node.v);
+            case "str":
+                return JSON.stringify(node.v);
+            case "lit":
+                return { true: "true", false: "false", empty: "undefined", null: "null", nothing: "rt.NOTHING" }[
+                    node.v
+                ];
+            case "name":
+                return `rt.get(f, ${JSON.stringify(node.key)}, ${JSON.stringify(node.name)})`;
+            case "member":
+                return (
+                    `rt.member(${this.expr(node.obj)}, ${JSON.stringify(node.key)}, ${JSON.stringify(node.name)}, ` +
+                    `${VBCodeGenerator.objectName(node.obj)})`
+                );
+            case "index":
+                return this.callExpr(node.target, node.args);
+            case "un":
+                return `rt.unary(${JSON.stringify(node.op)}, ${this.expr(node.e)})`;
+            case "bin":
+                return `rt.binary(${JSON.stringify(node.op)}, ${this.expr(node.l)}, ${this.expr(node.r)})`;
+            default:
+                throw new Error(`unknown expression ${node.k}`);
         }
     }
 
@@ -53,8 +59,10 @@ class VBCodeGenerator {
             return `rt.callName(f, ${JSON.stringify(target.key)}, ${JSON.stringify(target.name)}, ${list})`;
         }
         if (target.k === "member") {
-            return `rt.callMember(${this.expr(target.obj)}, ${JSON.stringify(target.key)}, ` +
-                `${JSON.stringify(target.name)}, ${list}, ${VBCodeGenerator.objectName(target.obj)})`;
+            return (
+                `rt.callMember(${this.expr(target.obj)}, ${JSON.stringify(target.key)}, ` +
+                `${JSON.stringify(target.name)}, ${list}, ${VBCodeGenerator.objectName(target.obj)})`
+            );
         }
         return `rt.callValue(${this.expr(target)}, ${list})`;
     }
@@ -78,35 +86,38 @@ class VBCodeGenerator {
 
     statement(node) {
         switch (node.k) {
-        case "dim":
-        case "option":
-            break; // declared when the block or the frame is set up
-        case "const":
-            for (const item of node.items) {
-                this.guarded(node.line, `rt.assign(f, ${JSON.stringify(item.key)}, ${JSON.stringify(item.name)}, ` +
-                    `${this.expr(item.value)}, false)`);
-            }
-            break;
-        case "assign":
-            this.guarded(node.line, this.assignment(node));
-            break;
-        case "call":
-            this.guarded(node.line, this.callExpr(node.target, node.args));
-            break;
-        case "onerror":
-            this.emit(`f.resume = ${node.resume}; rt.clearError();`);
-            break;
-        case "exit":
-            this.emit(node.what === "function" ? "return f.result;" : "return undefined;");
-            break;
-        case "if":
-            this.ifStatement(node, 0);
-            break;
-        case "select":
-            this.selectStatement(node);
-            break;
-        default:
-            throw new Error(`unknown statement ${node.k}`);
+            case "dim":
+            case "option":
+                break; // declared when the block or the frame is set up
+            case "const":
+                for (const item of node.items) {
+                    this.guarded(
+                        node.line,
+                        `rt.assign(f, ${JSON.stringify(item.key)}, ${JSON.stringify(item.name)}, ` +
+                            `${this.expr(item.value)}, false)`,
+                    );
+                }
+                break;
+            case "assign":
+                this.guarded(node.line, this.assignment(node));
+                break;
+            case "call":
+                this.guarded(node.line, this.callExpr(node.target, node.args));
+                break;
+            case "onerror":
+                this.emit(`f.resume = ${node.resume}; rt.clearError();`);
+                break;
+            case "exit":
+                this.emit(node.what === "function" ? "return f.result;" : "return undefined;");
+                break;
+            case "if":
+                this.ifStatement(node, 0);
+                break;
+            case "select":
+                this.selectStatement(node);
+                break;
+            default:
+                throw new Error(`unknown statement ${node.k}`);
         }
     }
 
@@ -117,8 +128,10 @@ class VBCodeGenerator {
             return `rt.assign(f, ${JSON.stringify(target.key)}, ${JSON.stringify(target.name)}, ${value}, ${node.set})`;
         }
         if (target.k === "member") {
-            return `rt.setMember(${this.expr(target.obj)}, ${JSON.stringify(target.key)}, ` +
-                `${JSON.stringify(target.name)}, ${value}, ${node.set}, ${VBCodeGenerator.objectName(target.obj)})`;
+            return (
+                `rt.setMember(${this.expr(target.obj)}, ${JSON.stringify(target.key)}, ` +
+                `${JSON.stringify(target.name)}, ${value}, ${node.set}, ${VBCodeGenerator.objectName(target.obj)})`
+            );
         }
         const args = target.args.map((arg) => this.expr(arg)).join(", ");
         return `rt.assignIndexed(${this.expr(target.target)}, [${args}], ${value}, ${node.set})`;
@@ -130,8 +143,10 @@ class VBCodeGenerator {
         this.emit("{");
         this.depth += 1;
         this.emit(`let ${flag};`);
-        this.emit(`try { f.line = ${node.line}; ${flag} = rt.truth(${this.expr(cond)}); } ` +
-            `catch (e) { rt.fail(f, e); ${flag} = true; }`);
+        this.emit(
+            `try { f.line = ${node.line}; ${flag} = rt.truth(${this.expr(cond)}); } ` +
+                `catch (e) { rt.fail(f, e); ${flag} = true; }`,
+        );
         this.emit(`if (${flag}) {`);
         this.block(body);
         const rest = branch + 1 < node.branches.length;
@@ -155,8 +170,10 @@ class VBCodeGenerator {
         this.emit("{");
         this.depth += 1;
         this.emit("let subject, chosen = -1, ok = true;");
-        this.emit(`try { f.line = ${node.line}; subject = ${this.expr(node.expr)}; } ` +
-            "catch (e) { rt.fail(f, e); ok = false; }");
+        this.emit(
+            `try { f.line = ${node.line}; subject = ${this.expr(node.expr)}; } ` +
+                "catch (e) { rt.fail(f, e); ok = false; }",
+        );
         this.emit(`${label}: {`);
         this.depth += 1;
         this.emit(`if (!ok) { chosen = 0; break ${label}; }`);
@@ -166,8 +183,10 @@ class VBCodeGenerator {
                 return;
             }
             const tests = entry.values.map((value) => `rt.caseMatches(subject, ${this.expr(value)})`).join(" || ");
-            this.emit(`try { if (${tests}) { chosen = ${index}; break ${label}; } } ` +
-                `catch (e) { rt.fail(f, e); chosen = ${index}; break ${label}; }`);
+            this.emit(
+                `try { if (${tests}) { chosen = ${index}; break ${label}; } } ` +
+                    `catch (e) { rt.fail(f, e); chosen = ${index}; break ${label}; }`,
+            );
         });
         this.depth -= 1;
         this.emit("}");
@@ -200,9 +219,10 @@ class VBCodeGenerator {
     }
 
     program(program) {
-        this.emit("\"use strict\";");
+        this.emit('"use strict";');
         const globals = VBCodeGenerator.declaredNames(program.body);
-        const globalNames = program.body.filter((s) => s.k === "dim" || s.k === "const")
+        const globalNames = program.body
+            .filter((s) => s.k === "dim" || s.k === "const")
             .flatMap((s) => (s.k === "dim" ? s.names : s.items).map((entry) => entry.name));
         this.emit(`rt.declareGlobals(${JSON.stringify(globals)}, ${JSON.stringify(globalNames)});`);
         for (const proc of program.procs) {
@@ -222,12 +242,12 @@ class VBCodeGenerator {
         this.emit("return function (f) {");
         this.block(program.body);
         this.emit("};");
-        return this.out.join("\n") + "\n";
+        return `${this.out.join("\n")}\n`;
     }
 }
 
 // Translates a VBScript block into the body of a JavaScript function of `rt`
 // that defines the block's procedures and returns its top-level code.
-function translateVBScript(source) {
+export function translateVBScript(source) {
     return new VBCodeGenerator().program(parseVBScript(source));
 }

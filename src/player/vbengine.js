@@ -4,6 +4,22 @@
 // (`Agent_RequestComplete` handles the RequestComplete event of the object
 // whose id is Agent).
 
+import { translateVBScript } from "./vbcodegen.js";
+import {
+    isVBObject,
+    parseVBNumber,
+    VB_DEFAULT,
+    VB_NOTHING,
+    VB_OPERATORS,
+    VB_UNARY,
+    VBError,
+    vbError,
+    vbToBoolean,
+    vbToNumber,
+    vbToString,
+    vbTypeName,
+} from "./vbvalues.js";
+
 const VB_MAX_CALL_DEPTH = 256; // VBScript's own limit is about this deep; deeper is a runaway recursion
 
 const VB_HIDDEN_MEMBERS = new Set(["constructor", "__proto__"]);
@@ -11,10 +27,18 @@ const VB_HIDDEN_MEMBERS = new Set(["constructor", "__proto__"]);
 // The real property name of a host object's member, found without regard to
 // letter case; names starting with "_" are internal and never found.
 function findHostMember(object, key) {
-    for (let o = object; o !== null && o !== Object.prototype && o !== Function.prototype; o = Object.getPrototypeOf(o)) {
+    for (
+        let o = object;
+        o !== null && o !== Object.prototype && o !== Function.prototype;
+        o = Object.getPrototypeOf(o)
+    ) {
         for (const name of Object.getOwnPropertyNames(o)) {
-            if (name.length === key.length && name.toLowerCase() === key &&
-                !VB_HIDDEN_MEMBERS.has(name) && !name.startsWith("_")) {
+            if (
+                name.length === key.length &&
+                name.toLowerCase() === key &&
+                !VB_HIDDEN_MEMBERS.has(name) &&
+                !name.startsWith("_")
+            ) {
                 return name;
             }
         }
@@ -88,13 +112,14 @@ const VB_FUNCTIONS = {
     isempty: (value) => value === undefined,
     isnull: (value) => value === null,
     isobject: (value) => isVBObject(value),
-    isnumeric: (value) => typeof value === "number" || (typeof value === "string" && !Number.isNaN(parseVBNumber(value))),
+    isnumeric: (value) =>
+        typeof value === "number" || (typeof value === "string" && !Number.isNaN(parseVBNumber(value))),
     typename: (value) => vbTypeName(value),
     int: (value) => Math.floor(vbToNumber(value)),
     abs: (value) => Math.abs(vbToNumber(value)),
 };
 
-class VBEngine {
+export class VBEngine {
     // trace(event) records what happens; reportError(error, where) shows
     // a script error to whoever runs the page (the console at least).
     constructor({ trace = () => {}, reportError = () => {} } = {}) {
@@ -224,7 +249,7 @@ class VBEngine {
     }
 
     get(f, key, name) {
-        if (f.locals !== null && f.locals.has(key)) return f.locals.get(key);
+        if (f.locals?.has(key)) return f.locals.get(key);
         if (this.isFunctionResult(f, key)) return f.result;
         const global = this.globals.get(key);
         if (global !== undefined) return global.value;
@@ -237,7 +262,7 @@ class VBEngine {
 
     assign(f, key, name, value, isSet) {
         if (isSet && !isVBObject(value)) throw vbError("objectRequired", name);
-        if (f.locals !== null && f.locals.has(key)) {
+        if (f.locals?.has(key)) {
             f.locals.set(key, value);
         } else if (this.isFunctionResult(f, key)) {
             f.result = value;
@@ -253,7 +278,7 @@ class VBEngine {
     }
 
     callName(f, key, name, args) {
-        if ((f.locals !== null && f.locals.has(key)) || this.globals.has(key) || this.isFunctionResult(f, key)) {
+        if (f.locals?.has(key) || this.globals.has(key) || this.isFunctionResult(f, key)) {
             const value = this.get(f, key, name);
             return args.length === 0 ? value : this.callValue(value, args, name);
         }
@@ -313,7 +338,7 @@ class VBEngine {
         if (this.callDepth >= VB_MAX_CALL_DEPTH) throw new VBError(28, "Out of stack space");
         const frame = { proc, locals: new Map(), resume: false, result: undefined, line: proc.line };
         for (const key of proc.locals) frame.locals.set(key, undefined);
-        proc.params.forEach((param, i) => frame.locals.set(param.key, args[i]));
+        for (const [i, param] of proc.params.entries()) frame.locals.set(param.key, args[i]);
         this.trace({ type: "call", name: proc.name });
         this.callDepth += 1;
         try {
@@ -332,7 +357,10 @@ class VBEngine {
         const proc = this.procs.get(name.toLowerCase());
         if (proc === undefined) return false;
         try {
-            this.invoke(proc, proc.params.map((param, i) => args[i]));
+            this.invoke(
+                proc,
+                proc.params.map((param, i) => args[i]),
+            );
         } catch (error) {
             this.report(error, proc.name);
         }

@@ -7,6 +7,8 @@
 // parameters, with or without "()". Expressions: literals, names, members,
 // calls and the VBScript operators with their precedence.
 
+import { lexVBScript, VBSyntaxError } from "./vblexer.js";
+
 const VB_STATEMENT_ENDS = new Set(["newline", "eof"]);
 
 // Operator levels from the loosest to the tightest binding.
@@ -164,44 +166,44 @@ class VBParser {
         const line = token.line;
         if (token.type !== "name") this.fail("Expected statement");
         switch (token.value) {
-        case "dim":
-        case "public":
-        case "private":
-            this.next();
-            return { k: "dim", names: this.parseDimNames(), line };
-        case "const":
-            this.next();
-            return { k: "const", items: this.parseConstItems(), line };
-        case "set": {
-            this.next();
-            const target = this.parseTarget();
-            this.expectOp("=");
-            return { k: "assign", set: true, target, value: this.parseExpression(), line };
-        }
-        case "call": {
-            this.next();
-            const target = this.parseTarget();
-            if (target.k === "index") return { k: "call", target: target.target, args: target.args, line };
-            return { k: "call", target, args: [], line };
-        }
-        case "if":
-            return this.parseIf(inLineIf);
-        case "select":
-            return this.parseSelect();
-        case "on":
-            return this.parseOnError();
-        case "exit": {
-            this.next();
-            const what = this.next().value;
-            if (what !== "sub" && what !== "function") this.fail("Expected 'Sub' or 'Function'");
-            return { k: "exit", what, line };
-        }
-        case "option":
-            this.next();
-            this.expectWord("explicit");
-            return { k: "option", line };
-        default:
-            return this.parseAssignOrCall(inLineIf);
+            case "dim":
+            case "public":
+            case "private":
+                this.next();
+                return { k: "dim", names: this.parseDimNames(), line };
+            case "const":
+                this.next();
+                return { k: "const", items: this.parseConstItems(), line };
+            case "set": {
+                this.next();
+                const target = this.parseTarget();
+                this.expectOp("=");
+                return { k: "assign", set: true, target, value: this.parseExpression(), line };
+            }
+            case "call": {
+                this.next();
+                const target = this.parseTarget();
+                if (target.k === "index") return { k: "call", target: target.target, args: target.args, line };
+                return { k: "call", target, args: [], line };
+            }
+            case "if":
+                return this.parseIf(inLineIf);
+            case "select":
+                return this.parseSelect();
+            case "on":
+                return this.parseOnError();
+            case "exit": {
+                this.next();
+                const what = this.next().value;
+                if (what !== "sub" && what !== "function") this.fail("Expected 'Sub' or 'Function'");
+                return { k: "exit", what, line };
+            }
+            case "option":
+                this.next();
+                this.expectWord("explicit");
+                return { k: "option", line };
+            default:
+                return this.parseAssignOrCall(inLineIf);
         }
     }
 
@@ -400,9 +402,10 @@ class VBParser {
     parsePower() {
         let left = this.parsePrimary();
         while (this.acceptOp("^")) {
-            const right = this.isOp("-") || this.isOp("+")
-                ? { k: "un", op: this.next().value, e: this.parsePrimary() }
-                : this.parsePrimary();
+            const right =
+                this.isOp("-") || this.isOp("+")
+                    ? { k: "un", op: this.next().value, e: this.parsePrimary() }
+                    : this.parsePrimary();
             left = { k: "bin", op: "^", l: left, r: right };
         }
         return left;
@@ -433,6 +436,6 @@ class VBParser {
     }
 }
 
-function parseVBScript(source) {
+export function parseVBScript(source) {
     return new VBParser(source).parseProgram();
 }

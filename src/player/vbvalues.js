@@ -5,13 +5,13 @@
 // -1 in arithmetic). Objects are host objects: the Agent control, its
 // characters and requests, the window's location.
 
-const VB_NOTHING = Object.freeze({ toString: () => "Nothing" });
+export const VB_NOTHING = Object.freeze({ toString: () => "Nothing" });
 
 // Host objects name their default member (what `obj(args)` calls) with this key.
-const VB_DEFAULT = Symbol.for("orvo.vbDefaultMember");
+export const VB_DEFAULT = Symbol.for("orvo.vbDefaultMember");
 
 // A runtime error as VBScript raises it, with its number and text.
-class VBError extends Error {
+export class VBError extends Error {
     constructor(number, description) {
         super(description);
         this.name = "VBError";
@@ -29,17 +29,16 @@ const VB_ERRORS = {
     invalidNull: [94, "Invalid use of Null"],
 };
 
-function vbError(kind, detail) {
+export function vbError(kind, detail) {
     const [number, text] = VB_ERRORS[kind];
     return new VBError(number, detail === undefined ? text : `${text}: '${detail}'`);
 }
 
-function isVBObject(value) {
-    return value === VB_NOTHING ||
-        (value !== null && (typeof value === "object" || typeof value === "function"));
+export function isVBObject(value) {
+    return value === VB_NOTHING || (value !== null && (typeof value === "object" || typeof value === "function"));
 }
 
-function vbTypeName(value) {
+export function vbTypeName(value) {
     if (value === undefined) return "Empty";
     if (value === null) return "Null";
     if (value === VB_NOTHING) return "Nothing";
@@ -50,7 +49,7 @@ function vbTypeName(value) {
 }
 
 // Text of a value where VBScript needs a string (concatenation, CStr).
-function vbToString(value) {
+export function vbToString(value) {
     if (value === undefined) return "";
     if (value === null) throw vbError("invalidNull");
     if (typeof value === "boolean") return value ? "True" : "False";
@@ -59,7 +58,7 @@ function vbToString(value) {
     throw vbError("typeMismatch");
 }
 
-function parseVBNumber(text) {
+export function parseVBNumber(text) {
     const trimmed = text.trim();
     if (/^[+-]?(\d+\.?\d*|\.\d+)([eE][+-]?\d+)?$/.test(trimmed)) return Number(trimmed);
     if (/^&[hH][0-9a-fA-F]+$/.test(trimmed)) return parseInt(trimmed.slice(2), 16);
@@ -67,7 +66,7 @@ function parseVBNumber(text) {
 }
 
 // Number of a value where VBScript needs one (arithmetic, MoveTo's pixels).
-function vbToNumber(value) {
+export function vbToNumber(value) {
     if (value === undefined) return 0;
     if (value === null) throw vbError("invalidNull");
     if (typeof value === "boolean") return value ? -1 : 0;
@@ -83,7 +82,7 @@ function vbToNumber(value) {
 }
 
 // Truth of an If or a Not; Null counts as false as in VBScript's If.
-function vbToBoolean(value) {
+export function vbToBoolean(value) {
     if (value === undefined || value === null) return false;
     if (typeof value === "boolean") return value;
     if (typeof value === "number") return value !== 0;
@@ -129,12 +128,18 @@ function compareWith(test) {
         if (order === null) return null;
         if (Number.isNaN(order)) return test === "ne";
         switch (test) {
-        case "eq": return order === 0;
-        case "ne": return order !== 0;
-        case "lt": return order < 0;
-        case "gt": return order > 0;
-        case "le": return order <= 0;
-        default: return order >= 0;
+            case "eq":
+                return order === 0;
+            case "ne":
+                return order !== 0;
+            case "lt":
+                return order < 0;
+            case "gt":
+                return order > 0;
+            case "le":
+                return order <= 0;
+            default:
+                return order >= 0;
         }
     };
 }
@@ -160,7 +165,7 @@ function numeric(op) {
     };
 }
 
-const VB_OPERATORS = {
+export const VB_OPERATORS = {
     "+": (left, right) => {
         if (left === null || right === null) return null;
         if (typeof left === "string" && typeof right === "string") return left + right;
@@ -177,12 +182,12 @@ const VB_OPERATORS = {
         if (divisor === 0) throw vbError("divisionByZero");
         return Math.trunc(Math.round(a) / divisor);
     }),
-    "mod": numeric((a, b) => {
+    mod: numeric((a, b) => {
         const divisor = Math.round(b);
         if (divisor === 0) throw vbError("divisionByZero");
         return Math.round(a) % divisor;
     }),
-    "^": numeric((a, b) => Math.pow(a, b)),
+    "^": numeric((a, b) => a ** b),
     "&": (left, right) => {
         if (left === null && right === null) return null;
         return (left === null ? "" : vbToString(left)) + (right === null ? "" : vbToString(right));
@@ -193,21 +198,36 @@ const VB_OPERATORS = {
     ">": compareWith("gt"),
     "<=": compareWith("le"),
     ">=": compareWith("ge"),
-    "is": (left, right) => {
+    is: (left, right) => {
         if (!isVBObject(left) || !isVBObject(right)) throw vbError("objectRequired");
         return left === right;
     },
-    "and": logical((a, b) => a & b, (a, b) => a && b),
-    "or": logical((a, b) => a | b, (a, b) => a || b),
-    "xor": logical((a, b) => a ^ b, (a, b) => a !== b),
-    "eqv": logical((a, b) => ~(a ^ b), (a, b) => a === b),
-    "imp": logical((a, b) => ~a | b, (a, b) => !a || b),
+    and: logical(
+        (a, b) => a & b,
+        (a, b) => a && b,
+    ),
+    or: logical(
+        (a, b) => a | b,
+        (a, b) => a || b,
+    ),
+    xor: logical(
+        (a, b) => a ^ b,
+        (a, b) => a !== b,
+    ),
+    eqv: logical(
+        (a, b) => ~(a ^ b),
+        (a, b) => a === b,
+    ),
+    imp: logical(
+        (a, b) => ~a | b,
+        (a, b) => !a || b,
+    ),
 };
 
-const VB_UNARY = {
+export const VB_UNARY = {
     "-": (value) => (value === null ? null : -vbToNumber(value)),
     "+": (value) => (value === null ? null : vbToNumber(value)),
-    "not": (value) => {
+    not: (value) => {
         if (value === null) return null;
         if (typeof value === "boolean") return !value;
         return ~toInteger32(value);

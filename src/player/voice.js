@@ -2,18 +2,31 @@
 // voice. The balloon's timing never depends on it: without a voice the
 // speech is silent and takes the same time.
 
+import { SPEECH_DEFAULT_WPM } from "./speechtext.js";
+
 // Agent language ids (Windows LCIDs) as BCP 47 tags.
 const LANGUAGE_TAGS = {
-    0x0404: "zh-TW", 0x0407: "de-DE", 0x0409: "en-US", 0x040c: "fr-FR", 0x0410: "it-IT", 0x0411: "ja-JP",
-    0x0412: "ko-KR", 0x0413: "nl-NL", 0x0416: "pt-BR", 0x0419: "ru-RU", 0x041d: "sv-SE", 0x0804: "zh-CN",
-    0x0809: "en-GB", 0x0c0a: "es-ES",
+    1028: "zh-TW",
+    1031: "de-DE",
+    1033: "en-US",
+    1036: "fr-FR",
+    1040: "it-IT",
+    1041: "ja-JP",
+    1042: "ko-KR",
+    1043: "nl-NL",
+    1046: "pt-BR",
+    1049: "ru-RU",
+    1053: "sv-SE",
+    2052: "zh-CN",
+    2057: "en-GB",
+    3082: "es-ES",
 };
 
 // Japanese text on a page that still says English (the converter always
 // writes &H0409) is better read by a Japanese voice, when there is one.
 const JAPANESE_TEXT = /[\u3040-\u30ff\u4e00-\u9fff]/;
 
-function createSpeechVoice(win) {
+export function createSpeechVoice(win) {
     const synth = win.speechSynthesis;
     const Utterance = win.SpeechSynthesisUtterance;
     if (!synth || typeof Utterance !== "function") return null;
@@ -25,8 +38,11 @@ function createSpeechVoice(win) {
     const chooseVoice = (tag) => {
         const voices = synth.getVoices();
         const language = tag.slice(0, 2);
-        return voices.find((voice) => voice.lang === tag) ||
-            voices.find((voice) => voice.lang.slice(0, 2) === language) || null;
+        return (
+            voices.find((voice) => voice.lang === tag) ||
+            voices.find((voice) => voice.lang.slice(0, 2) === language) ||
+            null
+        );
     };
     return {
         // Speaks the plan's voice segments at their times; returns null when
@@ -44,7 +60,7 @@ function createSpeechVoice(win) {
             const finish = () => {
                 if (finished) return;
                 finished = true;
-                callbacks.forEach((callback) => callback());
+                for (const callback of callbacks) callback();
             };
             for (const segment of plan.voice) {
                 const utterance = new Utterance(segment.text);
@@ -71,7 +87,7 @@ function createSpeechVoice(win) {
                     else callbacks.push(callback);
                 },
                 cancel() {
-                    timers.forEach((timer) => win.clearTimeout(timer));
+                    for (const timer of timers) win.clearTimeout(timer);
                     synth.cancel();
                     finish();
                 },

@@ -4,7 +4,9 @@
 
 #include "speech/japanesereading.h"
 #include "speech/kanaphones.h"
+#include "speech/language.h"
 #include "speech/lettertosound.h"
+#include "speech/speechtags.h"
 
 namespace orvo::speech {
 
@@ -26,6 +28,21 @@ bool isJapanesePunctuation(const std::string& text, std::size_t at)
     }
     return (byte(0) == 0xE3 && byte(1) == 0x80) ||
            (byte(0) == 0xEF && byte(1) == 0xBC && byte(2) >= 0x81 && byte(2) <= 0x8F);
+}
+
+// The kana reading of a Japanese word, as the voice reads it; the word as
+// written (kana stays kana) when MeCab is missing.
+std::string readingOf(const std::string& word, JapaneseReading& japanese)
+{
+    SpeechPiece piece;
+    piece.spoken = word;
+    for (std::size_t i = 0; i < word.size(); ++i) {
+        piece.origin.push_back(Span{i, i + 1});
+    }
+    if (!japanese.ok() || !japanese.read(piece)) {
+        return word;
+    }
+    return piece.spoken;
 }
 
 } // namespace
@@ -79,7 +96,9 @@ std::vector<SpokenCommand> pronounceCommands(const std::vector<std::string>& com
             SpokenWord word{text, lexicon.lookup(text)};
             if (word.pronunciations.empty()) {
                 Phones phones =
-                    hasJapanese(text) ? kanaToPhones(japanese.read(text)) : lettersToSound(text);
+                    detectLanguage(text) == Language::Japanese
+                        ? kanaToPhones(readingOf(text, japanese))
+                        : lettersToSound(text);
                 if (!phones.empty()) {
                     word.pronunciations.push_back(std::move(phones));
                 }

@@ -2,154 +2,114 @@
 
 #include <mecab.h>
 
-#include <vector>
+#include <algorithm>
 
 namespace orvo::speech {
 
 namespace {
 
-// The pronunciation is the ninth field of an IPA dictionary entry, the
-// reading the eighth; unknown words have fewer fields.
-constexpr std::size_t kPronunciationField = 8;
-constexpr std::size_t kReadingField = 7;
-
-std::vector<std::string_view> splitFeatures(std::string_view feature)
+// Field `index` of a comma-separated MeCab feature string; empty when there
+// are fewer fields.
+std::string_view featureField(std::string_view feature, std::size_t index)
 {
-    std::vector<std::string_view> fields;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t comma = feature.find(',', start);
-        fields.push_back(feature.substr(start, comma - start));
+    for (std::size_t i = 0; i < index; ++i) {
+        const std::size_t comma = feature.find(',');
         if (comma == std::string_view::npos) {
-            return fields;
+            return {};
         }
-        start = comma + 1;
+        feature.remove_prefix(comma + 1);
     }
+    return feature.substr(0, feature.find(','));
 }
 
-// Decodes one UTF-8 character at `at`; 0 and one byte for a broken sequence.
-char32_t decode(std::string_view text, std::size_t& at)
-{
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(at);
-    std::size_t length = lead < 0x80    ? 1
-                         : lead >= 0xF0 ? 4
-                         : lead >= 0xE0 ? 3
-                         : lead >= 0xC0 ? 2
-                                        : 0;
-    if (length == 0 || at + length > text.size()) {
-        ++at;
-        return 0;
-    }
-    char32_t c = length == 1 ? lead : lead & (0xFFu >> (length + 1));
-    for (std::size_t i = 1; i < length; ++i) {
-        if ((byte(at + i) & 0xC0u) != 0x80u) {
-            ++at;
-            return 0;
-        }
-        c = (c << 6) | (byte(at + i) & 0x3Fu);
-    }
-    at += length;
-    return c;
-}
-
-void encode(char32_t c, std::string& out)
-{
-    if (c < 0x80) {
-        out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else if (c < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
-}
-
-bool isKanaOrKanji(char32_t c)
-{
-    return (c >= 0x3041 && c <= 0x30FF) || (c >= 0x3400 && c <= 0x9FFF) ||
-           (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFF66 && c <= 0xFF9D);
-}
+// The IPA dictionary's features: part of speech (4 fields), conjugation (2),
+// base form, reading, pronunciation.
+constexpr std::size_t kPronunciationField = 8;
 
 } // namespace
 
-struct JapaneseReading::Tagger {
+struct JapaneseReading::Impl {
     mecab_t* mecab = nullptr;
+    std::string error;
 };
 
-JapaneseReading::JapaneseReading() : m_tagger(std::make_unique<Tagger>())
+JapaneseReading::JapaneseReading() : impl_(std::make_unique<Impl>())
 {
-    m_tagger->mecab = mecab_new2("");
+    impl_->mecab = mecab_new2("");
+    if (impl_->mecab == nullptr) {
+        const char* why = mecab_strerror(nullptr);
+        impl_->error = std::string("MeCab cannot start (install mecab-ipadic-utf8): ") +
+                       (why != nullptr ? why : "");
+    }
 }
 
 JapaneseReading::~JapaneseReading()
 {
-    if (m_tagger->mecab != nullptr) {
-        mecab_destroy(m_tagger->mecab);
+    if (impl_->mecab != nullptr) {
+        mecab_destroy(impl_->mecab);
     }
 }
 
-bool JapaneseReading::available() const
+bool JapaneseReading::ok() const
 {
-    return m_tagger->mecab != nullptr;
+    return impl_->mecab != nullptr;
 }
 
-std::string JapaneseReading::read(std::string_view text)
+const std::string& JapaneseReading::error() const
 {
-    if (m_tagger->mecab == nullptr) {
-        return toKatakana(text);
+    return impl_->error;
+}
+
+bool JapaneseReading::read(SpeechPiece& piece)
+{
+    if (impl_->mecab == nullptr) {
+        return false;
     }
-    const mecab_node_t* node = mecab_sparse_tonode2(m_tagger->mecab, text.data(), text.size());
+    const std::string& text = piece.spoken;
+    if (text.empty()) {
+        return true;
+    }
+    const mecab_node_t* node = mecab_sparse_tonode2(impl_->mecab, text.data(), text.size());
+    if (node == nullptr) {
+        impl_->error = std::string("MeCab cannot read the text: ") + mecab_strerror(impl_->mecab);
+        return false;
+    }
     std::string reading;
+    std::vector<Span> origin;
+    std::size_t nextPause = 0;
+    reading.reserve(text.size() * 2);
+    origin.reserve(text.size() * 2);
     for (; node != nullptr; node = node->next) {
-        if (node->stat != MECAB_NOR_NODE && node->stat != MECAB_UNK_NODE) {
+        if (node->stat == MECAB_BOS_NODE || node->stat == MECAB_EOS_NODE || node->length == 0) {
             continue;
         }
-        const std::string_view surface(node->surface, node->length);
-        const std::vector<std::string_view> fields =
-            splitFeatures(node->feature == nullptr ? std::string_view() : node->feature);
-        std::string_view spoken = surface;
-        if (fields.size() > kPronunciationField && fields[kPronunciationField] != "*") {
-            spoken = fields[kPronunciationField];
-        } else if (fields.size() > kReadingField && fields[kReadingField] != "*") {
-            spoken = fields[kReadingField];
+        const auto begin = static_cast<std::size_t>(node->surface - text.data());
+        const std::size_t end = std::min(begin + node->length, text.size());
+        const std::string_view surface(text.data() + begin, end - begin);
+        std::string_view said =
+            featureField(node->feature != nullptr ? node->feature : "", kPronunciationField);
+        if (said.empty() || said == "*") {
+            said = surface; // unknown words (names, Latin, digits) as written
         }
-        reading += toKatakana(spoken);
-    }
-    return reading;
-}
-
-bool hasJapanese(std::string_view text)
-{
-    for (std::size_t at = 0; at < text.size();) {
-        if (isKanaOrKanji(decode(text, at))) {
-            return true;
+        const Span span{piece.origin[begin].begin, piece.origin[end - 1].end};
+        if (!reading.empty()) {
+            reading.push_back(' ');
+            origin.push_back(span);
         }
-    }
-    return false;
-}
-
-std::string toKatakana(std::string_view text)
-{
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t at = 0; at < text.size();) {
-        const std::size_t start = at;
-        const char32_t c = decode(text, at);
-        if (c >= 0x3041 && c <= 0x3096) {
-            encode(c + 0x60, out);
-        } else {
-            out.append(text.substr(start, at - start));
+        // A pause before this word comes before its reading.
+        for (; nextPause < piece.pauses.size() && piece.pauses[nextPause].offset <= begin;
+             ++nextPause) {
+            piece.pauses[nextPause].offset = reading.size();
         }
+        reading.append(said);
+        origin.insert(origin.end(), said.size(), span);
     }
-    return out;
+    for (; nextPause < piece.pauses.size(); ++nextPause) {
+        piece.pauses[nextPause].offset = reading.size();
+    }
+    piece.spoken = std::move(reading);
+    piece.origin = std::move(origin);
+    return true;
 }
 
 } // namespace orvo::speech

@@ -1,39 +1,39 @@
 #pragma once
 
-// The spoken reading of Japanese text in katakana, through MeCab and its
-// dictionary's pronunciation field (so that the particle は reads ワ and a
-// long vowel is written ー). Kana that MeCab does not know is kept as it is
-// written, hiragana turned into katakana.
+// Japanese text as its spoken reading. espeak-ng's Japanese voice reads
+// kana but not kanji (it spells each as "Chinese letter"), so the text is
+// first cut into words by MeCab and every word replaced by the pronunciation
+// field of the IPA dictionary: katakana as it is said, so that the particle
+// は comes out as "ワ". Each byte of the reading keeps the origin span of the
+// word it reads, so word events still point at the kanji.
 
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "speech/speechtags.h"
 
 namespace orvo::speech {
 
 class JapaneseReading {
 public:
+    // Starts MeCab with the system's dictionary; ok() says whether it did.
     JapaneseReading();
     ~JapaneseReading();
     JapaneseReading(const JapaneseReading&) = delete;
     JapaneseReading& operator=(const JapaneseReading&) = delete;
 
-    // False when MeCab or its dictionary is missing; read() then only turns
-    // hiragana into katakana.
-    bool available() const;
+    bool ok() const;
+    const std::string& error() const;
 
-    // The katakana reading of UTF-8 `text`.
-    std::string read(std::string_view text);
+    // Replaces piece.spoken by its reading, words separated by spaces, and
+    // piece.origin by the spans of the words read.
+    bool read(SpeechPiece& piece);
 
 private:
-    struct Tagger;
-    std::unique_ptr<Tagger> m_tagger;
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
 };
-
-// Whether UTF-8 `text` holds kana or kanji.
-bool hasJapanese(std::string_view text);
-
-// Hiragana in UTF-8 `text` replaced by the matching katakana.
-std::string toKatakana(std::string_view text);
 
 } // namespace orvo::speech

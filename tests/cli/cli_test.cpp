@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <sstream>
@@ -57,6 +58,8 @@ struct Cli {
 
 const char* kUsage = "Usage: orvo check [OPTIONS] FILE.orv\n"
                      "       orvo convert [OPTIONS] FILE.orv\n"
+                     "       orvo speak [OPTIONS] TEXT...   (orvo speak --help)\n"
+                     "       orvo voices\n"
                      "       orvo --help | --version\n";
 
 } // namespace
@@ -340,4 +343,29 @@ TEST(OrvoConvert, PlayerBundleOfAnInstalledOrABuildTreeProgram)
     std::filesystem::create_directories(dir.file("usr/share/vieworvo/data"));
     EXPECT_EQ(cli::findPlayerBundle(dir.file("usr/bin/orvo"), buildTree),
               dir.file("usr/share/vieworvo/orvo-player.js"));
+}
+
+TEST(OrvoSpeak, WritesTheSpeechAndItsWordTimings)
+{
+    Cli run;
+    ASSERT_EQ(run({"speak", "--output", "x.wav", "--timings", "今日は良い天気です"}), cli::kExitOk)
+        << run.err;
+    const auto bytes = std::filesystem::file_size(run.dir.file("x.wav"));
+    const double seconds = static_cast<double>(bytes - 44) / 2 / 22050;
+    EXPECT_GT(seconds, 1.0);
+    EXPECT_LT(seconds, 3.5);
+    EXPECT_EQ(run.out.rfind(R"({"word":"今日","start_ms":0,"end_ms":)", 0), 0u) << run.out;
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 5);
+    // Shift-JIS text is read as Japanese once converted.
+    EXPECT_EQ(run({"speak", "--codepage", "shift_jis", "--output", "y.wav", "\x8d\xa1\x93\xfa"}),
+              cli::kExitOk)
+        << run.err;
+    EXPECT_GT(std::filesystem::file_size(run.dir.file("y.wav")), 44u + 22050u / 2);
+    EXPECT_EQ(run({"speak", "--voice", "nonesuch", "--output", "z.wav", "Hello"}),
+              cli::kExitFailed);
+    EXPECT_NE(run.err.find("unknown voice: nonesuch"), std::string::npos);
+    EXPECT_EQ(run({"speak", "--output", "x.wav"}), cli::kExitUsage);
+    EXPECT_EQ(run({"speak", "--language", "fr", "Bonjour"}), cli::kExitUsage);
+    EXPECT_EQ(run({"voices"}), cli::kExitOk);
+    EXPECT_NE(run.out.find("\tgmw/en-US\t"), std::string::npos);
 }
