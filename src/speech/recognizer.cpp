@@ -23,9 +23,9 @@ constexpr const char* kGarbageSearch = "garbage";
 constexpr double kGarbageWeight = 1.0;
 // How much worse per frame (in the decoder's scaled log units) a command may
 // fit than the free phone loop and still count: measured on synthesized
-// English words, where the words of the list fit at -6..+32 and other words
+// English words, where the words of the list fit at about -6..+32 and other words
 // and noise mostly at -5 and below.
-constexpr double kMarginThreshold = -5.0;
+constexpr double kMarginThreshold = -6.0;
 // Spread of the confidence around that threshold.
 constexpr double kMarginScale = 4.0;
 // Below this peak level (about -50 dBFS) an utterance is silence.
