@@ -1,11 +1,11 @@
 #include "speech/wavreader.h"
 
+#include "platform/files.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 
 namespace orvo::speech {
@@ -143,13 +143,8 @@ bool parseWav(const std::string& bytes, Utterance& utterance, std::string& error
 
 bool readWavFile(const std::string& path, Utterance& utterance, std::string& error)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = "cannot open " + path;
-        return false;
-    }
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
+    std::string bytes;
+    if (!platform::readWholeFile(path, bytes)) {
         error = "cannot read " + path;
         return false;
     }
