@@ -33,7 +33,9 @@ TEST(WavReaderTest, MixesChannelsDownAndKeepsTheRate)
     // Two 8-bit stereo frames: full scale on the left, silence on the right.
     Utterance utterance;
     std::string error;
-    ASSERT_TRUE(parseWav(wave(1, 2, 22050, 8, "\xFF\x80\x00\x80", 4), utterance, error)) << error;
+    ASSERT_TRUE(
+        parseWav(wave(1, 2, 22050, 8, std::string("\xFF\x80\x00\x80", 4), 4), utterance, error))
+        << error;
     EXPECT_EQ(utterance.sampleRate, 22050);
     ASSERT_EQ(utterance.samples.size(), 2u);
     EXPECT_NEAR(utterance.samples[0], 16256, 2);
