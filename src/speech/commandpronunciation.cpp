@@ -95,10 +95,9 @@ std::vector<SpokenCommand> pronounceCommands(const std::vector<std::string>& com
         for (const std::string& text : split[i]) {
             SpokenWord word{text, lexicon.lookup(text)};
             if (word.pronunciations.empty()) {
-                Phones phones =
-                    detectLanguage(text) == Language::Japanese
-                        ? kanaToPhones(readingOf(text, japanese))
-                        : lettersToSound(text);
+                Phones phones = detectLanguage(text) == Language::Japanese
+                                    ? kanaToPhones(readingOf(text, japanese))
+                                    : lettersToSound(text);
                 if (!phones.empty()) {
                     word.pronunciations.push_back(std::move(phones));
                 }
