@@ -22,6 +22,7 @@ bench:
 	build/release/bench/read_bench
 	build/release/bench/generate_bench
 	build/release/bench/speech_latency_bench
+	build/release/bench/recognizer_bench
 	bench/convert
 	bench/check
 

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "cli/climessages.h"
+#include "cli/hearcommand.h"
 #include "cli/speakcommand.h"
 #include "cli/summary.h"
 #include "config/presentation.h"
@@ -34,6 +35,7 @@ constexpr const char* kUsage = "Usage: orvo check [OPTIONS] FILE.orv\n"
                                "       orvo convert [OPTIONS] FILE.orv\n"
                                "       orvo speak [OPTIONS] TEXT...   (orvo speak --help)\n"
                                "       orvo voices\n"
+                               "       orvo hear --words \"WORD,WORD,...\" FILE.wav\n"
                                "       orvo --help | --version\n";
 
 constexpr const char* kHelp =
@@ -46,6 +48,10 @@ constexpr const char* kHelp =
     "                    convert the presentation into the output folder beside it\n"
     "                    (workingDir of the settings): one HTML page per page, the\n"
     "                    index page and the resources.\n"
+    "  hear --words \"WORD,WORD,...\" FILE.wav\n"
+    "                    Say which of the voice commands (comma-separated words or\n"
+    "                    short phrases) is spoken in the recording: prints it and\n"
+    "                    its confidence (0 to 1), or exits with status 1 when none is.\n"
     "\n"
     "Options:\n"
     "  --settings FILE   The settings file. Without it, $VIEWORVO_INI, else\n"
@@ -434,6 +440,9 @@ int run(const std::vector<std::string>& args, const Environment& env, config::Se
     if (command == "--version") {
         out << "orvo (ViewOrvo) " << ORVO_VERSION << '\n';
         return kExitOk;
+    }
+    if (command == "hear") {
+        return runHear(args, out, err);
     }
     if (command == "speak") {
         return runSpeak({args.begin() + 1, args.end()}, env, out, err);

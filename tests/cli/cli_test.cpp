@@ -60,6 +60,7 @@ const char* kUsage = "Usage: orvo check [OPTIONS] FILE.orv\n"
                      "       orvo convert [OPTIONS] FILE.orv\n"
                      "       orvo speak [OPTIONS] TEXT...   (orvo speak --help)\n"
                      "       orvo voices\n"
+                     "       orvo hear --words \"WORD,WORD,...\" FILE.wav\n"
                      "       orvo --help | --version\n";
 
 } // namespace
