@@ -10,10 +10,12 @@
 #include "convert/pageconverter.h"
 #include "convert/pagetemplates.h"
 #include "convert/playerexport.h"
+#include "markup/tagmessage.h"
 #include "markup/tagnode.h"
 #include "platform/encoding.h"
 #include "platform/filemessages.h"
 #include "platform/files.h"
+#include "platform/messageids.h"
 #include "platform/messages.h"
 #include "platform/standardtexts.h"
 #include "platform/textformat.h"
@@ -56,7 +58,11 @@ ConvertResult convert(config::Presentation& presentation, pf::Messages& messages
     // level under the markup folder before touching the disk.
     const std::optional<std::string> outputFolder = outputFolderOf(presentation);
     if (!outputFolder) {
-        messages.error(pf::fillTemplate(kUnsafeFolder, settings.workingDir), kCaption);
+        pf::Message message;
+        message.id = pf::ids::kUnsafeOutputFolder;
+        message.text = pf::fillTemplate(kUnsafeFolder, settings.workingDir);
+        message.caption = kCaption;
+        messages.report(message);
         return stop(Status::UnsafeOutputFolder);
     }
     const std::string& folder = *outputFolder;
@@ -67,12 +73,18 @@ ConvertResult convert(config::Presentation& presentation, pf::Messages& messages
     // it) leads them into another folder.
     const pf::OpenFolder output = pf::OpenFolder::openOrCreate(folder);
     if (output.isLink()) {
-        messages.error(pf::fillTemplate(kUnsafeFolder, folder), kCaption);
+        pf::Message message;
+        message.id = pf::ids::kUnsafeOutputFolder;
+        message.text = pf::fillTemplate(kUnsafeFolder, folder);
+        message.caption = kCaption;
+        messages.report(message);
         return stop(Status::UnsafeOutputFolder);
     }
     const std::string undeletable = output.deletePlainFiles();
     if (!undeletable.empty()) {
-        messages.error(pf::fillLocalTemplate(kCannotDelete, undeletable), kCaption);
+        pf::reportFileError(messages, pf::ids::kUndeletableFile,
+                            pf::fillLocalTemplate(kCannotDelete, undeletable), kCaption,
+                            undeletable, pf::lastSystemReason());
         return stop(Status::UndeletableFile);
     }
     // The pages survive without these resources: a failed copy is not
@@ -93,12 +105,14 @@ ConvertResult convert(config::Presentation& presentation, pf::Messages& messages
 
     markup::TagNode* body = presentation.findTag("body");
     if (body == nullptr) {
-        messages.error(kNoBody, kCaption);
+        messages.report(markup::tagMessage(&presentation.source(), markup::TagNode::kNoOffset,
+                                           pf::ids::kNoBody, kNoBody, kCaption));
         return stop(Status::NoBody);
     }
     const markup::TagNode::Children* pages = body->getChildren();
     if (pages == nullptr) {
-        messages.error(kNoPages, kCaption);
+        messages.report(markup::tagMessage(&presentation.source(), *body, pf::ids::kNoPages,
+                                           kNoPages, kCaption));
         return stop(Status::NoPages);
     }
     result.pageCount = pages->size();
@@ -116,7 +130,7 @@ ConvertResult convert(config::Presentation& presentation, pf::Messages& messages
 
     PageConverter converter(*presentation.getRoot(), presentation.getEmotionMap(), settings,
                             markupFolderOf(presentation.getMarkupPath()), messages,
-                            options.playerScript.has_value());
+                            options.playerScript.has_value(), &presentation.source());
     converter.writeInto(output);
     for (int i = 1; i <= pageCount; ++i) {
         if (options.cancelRequested && options.cancelRequested()) {

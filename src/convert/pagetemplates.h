@@ -178,7 +178,8 @@ inline constexpr Template<> kScriptEnd{R"(
 // runtime from beside the page, once the block has been parsed. The charset
 // keeps the browser from decoding the runtime in the page's own code page
 // (Shift-JIS pages).
-inline constexpr Template<> kPlayerScriptLine{R"(<script src="orvo-player.js" charset="utf-8"></script>
+inline constexpr Template<> kPlayerScriptLine{
+    R"(<script src="orvo-player.js" charset="utf-8"></script>
 )"};
 
 // The names the script gives its subs and requests, numbered per page.

@@ -5,23 +5,14 @@
 #include <memory>
 #include <string_view>
 
-#include "config/presentation.h"
-#include "convert/outputfolder.h"
 #include "markup/tagnode.h"
 #include "platform/codepage.h"
-#include "platform/messageids.h"
-#include "platform/messages.h"
-#include "platform/textformat.h"
 
 namespace orvo::convert {
 
 namespace pf = orvo::platform;
 
 namespace {
-
-constexpr const char* kWarningCaption = "warning";
-constexpr const char* kOutsideSourcePage =
-    "The source page %s lies outside the presentation's folder and is not converted";
 
 // The real path (links and ".." resolved); empty when it does not exist.
 std::string realPath(const std::string& path)
@@ -91,33 +82,6 @@ std::string acceptableSourcePage(const std::string& markupFolder, const std::str
     }
     std::string real = realPath(source);
     return isInside(realPath(markupFolder), real) ? real : std::string();
-}
-
-std::size_t warnAboutSourcePagesOutside(const config::Presentation& presentation,
-                                        platform::Messages& messages)
-{
-    const markup::TagNode* body = presentation.findTag("body");
-    const markup::TagNode::Children* pages = body == nullptr ? nullptr : body->getChildren();
-    if (pages == nullptr) {
-        return 0;
-    }
-    const std::string markupFolder = markupFolderOf(presentation.getMarkupPath());
-    std::size_t warned = 0;
-    for (const auto& page : *pages) {
-        if (leavesMarkupFolder(markupFolder, sourcePathOf(*page, markupFolder))) {
-            pf::Message warning;
-            warning.severity = pf::Message::Severity::Warning;
-            warning.id = pf::ids::kSourcePageOutside;
-            warning.text = pf::fillTemplate(kOutsideSourcePage, page->getAttribute("ref"));
-            warning.caption = kWarningCaption;
-            if (page->sourceOffset() != markup::TagNode::kNoOffset) {
-                presentation.source().locate(page->sourceOffset(), warning);
-            }
-            messages.report(warning);
-            ++warned;
-        }
-    }
-    return warned;
 }
 
 } // namespace orvo::convert

@@ -8,17 +8,10 @@
 // presentation's folder tree (the markup folder and the folders below it,
 // links resolved) and be named .htm or .html, in any case.
 
-#include <cstddef>
 #include <string>
 
-namespace orvo::config {
-class Presentation;
-}
 namespace orvo::markup {
 class TagNode;
-}
-namespace orvo::platform {
-class Messages;
 }
 
 namespace orvo::convert {
@@ -36,11 +29,5 @@ std::string acceptableSourcePage(const std::string& markupFolder, const std::str
 // absolute "ref", one whose ".." climb above the folder, or one through a
 // link that points elsewhere.
 bool leavesMarkupFolder(const std::string& markupFolder, const std::string& source);
-
-// For `orvo check` on a parsed presentation: a warning (caption "warning")
-// for every page whose "ref" leads out of the presentation's folder, which
-// the conversion refuses. Returns how many there were.
-std::size_t warnAboutSourcePagesOutside(const config::Presentation& presentation,
-                                        platform::Messages& messages);
 
 } // namespace orvo::convert

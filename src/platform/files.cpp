@@ -77,8 +77,15 @@ FileDescriptor openRegularForReading(const std::string& path)
     }
     struct stat st {};
     const int flags = ::fcntl(fd.get(), F_GETFL);
-    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || flags < 0 ||
-        ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) != 0) {
+    if (::fstat(fd.get(), &st) != 0) {
+        return FileDescriptor();
+    }
+    if (!S_ISREG(st.st_mode)) {
+        // The reason a message gives: a folder or a device is no file to read.
+        errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+        return FileDescriptor();
+    }
+    if (flags < 0 || ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) != 0) {
         return FileDescriptor();
     }
     return fd;
@@ -275,9 +282,20 @@ bool OpenFolder::writeNewFile(std::string_view name, std::string_view bytes) con
     if (!isOpen() || name.empty() || name.find('/') != std::string_view::npos) {
         return false;
     }
-    FileDescriptor out(::openat(m_fd.get(), std::string(name).c_str(),
+    const std::string entry(name);
+    FileDescriptor out(::openat(m_fd.get(), entry.c_str(),
                                 O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
-    return out.isOpen() && writeAll(out.get(), bytes) && out.close();
+    if (!out.isOpen()) {
+        // A folder that the clean-up left in the way is reported as such.
+        struct stat st {};
+        if (errno == EEXIST &&
+            ::fstatat(m_fd.get(), entry.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISDIR(st.st_mode)) {
+            errno = EISDIR;
+        }
+        return false;
+    }
+    return writeAll(out.get(), bytes) && out.close();
 }
 
 bool OpenFolder::copyIn(const std::string& source, std::string_view name) const
