@@ -1,5 +1,6 @@
 #include "convert/sourcepage.h"
 
+#include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <memory>
@@ -76,12 +77,22 @@ bool leavesMarkupFolder(const std::string& markupFolder, const std::string& sour
 
 std::string acceptableSourcePage(const std::string& markupFolder, const std::string& source)
 {
+    // errno tells the reason of a refusal, as for a file that cannot be
+    // opened: a missing file keeps its own, a refused one is not permitted.
     if (!hasWebPageName(source) ||
         climbsOut(std::string_view(source).substr(markupFolder.size()))) {
+        errno = EACCES;
         return {};
     }
     std::string real = realPath(source);
-    return isInside(realPath(markupFolder), real) ? real : std::string();
+    if (real.empty()) {
+        return {};
+    }
+    if (!isInside(realPath(markupFolder), real)) {
+        errno = EACCES;
+        return {};
+    }
+    return real;
 }
 
 } // namespace orvo::convert
