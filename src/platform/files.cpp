@@ -303,9 +303,20 @@ bool OpenFolder::writeNewFile(std::string_view name, std::string_view bytes) con
     if (!isOpen() || name.empty() || name.find('/') != std::string_view::npos) {
         return false;
     }
-    FileDescriptor out(::openat(m_fd.get(), std::string(name).c_str(),
+    const std::string entry(name);
+    FileDescriptor out(::openat(m_fd.get(), entry.c_str(),
                                 O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
-    return out.isOpen() && writeAll(out.get(), bytes) && out.close();
+    if (!out.isOpen()) {
+        // A folder that the clean-up left in the way is reported as such.
+        struct stat st {};
+        if (errno == EEXIST &&
+            ::fstatat(m_fd.get(), entry.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISDIR(st.st_mode)) {
+            errno = EISDIR;
+        }
+        return false;
+    }
+    return writeAll(out.get(), bytes) && out.close();
 }
 
 bool OpenFolder::copyIn(const std::string& source, std::string_view name) const
