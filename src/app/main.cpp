@@ -2,11 +2,13 @@
 
 #include "app/cvieworvoapp.h"
 #include "app/qtmessages.h"
+#include "platform/buildtreemarker.h"
 #include "platform/codepage.h"
 #include "platform/settingslocation.h"
 
 #include <QApplication>
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
 
 #include <langinfo.h>
@@ -46,12 +48,20 @@ int main(int argc, char* argv[])
     sources.configHome = environment("XDG_CONFIG_HOME");
     sources.cacheHome = environment("XDG_CACHE_HOME");
     sources.home = environment("HOME");
-    const std::string dataDir = platform::findDataFolder(
-        QFile::encodeName(QApplication::applicationFilePath()).toStdString(), ORVO_SOURCE_DATA_DIR);
+    // Installed, the data lies in ../share/vieworvo/data/ from the program;
+    // run from a build tree, the marker beside the program names the source
+    // tree's. A copy of the program with neither has no data folder.
+    // Only the program's folder counts; Qt reads it from /proc/self/exe.
+    const std::string program =
+        QFile::encodeName(
+            QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("vieworvo")))
+            .toStdString();
+    const std::string dataDir =
+        platform::findDataFolder(program, platform::readBuildTreeMarker(program).dataDir);
     const std::string settingsPath = platform::prepareSettingsFile(sources, dataDir);
 
     app::QtMessages messages;
-    app::CViewOrvoApp viewOrvo(messages, settingsPath);
+    app::CViewOrvoApp viewOrvo(messages, settingsPath, dataDir);
     if (!viewOrvo.InitInstance(QApplication::arguments())) {
         return EXIT_FAILURE;
     }

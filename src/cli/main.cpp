@@ -13,6 +13,7 @@
 
 #include "cli/cli.h"
 #include "config/settings.h"
+#include "platform/buildtreemarker.h"
 #include "platform/settingslocation.h"
 
 namespace {
@@ -75,9 +76,13 @@ int main(int argc, char** argv)
     env.settings.configHome = variable("XDG_CONFIG_HOME");
     env.settings.cacheHome = variable("XDG_CACHE_HOME");
     env.settings.home = homeFolder();
+    // Installed, the data lies in ../share/vieworvo/ from the program; run
+    // from a build tree, the marker beside the program names the source
+    // tree's. A copy of the program with neither has no data folder.
     const std::string program = executablePath();
-    env.dataDir = orvo::platform::findDataFolder(program, ORVO_SOURCE_DATA_DIR);
-    env.playerBundle = orvo::cli::findPlayerBundle(program, ORVO_BUILD_TREE_PLAYER);
+    const orvo::platform::BuildTreePaths buildTree = orvo::platform::readBuildTreeMarker(program);
+    env.dataDir = orvo::platform::findDataFolder(program, buildTree.dataDir);
+    env.playerBundle = orvo::cli::findPlayerBundle(program, buildTree.playerBundle);
     env.workingFolder = workingFolder();
     env.stderrIsTerminal = ::isatty(STDERR_FILENO) == 1;
 

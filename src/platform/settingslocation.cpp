@@ -120,8 +120,10 @@ std::string prepareSettingsFile(const SettingsSources& sources, const std::strin
     if (!cacheDir.empty()) {
         createFolders(cacheDir);
     }
+    // Without a data folder there is no template; the missing settings file
+    // is then reported when it is read.
     std::error_code error;
-    if (!fs::exists(fs::symlink_status(path, error))) {
+    if (!dataDir.empty() && !fs::exists(fs::symlink_status(path, error))) {
         createSettingsFromTemplate(dataDir + kSettingsTemplateName, path, dataDir, cacheDir);
     }
     return path;
