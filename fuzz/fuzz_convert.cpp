@@ -83,7 +83,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         lastDone = done;
     };
     const std::size_t shownBefore = messages.count();
-    const bool converted = convert::convert(presentation, messages, options);
+    const convert::ConvertResult result = convert::convert(presentation, messages, options);
+    const bool converted = result.ok();
+    fz::require(result.pagesWritten + result.problems >= result.pageCount || !converted,
+                "a conversion accounts for every page");
     fz::require(converted == (presentation.getRoot() == nullptr),
                 "a conversion releases the tree exactly when it succeeds");
     fz::require(converted || messages.count() > shownBefore, "a failed conversion shows a message");

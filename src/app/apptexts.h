@@ -49,6 +49,11 @@ inline constexpr const char* kAskConvertCaption = "convert";
 inline constexpr const char* kAskRun = "Do you want to run the ORVO file now?";
 inline constexpr const char* kAskRunCaption = "run";
 
+// The progress dialog of a large conversion; %1 pages done of %2.
+inline constexpr const char* kConvertProgressCaption = "convert";
+inline constexpr const char* kConvertProgress = "Converting the ORVO file: page %1 of %2";
+inline constexpr const char* kConvertCancel = "Cancel";
+
 // The open dialog: its one filter and the extension added to a bare name.
 inline constexpr const char* kOpenFilter = "orvo file (*.orv)";
 inline constexpr const char* kDefaultExtension = "orv";

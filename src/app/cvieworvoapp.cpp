@@ -73,8 +73,7 @@ bool CViewOrvoApp::OpenDocumentFile(const QString& path)
     QFile file(path);
     if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
         m_messages.error(
-            platform::fillTemplate(platform::localText(platform::texts::kCannotOpenFile),
-                                   {m_requestedPath}),
+            platform::fillLocalTemplate(platform::texts::kCannotOpenFile, m_requestedPath),
             texts::kCannotOpenDocumentCaption);
         return false;
     }
@@ -120,24 +119,6 @@ void CViewOrvoApp::OnAppAbout()
 {
     CAboutDlg dialog(m_frame.get());
     dialog.exec();
-}
-
-CommandLine parseCommandLine(const QStringList& arguments)
-{
-    CommandLine line;
-    const QString settingsOption = QStringLiteral("--settings");
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString& argument = arguments.at(i);
-        if (argument == settingsOption && i + 1 < arguments.size()) {
-            line.settings = arguments.at(++i);
-        } else if (argument.startsWith(settingsOption + QLatin1Char('='))) {
-            line.settings = argument.mid(settingsOption.size() + 1);
-        } else if (line.file.isEmpty() && !argument.isEmpty() &&
-                   !argument.startsWith(QLatin1Char('-'))) {
-            line.file = argument;
-        }
-    }
-    return line;
 }
 
 } // namespace orvo::app

@@ -2,16 +2,18 @@
 
 #include "app/apptexts.h"
 #include "app/commandstate.h"
+#include "app/conversionprogress.h"
 #include "app/documentview.h"
 #include "app/location.h"
 #include "app/profile.h"
-#include "config/settings.h"
+#include "app/uitext.h"
 #include "convert/converter.h"
-#include "convert/outputfolder.h"
 #include "platform/messages.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
+
+#include <optional>
 
 namespace orvo::app {
 
@@ -19,8 +21,9 @@ DocumentView::~DocumentView() = default;
 
 CViewOrvoDoc::CViewOrvoDoc(platform::Messages& messages, const std::string& settingsPath,
                            const std::optional<std::string>& programDataDir, QObject* parent)
-    : QObject(parent), m_messages(messages), m_presentation(messages),
-      m_releaseMode(profile::readReleaseMode()), m_chooseFile(chooseFileWithDialog)
+    : QObject(parent), m_messages(messages), m_windowMessages(messages),
+      m_presentation(m_windowMessages), m_releaseMode(profile::readReleaseMode()),
+      m_chooseFile(chooseFileWithDialog)
 {
     if (programDataDir) {
         m_presentation.setProgramDataFolder(*programDataDir);
@@ -33,6 +36,9 @@ CViewOrvoDoc::~CViewOrvoDoc() = default;
 
 void CViewOrvoDoc::setMarkupPath(const std::string& path)
 {
+    if (m_converting) {
+        return;
+    }
     m_presentation.setMarkupPath(path);
     m_converted = 0;
     emit commandStatesChanged();
@@ -62,7 +68,7 @@ void CViewOrvoDoc::setPathName(const QString& path)
 QString CViewOrvoDoc::title() const
 {
     if (m_pathName.isEmpty()) {
-        return QString::fromUtf8(texts::kUntitled);
+        return uiText(texts::kUntitled);
     }
     return QFileInfo(m_pathName).fileName();
 }
@@ -74,6 +80,9 @@ void CViewOrvoDoc::setFileChooser(FileChooser chooser)
 
 void CViewOrvoDoc::OnFileOpen()
 {
+    if (m_converting) {
+        return;
+    }
     const QString chosen = m_chooseFile();
     if (chosen.isEmpty()) {
         return;
@@ -96,6 +105,9 @@ void CViewOrvoDoc::OnFileOpen()
 // The run question comes whatever the conversion's outcome.
 void CViewOrvoDoc::offerConvertAndRun()
 {
+    if (m_converting) {
+        return;
+    }
     if (!m_messages.ask(texts::kAskConvert, texts::kAskConvertCaption)) {
         return;
     }
@@ -107,22 +119,29 @@ void CViewOrvoDoc::offerConvertAndRun()
 
 void CViewOrvoDoc::OnExecConvert()
 {
-    // Every conversion works on a fresh read of the file.
-    if (m_presentation.readMarkupFile() && m_presentation.parseTree() &&
-        convert::convert(m_presentation, m_messages)) {
-        m_converted = 1;
-        emit commandStatesChanged();
+    if (m_converting) {
+        return;
     }
+    m_converting = true;
+    emit commandStatesChanged();
+    // Every conversion works on a fresh read of the file.
+    const bool converted = convertWithProgress(m_presentation, m_windowMessages);
+    m_converting = false;
+    if (converted) {
+        m_converted = 1;
+    }
+    emit commandStatesChanged();
 }
 
 void CViewOrvoDoc::OnExecRun()
 {
-    const std::string address =
-        convert::markupFolderOf(m_presentation.getMarkupPath()) +
-        m_presentation.settings().workingDir +
-        (m_releaseMode == 1 ? texts::kReleaseStartPage : texts::kDebugStartPage);
-    if (DocumentView* view = firstView()) {
-        view->Navigate(address);
+    // An unsafe workingDir has no output folder: conversion refuses it, and
+    // there is nothing to run.
+    const std::optional<std::string> folder = convert::outputFolderOf(m_presentation);
+    DocumentView* view = firstView();
+    if (folder && view != nullptr) {
+        view->Navigate(*folder +
+                       (m_releaseMode == 1 ? texts::kReleaseStartPage : texts::kDebugStartPage));
     }
 }
 
@@ -150,7 +169,7 @@ bool CViewOrvoDoc::hasMarkupPath() const
 
 void CViewOrvoDoc::OnUpdateExecConvert(CommandState& state) const
 {
-    state.enabled = hasMarkupPath() && m_converted == 0;
+    state.enabled = hasMarkupPath() && m_converted == 0 && !m_converting;
 }
 
 void CViewOrvoDoc::OnUpdateExecRun(CommandState& state) const

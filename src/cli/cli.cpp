@@ -13,11 +13,10 @@
 #include "config/presentation.h"
 #include "config/settings.h"
 #include "convert/converter.h"
-#include "convert/outputfolder.h"
 #include "convert/playerexport.h"
 #include "platform/codepage.h"
 #include "platform/encoding.h"
-#include "platform/textfile.h"
+#include "platform/files.h"
 #include "platform/textformat.h"
 
 namespace orvo::cli {
@@ -79,7 +78,9 @@ struct Options {
 
 int usageError(std::ostream& err, std::string_view problem)
 {
-    err << "orvo: " << problem << '\n' << kUsage << "Try 'orvo --help' for more.\n";
+    // The problem may quote an argument, which may be any file name.
+    err << "orvo: " << visibleControls(std::string(problem)) << '\n'
+        << kUsage << "Try 'orvo --help' for more.\n";
     return kExitUsage;
 }
 
@@ -225,7 +226,7 @@ bool readPlayerBundle(const std::string& path, std::string& script, platform::Me
         return false;
     }
     if (!platform::readWholeFile(path, script)) {
-        messages.error(platform::fillTemplate(kUnreadablePlayer, {path}), kPlayerCaption);
+        messages.error(platform::fillTemplate(kUnreadablePlayer, path), kPlayerCaption);
         return false;
     }
     return true;
@@ -267,26 +268,24 @@ int runStages(const Options& options, const Environment& env, config::Settings& 
         return kExitOk;
     }
 
-    const std::string outputFolder =
-        convert::markupFolderOf(presentation.getMarkupPath()) + settings.workingDir;
-    std::size_t pages = 0;
     ProgressLine progress(err, env.stderrIsTerminal && !options.quiet &&
                                    options.format == MessageFormat::Text);
-    convertOptions.progress = [&](std::size_t done, std::size_t total) {
-        pages = total;
+    convertOptions.progress = [&progress](std::size_t done, std::size_t total) {
         progress.update(done, total);
     };
-    const bool converted = convert::convert(presentation, messages, convertOptions);
+    const convert::ConvertResult result = convert::convert(presentation, messages, convertOptions);
     progress.finish();
-    if (!converted) {
+    if (!result) {
         return kExitFailed;
     }
     if (!options.quiet) {
         const std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
         std::ostringstream seconds;
         seconds << std::fixed << std::setprecision(3) << took.count();
+        const std::size_t pages = result.pageCount;
         out << "Converted " << pages << (pages == 1 ? " page" : " pages") << " into "
-            << platform::toUtf8(outputFolder) << " in " << seconds.str() << " s\n";
+            << visibleControls(platform::toUtf8(result.outputFolder)) << " in " << seconds.str()
+            << " s\n";
     }
     return kExitOk;
 }
@@ -298,8 +297,7 @@ std::string findPlayerBundle(const std::string& executablePath, const std::strin
     const std::filesystem::path installation =
         (std::filesystem::path(executablePath).parent_path() / ".." / "share" / "vieworvo")
             .lexically_normal();
-    std::error_code error;
-    if (!executablePath.empty() && std::filesystem::is_directory(installation, error)) {
+    if (!executablePath.empty() && platform::isFolder(installation.string())) {
         return (installation / convert::kPlayerFileName).string();
     }
     return buildTreeBundle;

@@ -15,6 +15,7 @@
 #include "config/settings.h"
 #include "platform/buildtreemarker.h"
 #include "platform/settingslocation.h"
+#include "i18n/messagecatalog.h"
 
 namespace {
 
@@ -69,6 +70,13 @@ std::string workingFolder()
 int main(int argc, char** argv)
 {
     std::setlocale(LC_CTYPE, "");
+    // Installed, the data, the agent runtime and the catalogs lie in ../share/
+    // from the program; run from a build tree, the marker beside the program
+    // names the build's. A copy of the program with neither has no data folder.
+    const std::string program = executablePath();
+    const orvo::platform::BuildTreePaths buildTree = orvo::platform::readBuildTreeMarker(program);
+    // Messages in the user's language: English with an English locale.
+    orvo::i18n::installMessageCatalog(orvo::i18n::findLocaleFolder(program, buildTree.localeDir));
     orvo::cli::Environment env;
     env.codePageVariable = variable("ORVO_CODEPAGE");
     env.localeCodeset = ::nl_langinfo(CODESET);
@@ -76,11 +84,6 @@ int main(int argc, char** argv)
     env.settings.configHome = variable("XDG_CONFIG_HOME");
     env.settings.cacheHome = variable("XDG_CACHE_HOME");
     env.settings.home = homeFolder();
-    // Installed, the data lies in ../share/vieworvo/ from the program; run
-    // from a build tree, the marker beside the program names the source
-    // tree's. A copy of the program with neither has no data folder.
-    const std::string program = executablePath();
-    const orvo::platform::BuildTreePaths buildTree = orvo::platform::readBuildTreeMarker(program);
     env.dataDir = orvo::platform::findDataFolder(program, buildTree.dataDir);
     env.playerBundle = orvo::cli::findPlayerBundle(program, buildTree.playerBundle);
     env.workingFolder = workingFolder();

@@ -12,15 +12,15 @@ namespace orvo::config {
 namespace {
 
 constexpr const char* kDataFolderCaption = "settingDir";
-constexpr const char* kNoDataFolder =
+constexpr platform::Template<platform::Text> kNoDataFolder{
     "This program's data folder was not found: it belongs in ../share/vieworvo/data/ "
     "beside the program. Reinstall ViewOrvo, or name a data folder with settingDir in "
-    "the settings file %s";
-constexpr const char* kMissingDataFolder =
+    "the settings file %s"};
+constexpr platform::Template<platform::Text, platform::Text> kMissingDataFolder{
     "The settings file %s names the data folder %s (settingDir), which does not exist. "
     "To reset it, empty or remove the settingDir line of that file, which then means "
     "the data folder of the installed program; or delete the file, which is made again "
-    "at the next start";
+    "at the next start"};
 
 } // namespace
 
@@ -29,8 +29,7 @@ bool completeDataFolder(Settings& settings, const std::string& programDataDir,
 {
     if (settings.settingDir.empty()) {
         if (programDataDir.empty()) {
-            messages.error(platform::fillTemplate(kNoDataFolder, {settingsPath}),
-                           kDataFolderCaption);
+            messages.error(platform::fillTemplate(kNoDataFolder, settingsPath), kDataFolderCaption);
             return false;
         }
         settings.settingDir = programDataDir;
@@ -38,7 +37,7 @@ bool completeDataFolder(Settings& settings, const std::string& programDataDir,
         std::error_code error;
         if (!std::filesystem::is_directory(settings.settingDir, error)) {
             messages.error(
-                platform::fillTemplate(kMissingDataFolder, {settingsPath, settings.settingDir}),
+                platform::fillTemplate(kMissingDataFolder, settingsPath, settings.settingDir),
                 kDataFolderCaption);
             return false;
         }

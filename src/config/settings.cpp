@@ -49,7 +49,7 @@ bool readSettings(const std::string& path, Settings& into, pf::Messages& message
 {
     pf::TextReader reader;
     if (!reader.open(path)) {
-        messages.error(pf::fillTemplate(pf::localText(kCannotOpenSettings), {path}),
+        messages.error(pf::fillLocalTemplate(kCannotOpenSettings, path),
                        pf::localText(pf::texts::kReadError));
         return false;
     }

@@ -2,8 +2,8 @@
 
 #include "config/emotionmap.h"
 #include "convert/duration.h"
+#include "convert/pagetemplates.h"
 #include "convert/position.h"
-#include "convert/scripttexts.h"
 #include "markup/tagnode.h"
 #include "platform/codepage.h"
 #include "platform/textformat.h"
@@ -14,17 +14,14 @@
 namespace orvo::convert {
 
 namespace pf = orvo::platform;
+namespace tp = templates;
 
 namespace {
-
-constexpr const char* kSpeakLine = "\tDoll.Speak(\" %s %s \")\n";
-constexpr const char* kMoveLine = "\tDoll.MoveTo %d,%d \n";
-constexpr const char* kMoveWithSpeedLine = "\tDoll.MoveTo %d,%d,%s \n";
 
 void appendPlayLines(std::string& out, const std::vector<std::string>& animations)
 {
     for (const std::string& animation : animations) {
-        out += pf::fillTemplate(texts::kPlayLine, {animation});
+        out += pf::fillTemplate(tp::kPlayLine, animation);
     }
 }
 
@@ -68,12 +65,12 @@ std::string generatePauseLine(const markup::TagNode& node)
     if (delay <= 0) {
         return {};
     }
-    return pf::fillTemplate("\tDoll.Speak(\" \\Pau=%d\\ \")\n", {pf::toDecimal(delay)});
+    return pf::fillTemplate(tp::kPauseLine, delay);
 }
 
 std::string generatePlay(const markup::TagNode& node)
 {
-    return generatePauseLine(node) + pf::fillTemplate(texts::kPlayLine, {node.getAttribute("act")});
+    return generatePauseLine(node) + pf::fillTemplate(tp::kPlayLine, node.getAttribute("act"));
 }
 
 std::string generateSpeak(markup::TagNode& node, const config::CharacterEmotions* emotions)
@@ -85,7 +82,7 @@ std::string generateSpeak(markup::TagNode& node, const config::CharacterEmotions
 
     markup::TagNode* emotion = node.findAncestorOrSelf("emotion");
     if (emotion == nullptr) {
-        out += pf::fillTemplate(kSpeakLine, {"", text});
+        out += pf::fillTemplate(tp::kSpeakLine, "", text);
         return out;
     }
     const config::EmotionEntry* entry = lookupEmotion(*emotion, emotions);
@@ -95,10 +92,10 @@ std::string generateSpeak(markup::TagNode& node, const config::CharacterEmotions
     appendPlayLines(out, entry->speakBefore());
     const std::string& prefix = entry->speechPrefix();
     if (prefix.empty() || prefix.front() != '&') {
-        out += pf::fillTemplate(kSpeakLine, {prefix, text});
+        out += pf::fillTemplate(tp::kSpeakLine, prefix, text);
     } else {
-        out += pf::fillTemplate(kSpeakLine,
-                                {"", prefixWords(text, std::string_view(prefix).substr(1))});
+        out += pf::fillTemplate(tp::kSpeakLine, "",
+                                prefixWords(text, std::string_view(prefix).substr(1)));
     }
     appendPlayLines(out, entry->speakAfter());
     return out;
@@ -109,12 +106,12 @@ std::string generateMove(markup::TagNode& node, const config::CharacterEmotions*
 {
     std::string out = generatePauseLine(node);
     const Position position = resolvePosition(node, index);
-    const std::string x = pf::toDecimal(position.x);
-    const std::string y = pf::toDecimal(position.y);
+    const int x = position.x;
+    const int y = position.y;
 
     markup::TagNode* emotion = node.findAncestorOrSelf("emotion");
     if (emotion == nullptr) {
-        out += pf::fillTemplate(kMoveLine, {x, y});
+        out += pf::fillTemplate(tp::kMoveLine, x, y);
         return out;
     }
     const config::EmotionEntry* entry = lookupEmotion(*emotion, emotions);
@@ -123,9 +120,9 @@ std::string generateMove(markup::TagNode& node, const config::CharacterEmotions*
     }
     appendPlayLines(out, entry->moveBefore());
     if (!entry->moveSpeed().empty()) {
-        out += pf::fillTemplate(kMoveWithSpeedLine, {x, y, entry->moveSpeed()});
+        out += pf::fillTemplate(tp::kMoveWithSpeedLine, x, y, entry->moveSpeed());
     } else {
-        out += pf::fillTemplate(kMoveLine, {x, y});
+        out += pf::fillTemplate(tp::kMoveLine, x, y);
     }
     appendPlayLines(out, entry->moveAfter());
     return out;

@@ -1,6 +1,7 @@
 #include "convert/charactergenerator.h"
 
 #include "config/emotionmap.h"
+#include "convert/pagetemplates.h"
 #include "convert/position.h"
 #include "convert/treeindex.h"
 #include "markup/tagnode.h"
@@ -10,6 +11,7 @@
 namespace orvo::convert {
 
 namespace pf = orvo::platform;
+namespace tp = templates;
 
 std::string generateLoadCharacterSub(const markup::TagNode& page,
                                      const config::CharacterEmotions*& characterEmotions,
@@ -31,24 +33,8 @@ std::string generateLoadCharacterSub(const markup::TagNode& page,
     }
     const Position position = resolvePosition(page, index);
 
-    std::string sub = "\nSub LoadCharacter\n";
-    sub += "\tOn Error Resume Next\n";
-    // The character's id and the base name of its character file.
-    sub += pf::fillTemplate("\tSet LoadRequestUNC = Agent.Characters.Load (\"%s\", \"%s.acs\")\n",
-                            {character, character});
-    sub += "\tIf LoadRequestUNC.Status <> 0 Then\n";
-    sub += "\t\tAlert \"No character installed\"\n";
-    sub += "\tElse\n";
-    sub += pf::fillTemplate("\t\tSet Doll = Agent.Characters(\"%s\")\n", {character});
-    // Language 0409: English.
-    sub += "\t\tDoll.LanguageID = &H0409\n\n";
-    sub += "\t\tOn Error Resume Next\n";
-    sub += pf::fillTemplate("\t\tDoll.MoveTo %d,%d\n",
-                            {pf::toDecimal(position.x), pf::toDecimal(position.y)});
-    sub += "\t\tDoll.Show\n";
-    sub += "\tEnd If\n";
-    sub += "End Sub\n";
-    return sub;
+    return pf::fillTemplate(tp::kLoadCharacterSub, character, character, character, position.x,
+                            position.y);
 }
 
 } // namespace orvo::convert

@@ -1,15 +1,19 @@
 #include "convert/converter.h"
 
+#include <optional>
 #include <string>
 
 #include "config/presentation.h"
 #include "config/settings.h"
+#include "convert/indexpage.h"
 #include "convert/outputfolder.h"
 #include "convert/pageconverter.h"
+#include "convert/pagetemplates.h"
 #include "convert/playerexport.h"
 #include "markup/tagnode.h"
 #include "platform/encoding.h"
 #include "platform/filemessages.h"
+#include "platform/files.h"
 #include "platform/messages.h"
 #include "platform/standardtexts.h"
 #include "platform/textformat.h"
@@ -29,69 +33,100 @@ constexpr const char* kCannotDelete = "ﾌｧｲﾙ%sが削除できない";
 
 } // namespace
 
-bool convert(config::Presentation& presentation, pf::Messages& messages,
-             const ConvertOptions& options)
+std::optional<std::string> outputFolderOf(const config::Presentation& presentation)
 {
+    const std::string& workingDir = presentation.settings().workingDir;
+    if (!isSafeWorkingDir(workingDir)) {
+        return std::nullopt;
+    }
+    return markupFolderOf(presentation.getMarkupPath()) + workingDir;
+}
+
+ConvertResult convert(config::Presentation& presentation, pf::Messages& messages,
+                      const ConvertOptions& options)
+{
+    using Status = ConvertResult::Status;
+    ConvertResult result;
+    const auto stop = [&result](Status status) {
+        result.status = status;
+        return result;
+    };
     const config::Settings& settings = presentation.settings();
-    const std::string markupFolder = markupFolderOf(presentation.getMarkupPath());
     // The output folder is emptied below: refuse anything but one folder
     // level under the markup folder before touching the disk.
-    if (!isSafeWorkingDir(settings.workingDir)) {
-        messages.error(pf::fillTemplate(kUnsafeFolder, {settings.workingDir}), kCaption);
-        return false;
+    const std::optional<std::string> outputFolder = outputFolderOf(presentation);
+    if (!outputFolder) {
+        messages.error(pf::fillTemplate(kUnsafeFolder, settings.workingDir), kCaption);
+        return stop(Status::UnsafeOutputFolder);
     }
-    const std::string outputFolder = markupFolder + settings.workingDir;
+    const std::string& folder = *outputFolder;
+    result.outputFolder = folder;
 
-    const RemoveResult removed = removeFolder(outputFolder);
+    const pf::RemoveResult removed = pf::removeFolder(folder);
     if (!removed.undeletable.empty()) {
-        messages.error(pf::fillTemplate(pf::localText(kCannotDelete), {removed.undeletable}),
-                       kCaption);
-        return false;
+        messages.error(pf::fillLocalTemplate(kCannotDelete, removed.undeletable), kCaption);
+        return stop(Status::UndeletableFile);
     }
-    createFolder(outputFolder);
-    copyFile(settings.settingDir + settings.previousImage, outputFolder + "previous.gif");
-    copyFile(settings.settingDir + settings.nextImage, outputFolder + "next.gif");
-    copyFile(settings.settingDir + settings.debugFrameFile, outputFolder + "DebugFrame.html");
+    pf::createFolder(folder);
+    // The pages survive without these resources: a failed copy is not
+    // reported.
+    static_cast<void>(
+        pf::copyFile(settings.settingDir + settings.previousImage, folder + "previous.gif"));
+    static_cast<void>(pf::copyFile(settings.settingDir + settings.nextImage, folder + "next.gif"));
+    static_cast<void>(
+        pf::copyFile(settings.settingDir + settings.debugFrameFile, folder + "DebugFrame.html"));
     if (options.playerScript) {
-        // Unlike the resources above, which the pages survive without, pages
-        // that load a runtime that is not there would not play: stop.
-        const std::string target = outputFolder + std::string(kPlayerFileName);
-        if (!writeFile(target, *options.playerScript)) {
+        // Unlike the resources above, pages that load a runtime that is not
+        // there would not play: stop.
+        const std::string target = folder + std::string(kPlayerFileName);
+        if (!pf::writeWholeFile(target, *options.playerScript)) {
             pf::reportCannotOpen(messages, target, pf::texts::kWriteOutError);
-            return false;
+            return stop(Status::PlayerNotWritten);
         }
     }
 
     markup::TagNode* body = presentation.findTag("body");
     if (body == nullptr) {
         messages.error(kNoBody, kCaption);
-        return false;
+        return stop(Status::NoBody);
     }
     const markup::TagNode::Children* pages = body->getChildren();
     if (pages == nullptr) {
         messages.error(kNoPages, kCaption);
-        return false;
+        return stop(Status::NoPages);
     }
+    result.pageCount = pages->size();
     const int pageCount = static_cast<int>(pages->size());
-    writeIndexPage(outputFolder + "debugMain.html", pageCount, messages);
+    if (!writeIndexPage(folder + "debugMain.html", pageCount, messages)) {
+        ++result.problems;
+    }
 
     // Every page gets its file name before the first is generated: jumps read
     // the name of their target page.
     for (int i = 1; i <= pageCount; ++i) {
         (*pages)[static_cast<std::size_t>(i - 1)]->setAttribute(
-            "realpagename", pf::fillTemplate("%d.html", {pf::toDecimal(i)}));
+            "realpagename", pf::fillTemplate(templates::kPageFileName, i));
     }
 
     PageConverter converter(*presentation.getRoot(), presentation.getEmotionMap(), settings,
-                            markupFolder, messages, options.playerScript.has_value());
+                            markupFolderOf(presentation.getMarkupPath()), messages,
+                            options.playerScript.has_value());
     for (int i = 1; i <= pageCount; ++i) {
-        converter.convertPage(*(*pages)[static_cast<std::size_t>(i - 1)], i, pageCount);
+        if (options.cancelRequested && options.cancelRequested()) {
+            result.status = ConvertResult::Status::Cancelled;
+            return result;
+        }
+        if (converter.convertPage(*(*pages)[static_cast<std::size_t>(i - 1)], i, pageCount)) {
+            ++result.pagesWritten;
+        } else {
+            ++result.problems;
+        }
         if (options.progress) {
-            options.progress(static_cast<std::size_t>(i), static_cast<std::size_t>(pageCount));
+            options.progress(static_cast<std::size_t>(i), result.pageCount);
         }
     }
     presentation.releaseTree();
-    return true;
+    return result;
 }
 
 } // namespace orvo::convert

@@ -2,7 +2,7 @@
 
 #include "convert/pagecounters.h"
 #include "convert/pagescript.h"
-#include "convert/scripttexts.h"
+#include "convert/pagetemplates.h"
 #include "convert/treeindex.h"
 #include "markup/tagnode.h"
 #include "platform/messages.h"
@@ -13,6 +13,14 @@
 namespace orvo::convert {
 
 namespace pf = orvo::platform;
+namespace tp = templates;
+
+namespace {
+
+// The target page is loaded this long after the jump's request has completed.
+constexpr int kJumpDelay = 500;
+
+} // namespace
 
 bool generateJump(const markup::TagNode& jump, PageScript& script, PageCounters& counters,
                   const TreeIndex& index, platform::Messages& messages)
@@ -25,18 +33,16 @@ bool generateJump(const markup::TagNode& jump, PageScript& script, PageCounters&
     }
     const std::string pageFile = target->getAttribute("realpagename");
 
-    const std::string request = pf::fillTemplate("JumpRequest%d", {pf::toDecimal(counters.jump++)});
-    script.declarations += pf::fillTemplate("DIM %s\n", {request});
+    const std::string request = pf::fillTemplate(tp::kJumpRequestName, counters.jump++);
+    script.declarations += pf::fillTemplate(tp::kDeclaration, request);
 
-    const std::string sub = pf::fillTemplate("JumpFuntion%d", {pf::toDecimal(counters.step++)});
-    script.jumpSubs += pf::fillTemplate("\nSub %s\n", {sub});
-    script.jumpSubs += pf::fillTemplate("\tLocation.Href = \"%s\"\n", {pageFile});
-    script.jumpSubs += texts::kEndSub;
+    const std::string sub = pf::fillTemplate(tp::kJumpSubName, counters.step++);
+    script.jumpSubs += pf::fillTemplate(tp::kJumpSub, sub, pageFile);
 
-    script.requestCases += pf::fillTemplate(texts::kRequestCase, {request});
-    script.requestCases += pf::fillTemplate(texts::kHalfSecondTimerCall, {sub});
+    script.requestCases += pf::fillTemplate(tp::kRequestCase, request);
+    script.requestCases += pf::fillTemplate(tp::kTimerCall, sub, kJumpDelay);
 
-    script.stepSubs += pf::fillTemplate(texts::kRestPoseRequest, {request});
+    script.stepSubs += pf::fillTemplate(tp::kRestPoseRequest, request);
     return true;
 }
 

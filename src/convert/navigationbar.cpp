@@ -1,24 +1,24 @@
 #include "convert/navigationbar.h"
 
+#include "convert/pagetemplates.h"
 #include "platform/textformat.h"
 
 namespace orvo::convert {
 
 namespace pf = orvo::platform;
+namespace tp = templates;
 
 std::string generateNavigationBar(int i, int n)
 {
-    std::string bar = "<center>\n";
+    std::string bar(tp::kNavigationStart.text());
     if (i > 1) {
-        bar += pf::fillTemplate("<a href=\"%d.html\"> <IMG src=\"previous.gif\" border=0></a>\n",
-                                {pf::toDecimal(i - 1)});
+        bar += pf::fillTemplate(tp::kNavigationPrevious, i - 1);
     }
-    bar += pf::fillTemplate("<STRONG><FONT size=6> %d </FONT></STRONG>\n", {pf::toDecimal(i)});
+    bar += pf::fillTemplate(tp::kNavigationNumber, i);
     if (i < n) {
-        bar += pf::fillTemplate("<a href=\"%d.html\"> <IMG src=\"next.gif\" border=0></a>\n",
-                                {pf::toDecimal(std::int64_t{i} + 1)});
+        bar += pf::fillTemplate(tp::kNavigationNext, std::int64_t{i} + 1);
     }
-    bar += "</center>\n";
+    bar += tp::kNavigationEnd.text();
     return bar;
 }
 

@@ -2,8 +2,8 @@
 
 #include "config/settings.h"
 #include "convert/pagescript.h"
+#include "convert/pagetemplates.h"
 #include "convert/pagewriter.h"
-#include "convert/playerexport.h"
 
 #include <utility>
 
@@ -14,7 +14,8 @@ PageConverter::PageConverter(markup::TagNode& root, const config::EmotionMap& em
                              platform::Messages& messages, bool loadPlayer)
     : m_index(root), m_steps(m_index, emotions, messages), m_markupFolder(std::move(markupFolder)),
       m_workingDir(settings.workingDir),
-      m_behindScriptBlock(loadPlayer ? kPlayerScriptLine : std::string_view()), m_messages(messages)
+      m_behindScriptBlock(loadPlayer ? templates::kPlayerScriptLine.text() : std::string_view()),
+      m_messages(messages)
 {
 }
 

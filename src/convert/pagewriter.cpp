@@ -1,6 +1,7 @@
 #include "convert/pagewriter.h"
 
 #include "convert/pagescript.h"
+#include "convert/pagetemplates.h"
 #include "markup/tagnode.h"
 #include "platform/codepage.h"
 #include "platform/encoding.h"
@@ -98,7 +99,7 @@ bool writePage(const markup::TagNode& page, const std::string& markupFolder,
     // Presentations written on Windows name subfolders with backslashes.
     const std::string source = markupFolder + pf::replaceAll(page.getAttribute("ref"), "\\", "/");
     const std::string target =
-        markupFolder + workingDir + pf::fillTemplate("%d.html", {pf::toDecimal(i)});
+        markupFolder + workingDir + pf::fillTemplate(templates::kPageFileName, i);
 
     pf::TextReader reader;
     if (!reader.open(source)) {
@@ -143,13 +144,7 @@ bool writePage(const markup::TagNode& page, const std::string& markupFolder,
     }
     reader.close();
 
-    pf::TextWriter writer;
-    if (!writer.open(target)) {
-        pf::reportCannotOpen(messages, target, pf::texts::kWriteOutError);
-        return false;
-    }
-    writer.write(pageText);
-    if (!writer.close()) {
+    if (!pf::writeTextFile(target, pageText)) {
         pf::reportCannotOpen(messages, target, pf::texts::kWriteOutError);
         return false;
     }

@@ -2,14 +2,12 @@
 
 // The agent runtime in an exported folder (orvo convert --with-player): the
 // runtime's script lies beside the pages under this name, and every page
-// loads it with this line, put right behind the page's script block so that
-// the runtime finds the block already parsed.
+// loads it with templates::kPlayerScriptLine (pagetemplates.h).
 
 #include <string_view>
 
 namespace orvo::convert {
 
 inline constexpr std::string_view kPlayerFileName = "orvo-player.js";
-inline constexpr std::string_view kPlayerScriptLine = "<script src=\"orvo-player.js\"></script>\n";
 
 } // namespace orvo::convert

@@ -6,7 +6,7 @@
 #include "convert/jumpgenerator.h"
 #include "convert/navigationbar.h"
 #include "convert/pagescript.h"
-#include "convert/scripttexts.h"
+#include "convert/pagetemplates.h"
 #include "markup/tagnode.h"
 #include "platform/textformat.h"
 
@@ -15,6 +15,7 @@
 namespace orvo::convert {
 
 namespace pf = orvo::platform;
+namespace tp = templates;
 
 namespace {
 
@@ -23,12 +24,12 @@ constexpr std::int64_t kDefaultBeginDelay = 100;
 
 std::string stepName(int number)
 {
-    return pf::fillTemplate("Step%d", {pf::toDecimal(number)});
+    return pf::fillTemplate(tp::kStepName, number);
 }
 
 std::string commandName(int number)
 {
-    return pf::fillTemplate("VoiceCommand%d", {pf::toDecimal(number)});
+    return pf::fillTemplate(tp::kVoiceCommandName, number);
 }
 
 } // namespace
@@ -55,22 +56,15 @@ bool StepGenerator::generatePageScript(markup::TagNode& page, PageScript& script
 
 std::string StepGenerator::generateOnLoadSub()
 {
-    std::string sub = "\nSub Window_OnLoad\n";
-    sub += "  LoadCharacter\n";
-    sub += "  Set BeginRequest = Doll.Play(\"RestPose\")\n";
-    sub += "End Sub\n\n";
-    return sub;
+    return std::string(tp::kOnLoadSub.text());
 }
 
 std::string StepGenerator::generateNextPageSub(int i, int n)
 {
-    std::string sub = "Sub NextPage()\n";
     if (i < n) {
-        sub += pf::fillTemplate("\tLocation.Href = \"%d.html\"\n",
-                                {pf::toDecimal(std::int64_t{i} + 1)});
+        return pf::fillTemplate(tp::kNextPageSub, std::int64_t{i} + 1);
     }
-    sub += "End Sub\n";
-    return sub;
+    return std::string(tp::kLastPageSub.text());
 }
 
 void StepGenerator::generateBeginCase(markup::TagNode& page, PageScript& script)
@@ -83,8 +77,8 @@ void StepGenerator::generateBeginCase(markup::TagNode& page, PageScript& script)
     const std::string begin = actions.front()->getAttribute("begin");
     // A "begin" of "0s" parses as -1, which is written unchanged.
     const std::int64_t delay = begin.empty() ? kDefaultBeginDelay : parseDuration(begin);
-    script.requestCases += pf::fillTemplate(texts::kRequestCase, {"BeginRequest"});
-    script.requestCases += pf::fillTemplate(texts::kTimerCall, {stepName(0), pf::toDecimal(delay)});
+    script.requestCases += pf::fillTemplate(tp::kRequestCase, "BeginRequest");
+    script.requestCases += pf::fillTemplate(tp::kTimerCall, stepName(0), delay);
 }
 
 bool StepGenerator::generateStepSub(markup::TagNode& node, PageScript& script)
@@ -108,7 +102,7 @@ void StepGenerator::writeStep(markup::TagNode& node, PageScript& script,
 {
     std::vector<markup::TagNode*> actions;
     node.collectActions(actions);
-    script.stepSubs += pf::fillTemplate("\nSub %s\n", {stepName(m_counters.step++)});
+    script.stepSubs += pf::fillTemplate(tp::kSubStart, stepName(m_counters.step++));
 
     for (std::size_t k = 0; k < actions.size(); ++k) {
         markup::TagNode& action = *actions[k];
@@ -127,7 +121,7 @@ void StepGenerator::writeStep(markup::TagNode& node, PageScript& script,
             script.stepSubs += generateMove(action, script.characterEmotions, m_index);
         } else if (name == "jump") {
             generateJump(action, script, m_counters, m_index, m_messages);
-            script.stepSubs += texts::kEndSub;
+            script.stepSubs += tp::kEndSub.text();
             return;
         } else if (name == "listen") {
             openListen(action, script, listens);
@@ -138,9 +132,9 @@ void StepGenerator::writeStep(markup::TagNode& node, PageScript& script,
     // things that take numbers during a step, end the step early. Its
     // EndRequest completes after all queued actions and leads to NextPage.
     if (m_counters.step == 1) {
-        script.stepSubs += pf::fillTemplate(texts::kRestPoseRequest, {"EndRequest"});
+        script.stepSubs += pf::fillTemplate(tp::kRestPoseRequest, "EndRequest");
     }
-    script.stepSubs += texts::kEndSub;
+    script.stepSubs += tp::kEndSub.text();
 }
 
 bool StepGenerator::openListen(markup::TagNode& listen, PageScript& script,
@@ -148,26 +142,21 @@ bool StepGenerator::openListen(markup::TagNode& listen, PageScript& script,
 {
     const auto* words = listen.getChildren();
     if (words == nullptr || words->empty()) {
-        script.stepSubs += texts::kEndSub;
+        script.stepSubs += tp::kEndSub.text();
         return false;
     }
-    const std::string sub =
-        pf::fillTemplate("AddVoiceCommands%d", {pf::toDecimal(m_counters.voice++)});
-    script.voiceCommandSubs += pf::fillTemplate("\nSub %s\n", {sub});
-    // Every listen replaces the commands of the one before it.
-    script.voiceCommandSubs += "\tDoll.Commands.RemoveAll\n";
+    const std::string sub = pf::fillTemplate(tp::kVoiceCommandsSubName, m_counters.voice++);
+    script.voiceCommandSubs += pf::fillTemplate(tp::kVoiceCommandsSubStart, sub);
     const int firstCommand = m_counters.voice;
     for (const auto& word : *words) {
         const std::string phrase = word->getAttribute("word");
-        // Name, caption and spoken phrase.
-        script.voiceCommandSubs +=
-            pf::fillTemplate("\tDoll.Commands.Add \"%s\", \"%s\", \"%s\"\n",
-                             {commandName(m_counters.voice++), phrase, phrase});
+        script.voiceCommandSubs += pf::fillTemplate(
+            tp::kVoiceCommandLine, commandName(m_counters.voice++), phrase, phrase);
     }
-    script.voiceCommandSubs += texts::kEndSub;
+    script.voiceCommandSubs += tp::kEndSub.text();
 
-    script.stepSubs += pf::fillTemplate("\t%s\n", {sub});
-    script.stepSubs += texts::kEndSub;
+    script.stepSubs += pf::fillTemplate(tp::kSubCall, sub);
+    script.stepSubs += tp::kEndSub.text();
 
     listens.push_back(OpenListen{words, 0, firstCommand, {}});
     return true;
@@ -187,10 +176,8 @@ void StepGenerator::writeResponses(PageScript& script, std::vector<OpenListen>& 
         }
         for (std::size_t k = 0; k < top.responseSteps.size(); ++k) {
             const int command = top.firstCommand + static_cast<int>(k);
-            script.commandCases +=
-                pf::fillTemplate("        Case \"%s\"\n", {commandName(command)});
-            script.commandCases +=
-                pf::fillTemplate("\t        %s\n", {stepName(top.responseSteps[k])});
+            script.commandCases += pf::fillTemplate(tp::kCommandCase, commandName(command),
+                                                    stepName(top.responseSteps[k]));
         }
         listens.pop_back();
     }

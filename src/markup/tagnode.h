@@ -70,6 +70,12 @@ public:
     // The buffer that holds this node's content (null when it has none).
     const std::shared_ptr<const std::string>& contentBuffer() const { return m_contentBuffer; }
     std::size_t contentOffset() const { return m_contentBegin; }
+    // Where the node's tag begins in the document body (its "<"), so that
+    // messages about it can name its line and column; kNoOffset for a node
+    // that the parser did not make.
+    static constexpr std::size_t kNoOffset = static_cast<std::size_t>(-1);
+    std::size_t sourceOffset() const { return m_sourceOffset; }
+    void setSourceOffset(std::size_t offset) { m_sourceOffset = offset; }
 
 private:
     template <typename Match> TagNode* findPreOrder(Match match);
@@ -89,6 +95,7 @@ private:
     std::shared_ptr<const std::string> m_contentBuffer;
     std::size_t m_contentBegin = 0;
     std::size_t m_contentLength = 0;
+    std::size_t m_sourceOffset = kNoOffset;
 };
 
 } // namespace orvo::markup

@@ -35,6 +35,8 @@ BuildTreePaths readBuildTreeMarker(const std::string& executablePath)
             }
         } else if (key == "playerBundle") {
             paths.playerBundle = value;
+        } else if (key == "localeDir") {
+            paths.localeDir = value;
         }
     }
     return paths;

@@ -1,15 +1,16 @@
 #pragma once
 
 // How a program run from its build tree finds what an installation keeps in
-// <prefix>/share/vieworvo/: the build writes a marker file beside each
-// program that names the source tree's data folder and the bundled agent
-// runtime. Nothing of the build machine is compiled into the programs, so an
-// installed (or copied) program never reaches back into a source tree: only
-// a program that has the marker beside it uses one.
+// <prefix>/share/: the build writes a marker file beside each program that
+// names the source tree's data folder, the bundled agent runtime and the
+// compiled message catalogs. Nothing of the build machine is compiled into
+// the programs, so an installed (or copied) program never reaches back into
+// a source tree: only a program that has the marker beside it uses one.
 //
 // The marker holds key=value lines:
 //   dataDir=<source tree>/data/
 //   playerBundle=<build tree>/src/player/orvo-player.js
+//   localeDir=<build tree>/locale
 
 #include <string>
 
@@ -20,6 +21,7 @@ inline constexpr const char* kBuildTreeMarkerName = "vieworvo-build-tree.txt";
 struct BuildTreePaths {
     std::string dataDir;      // ends with "/"; empty when not given
     std::string playerBundle; // empty when not given
+    std::string localeDir;    // the compiled message catalogs; empty when not given
 };
 
 // The paths named by the marker beside the program at `executablePath`; both

@@ -9,7 +9,7 @@ namespace orvo::platform {
 
 void reportCannotOpen(Messages& messages, const std::string& path, const char* captionUtf8)
 {
-    messages.error(fillTemplate(localText(texts::kCannotOpenFile), {path}), localText(captionUtf8));
+    messages.error(fillLocalTemplate(texts::kCannotOpenFile, path), localText(captionUtf8));
 }
 
 } // namespace orvo::platform

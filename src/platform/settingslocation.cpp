@@ -1,10 +1,9 @@
 #include "platform/settingslocation.h"
 
-#include <cstdio>
 #include <filesystem>
-#include <system_error>
 
 #include "platform/codepage.h"
+#include "platform/files.h"
 #include "platform/textfile.h"
 
 namespace orvo::platform {
@@ -37,13 +36,6 @@ std::string baseFolder(const std::string& xdgValue, const std::string& home, con
         return withSlash(home) + fallback;
     }
     return {};
-}
-
-bool createFolders(const std::string& folder)
-{
-    std::error_code error;
-    fs::create_directories(folder, error);
-    return fs::is_directory(folder, error);
 }
 
 } // namespace
@@ -89,20 +81,15 @@ bool createSettingsFromTemplate(const std::string& templatePath, const std::stri
     if (reader.failed()) {
         return false;
     }
-    const fs::path targetPath(target);
-    if (targetPath.has_parent_path() && !createFolders(targetPath.parent_path().string())) {
+    const std::size_t slash = target.rfind('/');
+    if (slash != std::string::npos && slash > 0 && !createFolderPath(target.substr(0, slash))) {
         return false;
     }
     // Written beside the target and renamed into place, so that an
     // interrupted first start leaves no half-written settings file behind.
     const std::string partial = target + ".partial";
-    TextWriter writer;
-    if (!writer.open(partial)) {
-        return false;
-    }
-    writer.write(text);
-    if (!writer.close() || std::rename(partial.c_str(), target.c_str()) != 0) {
-        std::remove(partial.c_str());
+    if (!writeTextFile(partial, text) || !renameFile(partial, target)) {
+        deletePlainFile(partial);
         return false;
     }
     return true;
@@ -118,12 +105,11 @@ std::string prepareSettingsFile(const SettingsSources& sources, const std::strin
     // without it no echo file could be written and no table would load.
     const std::string cacheDir = userCacheFolder(sources);
     if (!cacheDir.empty()) {
-        createFolders(cacheDir);
+        createFolderPath(cacheDir);
     }
     // Without a data folder there is no template; the missing settings file
     // is then reported when it is read.
-    std::error_code error;
-    if (!dataDir.empty() && !fs::exists(fs::symlink_status(path, error))) {
+    if (!dataDir.empty() && !pathExists(path)) {
         createSettingsFromTemplate(dataDir + kSettingsTemplateName, path, dataDir, cacheDir);
     }
     return path;
@@ -134,8 +120,7 @@ std::string findDataFolder(const std::string& executablePath, const std::string&
     const fs::path installed =
         (fs::path(executablePath).parent_path() / ".." / "share" / "vieworvo" / "data")
             .lexically_normal();
-    std::error_code error;
-    if (fs::is_regular_file(installed / kSettingsTemplateName, error)) {
+    if (isRegularFile((installed / kSettingsTemplateName).string())) {
         return withSlash(installed.string());
     }
     return withSlash(buildTreeDataDir);

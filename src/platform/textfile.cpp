@@ -1,39 +1,14 @@
 #include "platform/textfile.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-#include <cerrno>
 #include <cstring>
-#include <sys/stat.h>
 
 namespace orvo::platform {
 
 namespace {
 
-// Large enough that a 100 MB markup file is read in few system calls.
-constexpr std::size_t kReadChunk = 1 << 16;
-
-// Only a regular file counts as a text file. Paths come from the markup too
-// (a page's "ref"), and a device never ends (/dev/zero would fill the memory
-// with one endless line) and a named pipe may never deliver: both count as
-// files that cannot be opened, like a folder. O_NONBLOCK keeps the open
-// itself from waiting for a writer on a named pipe; it is cleared again, as
-// it has no business on the reads of a regular file.
-int openRegularForReading(const std::string& path)
-{
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
-        return -1;
-    }
-    struct stat st {};
-    const int flags = ::fcntl(fd, F_GETFL);
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || flags < 0 ||
-        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
-}
+// Large enough that a 100 MB markup file is read, and a large page written,
+// in few system calls.
+constexpr std::size_t kChunk = 1 << 16;
 
 } // namespace
 
@@ -46,10 +21,10 @@ bool TextReader::open(const std::string& path)
 {
     close();
     m_fd = openRegularForReading(path);
-    if (m_fd < 0) {
+    if (!m_fd.isOpen()) {
         return false;
     }
-    m_buffer.resize(kReadChunk);
+    m_buffer.resize(kChunk);
     m_pos = m_end = 0;
     m_eof = m_failed = false;
     return true;
@@ -57,33 +32,25 @@ bool TextReader::open(const std::string& path)
 
 void TextReader::close()
 {
-    if (m_fd >= 0) {
-        ::close(m_fd);
-        m_fd = -1;
-    }
+    // Nothing was written through a reader: an error of the close changes
+    // nothing of what was read.
+    static_cast<void>(m_fd.close());
 }
 
 bool TextReader::fill()
 {
-    if (m_eof || m_fd < 0) {
+    if (m_eof || !m_fd.isOpen()) {
         return false;
     }
-    for (;;) {
-        const ssize_t n = ::read(m_fd, m_buffer.data(), m_buffer.size());
-        if (n > 0) {
-            m_pos = 0;
-            m_end = static_cast<std::size_t>(n);
-            return true;
-        }
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0) {
-            m_failed = true;
-        }
-        m_eof = true;
-        return false;
+    const long n = readSome(m_fd.get(), m_buffer.data(), m_buffer.size());
+    if (n > 0) {
+        m_pos = 0;
+        m_end = static_cast<std::size_t>(n);
+        return true;
     }
+    m_failed = n < 0;
+    m_eof = true;
+    return false;
 }
 
 int TextReader::peekByte()
@@ -141,72 +108,66 @@ bool TextReader::readPiece(std::string& piece, std::size_t maxBytes)
     return !piece.empty();
 }
 
-bool readWholeFile(const std::string& path, std::string& out)
-{
-    out.clear();
-    const int fd = openRegularForReading(path);
-    if (fd < 0) {
-        return false;
-    }
-    char buffer[kReadChunk];
-    bool ok = true;
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n > 0) {
-            out.append(buffer, static_cast<std::size_t>(n));
-        } else if (n < 0 && errno == EINTR) {
-            continue;
-        } else {
-            ok = n == 0;
-            break;
-        }
-    }
-    ::close(fd);
-    return ok;
-}
-
 TextWriter::~TextWriter()
 {
-    close();
+    // A writer dropped without close() has no one to tell of a failure.
+    static_cast<void>(close());
 }
 
 bool TextWriter::open(const std::string& path)
 {
-    close();
+    static_cast<void>(close());
     m_failed = false;
-    m_file = std::fopen(path.c_str(), "wb");
-    return m_file != nullptr;
+    m_pending.clear();
+    m_fd = createForWriting(path);
+    return m_fd.isOpen();
 }
 
 void TextWriter::write(std::string_view text)
 {
-    if (m_file == nullptr) {
+    if (!m_fd.isOpen()) {
         m_failed = true;
         return;
     }
     std::size_t start = 0;
     for (std::size_t nl = text.find('\n'); nl != std::string_view::npos;
          nl = text.find('\n', start)) {
-        if (std::fwrite(text.data() + start, 1, nl - start, m_file) != nl - start ||
-            std::fwrite("\r\n", 1, 2, m_file) != 2) {
-            m_failed = true;
-        }
+        m_pending.append(text.data() + start, nl - start);
+        m_pending += "\r\n";
         start = nl + 1;
     }
-    const std::size_t rest = text.size() - start;
-    if (rest > 0 && std::fwrite(text.data() + start, 1, rest, m_file) != rest) {
+    m_pending.append(text.data() + start, text.size() - start);
+    if (m_pending.size() >= kChunk) {
+        flush();
+    }
+}
+
+void TextWriter::flush()
+{
+    if (!writeAll(m_fd.get(), m_pending)) {
         m_failed = true;
     }
+    m_pending.clear();
 }
 
 bool TextWriter::close()
 {
-    if (m_file == nullptr) {
+    if (!m_fd.isOpen()) {
         return !m_failed;
     }
-    const bool closed = std::fclose(m_file) == 0;
-    m_file = nullptr;
+    flush();
+    const bool closed = m_fd.close();
     return closed && !m_failed;
+}
+
+bool writeTextFile(const std::string& path, std::string_view text)
+{
+    TextWriter writer;
+    if (!writer.open(path)) {
+        return false;
+    }
+    writer.write(text);
+    return writer.close();
 }
 
 } // namespace orvo::platform

@@ -8,10 +8,11 @@
 // pipe) counts as a file that cannot be opened.
 
 #include <cstddef>
-#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/files.h"
 
 namespace orvo::platform {
 
@@ -23,9 +24,8 @@ public:
     TextReader& operator=(const TextReader&) = delete;
 
     // False when the path is missing, unreadable or not a regular file.
-    bool open(const std::string& path);
+    [[nodiscard]] bool open(const std::string& path);
     void close();
-    bool isOpen() const { return m_fd >= 0; }
 
     // The next line without its line end. False at the end of the file (or
     // after a read error, see failed()).
@@ -43,17 +43,13 @@ private:
     bool fill();
     int peekByte();
 
-    int m_fd = -1;
+    FileDescriptor m_fd;
     std::vector<char> m_buffer;
     std::size_t m_pos = 0;
     std::size_t m_end = 0;
     bool m_eof = false;
     bool m_failed = false;
 };
-
-// Reads a whole file into `out` as raw bytes. False when it cannot be opened
-// or read, or is not a regular file.
-bool readWholeFile(const std::string& path, std::string& out);
 
 class TextWriter {
 public:
@@ -63,15 +59,23 @@ public:
     TextWriter& operator=(const TextWriter&) = delete;
 
     // Creates the file or empties it. False when that fails.
-    bool open(const std::string& path);
-    // Writes text, each LF as CR LF.
+    [[nodiscard]] bool open(const std::string& path);
+    // Writes text, each LF as CR LF. The bytes are collected and written in
+    // large pieces; a failure shows at close().
     void write(std::string_view text);
-    // Flushes and closes; false when any write failed.
-    bool close();
+    // Writes what is left and closes; false when any write failed.
+    [[nodiscard]] bool close();
 
 private:
-    std::FILE* m_file = nullptr;
+    void flush();
+
+    FileDescriptor m_fd;
+    std::string m_pending;
     bool m_failed = false;
 };
+
+// Writes a whole text file at once, each LF as CR LF, replacing an existing
+// file. False when it cannot be created or not every byte was written.
+[[nodiscard]] bool writeTextFile(const std::string& path, std::string_view text);
 
 } // namespace orvo::platform

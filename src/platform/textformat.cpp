@@ -2,26 +2,53 @@
 
 #include <limits>
 
+#include "platform/encoding.h"
+#include "platform/translation.h"
+
 namespace orvo::platform {
 
-std::string fillTemplate(std::string_view tmpl, std::initializer_list<std::string_view> args)
+namespace detail {
+
+std::string fill(std::string_view text, std::initializer_list<std::string_view> values,
+                 bool localize)
 {
+    // A template of the program's own texts is the id of its translation,
+    // which keeps its placeholders (the catalogs are compiled with
+    // msgfmt --check); the pieces between them are then turned into the
+    // active code page one by one, the arguments being in it already.
+    std::string translated;
+    if (localize) {
+        translated = translate(text);
+        text = translated;
+    }
     std::string out;
-    out.reserve(tmpl.size() + 64);
-    auto next = args.begin();
-    for (std::size_t i = 0; i < tmpl.size(); ++i) {
-        const bool placeholder =
-            tmpl[i] == '%' && i + 1 < tmpl.size() && (tmpl[i + 1] == 's' || tmpl[i + 1] == 'd');
-        if (placeholder && next != args.end()) {
-            out.append(*next);
-            ++next;
-            ++i;
+    out.reserve(text.size() + 64);
+    auto next = values.begin();
+    std::size_t pieceStart = 0;
+    const auto appendPiece = [&](std::size_t end) {
+        const std::string_view piece = text.substr(pieceStart, end - pieceStart);
+        if (localize) {
+            out += convertCodePage(piece, CodePage::Utf8, activeCodePage());
         } else {
-            out.push_back(tmpl[i]);
+            out.append(piece);
+        }
+    };
+    // The compile-time check has matched the placeholders with the values
+    // one for one; `next` is compared all the same, so that this never reads
+    // past the list.
+    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] == '%' && (text[i + 1] == 's' || text[i + 1] == 'd') && next != values.end()) {
+            appendPiece(i);
+            out.append(*next++);
+            pieceStart = i + 2;
+            ++i;
         }
     }
+    appendPiece(text.size());
     return out;
 }
+
+} // namespace detail
 
 std::string toDecimal(std::int64_t value)
 {

@@ -10,7 +10,7 @@ const TRACE_STORAGE_KEY = "orvo-player-trace";
 const TRACE_ELEMENT_ID = "orvo-player-trace";
 const TRACE_MAX_EVENTS = 5000; // a page that loops forever must not fill the storage
 
-class Tracer {
+export class Tracer {
     constructor(clock, mode, win = null) {
         this.clock = clock;
         this.mode = mode;
@@ -20,7 +20,7 @@ class Tracer {
         if (mode === "session" && win !== null) {
             try {
                 this.events = JSON.parse(win.sessionStorage.getItem(TRACE_STORAGE_KEY) || "[]");
-            } catch (error) {
+            } catch (_error) {
                 this.events = [];
             }
         }
@@ -34,7 +34,7 @@ class Tracer {
         if (this.mode !== "session" || this.win === null) return;
         try {
             this.win.sessionStorage.setItem(TRACE_STORAGE_KEY, JSON.stringify(this.events));
-        } catch (error) {
+        } catch (_error) {
             // storage full or unavailable: the in-page record still holds
         }
         this.mirror(entry);
@@ -47,10 +47,10 @@ class Tracer {
             this.element = document.createElement("pre");
             this.element.id = TRACE_ELEMENT_ID;
             this.element.hidden = true;
-            this.element.textContent = this.events.map((event) => JSON.stringify(event)).join("\n") + "\n";
+            this.element.textContent = `${this.events.map((event) => JSON.stringify(event)).join("\n")}\n`;
             document.body.appendChild(this.element);
             return;
         }
-        this.element.textContent += JSON.stringify(entry) + "\n";
+        this.element.textContent += `${JSON.stringify(entry)}\n`;
     }
 }

@@ -1,21 +1,24 @@
 // The window as a user meets it, offscreen with a real browser: start-up and
 // the welcome page, the menus, toolbar and accelerators, the command states
 // shown by the menus and the mode pane, the URL bar, the caption following
-// each load, the command line, dropped files and the recent-file list, and
-// the mode surviving a restart.
+// each load, the command line, dropped files and the recent-file list, the
+// mode surviving a restart, and large conversions on the worker thread.
 
 #include "shelltestsupport.h"
 
 #include "app/caboutdlg.h"
 #include "app/cmainframe.h"
+#include "app/conversionprogress.h"
 #include "app/cvieworvoapp.h"
 #include "app/cvieworvodoc.h"
 #include "app/cvieworvoview.h"
+#include "app/orvowebpage.h"
 #include "app/toolbaricons.h"
 #include "platform/codepage.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDesktopServices>
 #include <QDir>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -24,13 +27,20 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QStatusTipEvent>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolBar>
+#include <QTranslator>
 #include <QWindow>
 #include <QtTest>
+
+#include <functional>
+#include <set>
 
 using orvo::app::CMainFrame;
 using orvo::app::CViewOrvoApp;
@@ -82,12 +92,52 @@ QString menuStates(const CMainFrame& frame)
              check(Command::ExecDebug), check(Command::ViewUrlBar), frame.modePaneText());
 }
 
+// A presentation of `pages` pages, each with a speech; the pages in
+// `missing` name a source page that does not exist.
+QByteArray manyPages(int pages, const std::set<int>& missing)
+{
+    QByteArray markup = "<orvo>\n<agent character=\"Orvi\"/>\n<body>\n";
+    for (int i = 1; i <= pages; ++i) {
+        const QByteArray n = QByteArray::number(i);
+        markup += "<page ref=\"" + (missing.count(i) ? "gone" + n : QByteArray("one")) +
+                  ".html\" id=\"p" + n + "\" x=\"10\" y=\"20\">\n<speak>Page " + n +
+                  ".</speak>\n</page>\n";
+    }
+    return markup + "</body>\n</orvo>\n";
+}
+
+// Records the messages; while an error is shown (on the window's thread,
+// the conversion waiting for it), runs `whileShown`.
+class WatchingMessages final : public orvo::platform::Messages {
+public:
+    void error(const std::string& text, const std::string& caption) override
+    {
+        record.error(text, caption);
+        if (whileShown) {
+            whileShown();
+        }
+    }
+    bool ask(const std::string& text, const std::string& caption) override
+    {
+        return record.ask(text, caption);
+    }
+
+    RecordingMessages record;
+    std::function<void()> whileShown;
+};
+
 } // namespace
 
 class ShellTest final : public QObject {
     Q_OBJECT
 
+public slots:
+    // Stands in for the desktop's browser.
+    void openInDesktopBrowser(const QUrl& url) { m_desktopOpened.append(url); }
+
 private:
+    QList<QUrl> m_desktopOpened;
+
     struct Shell {
         ShellFixture fixture;
         RecordingMessages messages;
@@ -138,6 +188,73 @@ private:
             done = true;
         });
         return QTest::qWaitFor([&] { return done; }, kLoadTimeoutMs) ? result : QVariant();
+    }
+
+    // What a conversion of a presentation whose pages 2 and 5 are missing
+    // showed while page 2's error was up; Cancel pressed there on request.
+    struct LargeConversion {
+        bool errorSeen = false;
+        // Turns of the window's event loop during the conversion.
+        int ticks = 0;
+        bool dialogShown = false;
+        int dialogMaximum = -1;
+        int dialogValue = -1;
+        bool onWindowThread = false;
+        int converted = -1;
+        bool lastPageWritten = false;
+        QStringList messages;
+        // The read errors of pages 2 and 5, in this order.
+        QStringList missingPages;
+    };
+
+    static LargeConversion convertManyPages(int pages, bool cancelAtFirstError)
+    {
+        ShellFixture fixture;
+        const QString markup = fixture.writePresentation(QStringLiteral("big/big.orv"), "");
+        fixture.write(markup, manyPages(pages, {2, 5}));
+        WatchingMessages messages;
+        orvo::app::CViewOrvoDoc doc(messages, fixture.settingsPath());
+        doc.setMarkupPath(QFile::encodeName(markup).toStdString());
+
+        // Counts the turns of the window's event loop.
+        int ticks = 0;
+        QTimer ticker;
+        QObject::connect(&ticker, &QTimer::timeout, [&ticks] { ++ticks; });
+        ticker.start(0);
+
+        LargeConversion seen;
+        messages.whileShown = [&] {
+            if (seen.errorSeen) {
+                return;
+            }
+            seen.errorSeen = true;
+            seen.onWindowThread =
+                QThread::currentThread() == QCoreApplication::instance()->thread();
+            for (QWidget* widget : QApplication::topLevelWidgets()) {
+                auto* dialog = qobject_cast<QProgressDialog*>(widget);
+                if (dialog != nullptr && dialog->isVisible()) {
+                    seen.dialogShown = true;
+                    seen.dialogMaximum = dialog->maximum();
+                    seen.dialogValue = dialog->value();
+                    auto* cancel = dialog->findChild<QPushButton*>();
+                    if (cancelAtFirstError && cancel != nullptr) {
+                        cancel->click();
+                    }
+                }
+            }
+        };
+        doc.OnExecConvert();
+        seen.ticks = ticks;
+        seen.converted = doc.converted();
+        seen.lastPageWritten =
+            QFileInfo::exists(fixture.path(QStringLiteral("big/pages/%1.html").arg(pages)));
+        seen.messages = describe(messages.record);
+        for (const char* name : {"gone2.html", "gone5.html"}) {
+            seen.missingPages.append(errorLine("ﾌｧｲﾙ" + fixture.bytesPath(QStringLiteral("big/")) +
+                                                   name + "がｵｰﾌﾟﾝできない",
+                                               "読み出しｴﾗｰ"));
+        }
+        return seen;
     }
 
 private slots:
@@ -203,6 +320,26 @@ private slots:
         for (QAction* action : toolBar->actions()) {
             QVERIFY(action->isSeparator() || !action->icon().isNull());
         }
+    }
+
+    // With the English catalog (an English locale), the window speaks English.
+    void menusAndStatusBarInEnglishWithTheEnglishCatalog()
+    {
+        QTranslator english;
+        QVERIFY(english.load(QStringLiteral(":/i18n/vieworvo_en.qm")));
+        QCoreApplication::installTranslator(&english);
+        Shell s;
+        const bool started = s.start();
+        QCoreApplication::removeTranslator(&english);
+        QVERIFY(started);
+        const QList<QAction*> menus = s.frame().menuBar()->actions();
+        QCOMPARE(itemTexts(menus),
+                 (QStringList{QStringLiteral("&File"), QStringLiteral("&View"),
+                              QStringLiteral("&Execute"), QStringLiteral("&Help")}));
+        QCOMPARE(s.frame().action(Command::FileOpen)->text(), QStringLiteral("&Open...\tCtrl+O"));
+        QCOMPARE(s.frame().action(Command::ExecConvert)->statusTip(),
+                 QStringLiteral("Convert the ORVO file into HTML files"));
+        QCOMPARE(s.frame().action(Command::ExecConvert)->toolTip(), QStringLiteral("Convert"));
     }
 
     // Fly-by prompts go to the message pane, which returns to its idle text.
@@ -355,6 +492,88 @@ private slots:
         QCOMPARE(s.view().url(), fileUrl(page));
     }
 
+    // Pages come from strangers. Their scripts cannot read local files, and
+    // a page goes by itself only to pages of its own folder: the rest is
+    // refused, and web links open in the desktop's browser.
+    void pagesCannotReadLocalFilesOrLeaveTheirFolder()
+    {
+        Shell s;
+        QVERIFY(s.start());
+        const QString secret = s.fixture.write(QStringLiteral("secret/hostname"), "secret\n");
+        const QString page = s.fixture.write(
+            QStringLiteral("h/page.html"),
+            "<html><body><a id=\"web\" href=\"https://example.org/x\">web</a></body></html>\n");
+        const QString next =
+            s.fixture.write(QStringLiteral("h/sub/next.html"), "<html><body>next</body></html>\n");
+        s.typeIntoUrlBar(page);
+        QTRY_COMPARE_WITH_TIMEOUT(s.frame().windowTitle(), page, kLoadTimeoutMs);
+
+        const QString url = QLatin1Char('\'') + fileUrl(secret).toString() + QLatin1Char('\'');
+        QCOMPARE(evaluate(s.view(), QStringLiteral("(function () { try { const x = new "
+                                                   "XMLHttpRequest(); x.open('GET', %1, false); "
+                                                   "x.send(); return 'read ' + x.responseText; "
+                                                   "} catch (e) { return 'refused'; } })()")
+                                        .arg(url))
+                     .toString(),
+                 QStringLiteral("refused"));
+        evaluate(s.view(), QStringLiteral("fetch(%1).then(r => r.text()).then(t => { "
+                                          "window.got = 'read ' + t; }, () => { window.got = "
+                                          "'refused'; }); 0")
+                               .arg(url));
+        QTRY_COMPARE_WITH_TIMEOUT(evaluate(s.view(), QStringLiteral("window.got")).toString(),
+                                  QStringLiteral("refused"), kLoadTimeoutMs);
+
+        QSignalSpy refused(s.view().orvoPage(), &orvo::app::OrvoWebPage::navigationRefused);
+        evaluate(s.view(), QStringLiteral("location.href = %1; 0").arg(url));
+        QTRY_COMPARE_WITH_TIMEOUT(refused.count(), 1, kLoadTimeoutMs);
+        QCOMPARE(refused.at(0).at(0).toUrl(), fileUrl(secret));
+
+        QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "openInDesktopBrowser");
+        m_desktopOpened.clear();
+        evaluate(s.view(), QStringLiteral("document.getElementById('web').click()"));
+        QTRY_COMPARE_WITH_TIMEOUT(m_desktopOpened,
+                                  QList<QUrl>{QUrl(QStringLiteral("https://example.org/x"))},
+                                  kLoadTimeoutMs);
+        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+        QCOMPARE(s.view().url(), fileUrl(page));
+
+        // Within its folder a page goes where it likes.
+        evaluate(s.view(), QStringLiteral("location.href = 'sub/next.html'; 0"));
+        QTRY_COMPARE_WITH_TIMEOUT(s.frame().windowTitle(), next, kLoadTimeoutMs);
+        QCOMPARE(refused.count(), 1);
+    }
+
+    // What the debug frame does still works: a link in one frame opens its
+    // page in the frame named "up_frame", whose page shows an image of the
+    // folder above, as converted pages do.
+    void framesOfAPageStillOpenTheirPages()
+    {
+        Shell s;
+        QVERIFY(s.start());
+        s.fixture.write(QStringLiteral("f/dot.gif"),
+                        QByteArray("GIF89a\x01\x00\x01\x00\x80\x00\x00\x00\x00\x00\xff\xff\xff!"
+                                   "\xf9\x04\x01\x00\x00\x00\x00,\x00\x00\x00\x00\x01\x00\x01\x00"
+                                   "\x00\x02\x02"
+                                   "D\x01\x00;",
+                                   43));
+        s.fixture.write(QStringLiteral("f/pages/index.html"),
+                        "<html><body><a id=\"two\" href=\"two.html\" target=\"up_frame\">2</a>"
+                        "<script>document.getElementById('two').click()</script></body></html>\n");
+        s.fixture.write(QStringLiteral("f/pages/one.html"), "<html><body>one</body></html>\n");
+        s.fixture.write(QStringLiteral("f/pages/two.html"),
+                        "<html><body><img src=\"../dot.gif\" onload=\"parent.postMessage("
+                        "'two shows an image ' + this.naturalWidth, '*')\"></body></html>\n");
+        const QString frames = s.fixture.write(
+            QStringLiteral("f/pages/frames.html"),
+            "<html><head><script>window.got = []; addEventListener('message', e => "
+            "window.got.push(e.data));</script></head><frameset cols=\"50,*\"><frame "
+            "src=\"index.html\"><frame src=\"one.html\" name=\"up_frame\"></frameset></html>\n");
+        s.typeIntoUrlBar(frames);
+        QTRY_COMPARE_WITH_TIMEOUT(
+            evaluate(s.view(), QStringLiteral("window.got && window.got.join()")).toString(),
+            QStringLiteral("two shows an image 1"), kLoadTimeoutMs);
+    }
+
     // Ctrl+C converts even while the URL bar holds the focus.
     void acceleratorsWinOverTheFocusedWidget()
     {
@@ -494,6 +713,48 @@ private slots:
         QCOMPARE(s.frame().messagePaneText(), QStringLiteral("file:///somewhere/2.html"));
         emit s.view().page()->linkHovered(QString());
         QCOMPARE(s.frame().messagePaneText(), utf8("ﾚﾃﾞｨ"));
+    }
+
+    // A large presentation converts on the worker thread: the window's event
+    // loop turns meanwhile, a progress dialog counts the pages, and the
+    // messages still come one at a time, in their order, on the window's
+    // thread, while the conversion waits for each.
+    void largeConversionKeepsTheWindowTurning()
+    {
+        const int pages = static_cast<int>(orvo::app::kProgressDialogMinimumPages) + 100;
+        const LargeConversion seen = convertManyPages(pages, false);
+        QVERIFY(seen.ticks > 0);
+        QVERIFY(seen.onWindowThread);
+        QVERIFY(seen.dialogShown);
+        QCOMPARE(seen.dialogMaximum, pages);
+        QVERIFY(seen.dialogValue < pages);
+        QCOMPARE(seen.converted, 1);
+        QVERIFY(seen.lastPageWritten);
+        QCOMPARE(seen.messages, seen.missingPages);
+    }
+
+    // Cancel stops before the next page: page 5's error never comes, the
+    // last page is not written, and the presentation is not converted.
+    void cancelStopsALargeConversion()
+    {
+        const int pages = static_cast<int>(orvo::app::kProgressDialogMinimumPages);
+        const LargeConversion seen = convertManyPages(pages, true);
+        QVERIFY(seen.dialogShown);
+        QCOMPARE(seen.converted, 0);
+        QVERIFY(!seen.lastPageWritten);
+        QCOMPARE(seen.messages, seen.missingPages.mid(0, 1));
+    }
+
+    // Below the threshold no dialog comes up, and the conversion still runs
+    // off the window's thread with its messages in order.
+    void smallConversionShowsNoProgressDialog()
+    {
+        const int pages = static_cast<int>(orvo::app::kProgressDialogMinimumPages) - 1;
+        const LargeConversion seen = convertManyPages(pages, true);
+        QVERIFY(!seen.dialogShown);
+        QVERIFY(seen.onWindowThread);
+        QCOMPARE(seen.converted, 1);
+        QCOMPARE(seen.messages, seen.missingPages);
     }
 
     void aboutBoxShowsTheProductAndVersion()

@@ -6,10 +6,11 @@ namespace pf = orvo::platform;
 
 TEST(FillTemplate, FillsPlaceholdersInOrder)
 {
-    EXPECT_EQ(pf::fillTemplate("a %s b %d c", {"x", "12"}), "a x b 12 c");
-    EXPECT_EQ(pf::fillTemplate("%s%s", {"%s", "y"}), "%sy");
-    EXPECT_EQ(pf::fillTemplate("100% %s %s", {"x"}), "100% x %s");
-    EXPECT_EQ(pf::fillTemplate("end %", {"x"}), "end %");
+    EXPECT_EQ(pf::fillTemplate("a %s b %d c", "x", 12), "a x b 12 c");
+    EXPECT_EQ(pf::fillTemplate("%s%s", "%s", std::string("y")), "%sy");
+    EXPECT_EQ(pf::fillTemplate("100% %s", "x"), "100% x");
+    EXPECT_EQ(pf::fillTemplate("end %"), "end %");
+    EXPECT_EQ(pf::fillTemplate("%d/%d", -7, std::int64_t{9000000000}), "-7/9000000000");
 }
 
 TEST(ParseLeadingInt, BehavesLikeAtoi)

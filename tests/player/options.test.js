@@ -1,11 +1,10 @@
 // How a page switches the runtime's options (the fast clock above all):
 // injected options, the script tag's data attributes, and the address's
 // fragment, which the tab's next pages keep.
-"use strict";
 
-const test = require("node:test");
-const assert = require("node:assert/strict");
-const { player } = require("./support.js");
+import assert from "node:assert/strict";
+import test from "node:test";
+import { readPlayerOptions } from "../../src/player/options.js";
 
 function fakeWindow(hash, injected, stored = {}) {
     const storage = new Map(Object.entries(stored));
@@ -23,7 +22,7 @@ function fakeWindow(hash, injected, stored = {}) {
 const script = (attributes) => ({ getAttribute: (name) => (name in attributes ? attributes[name] : null) });
 
 test("defaults: real time, no trace, lenient, every character loads, voice on", () => {
-    const options = player.readPlayerOptions(fakeWindow(""), null);
+    const options = readPlayerOptions(fakeWindow(""), null);
     assert.equal(options.clockRate, 1);
     assert.equal(options.trace, false);
     assert.equal(options.strict, false);
@@ -34,8 +33,10 @@ test("defaults: real time, no trace, lenient, every character loads, voice on", 
 
 test("injected options, then data attributes, then the fragment", () => {
     const win = fakeWindow("#orvo-trace=session", { clockRate: 5, strict: true });
-    const options = player.readPlayerOptions(win,
-        script({ "data-clock-rate": "20", "data-characters": "Orvo, Genie", "data-voice": "false" }));
+    const options = readPlayerOptions(
+        win,
+        script({ "data-clock-rate": "20", "data-characters": "Orvo, Genie", "data-voice": "false" }),
+    );
     assert.equal(options.clockRate, 20);
     assert.equal(options.strict, true);
     assert.deepEqual(options.characters, ["Orvo", "Genie"]);
@@ -45,9 +46,9 @@ test("injected options, then data attributes, then the fragment", () => {
 
 test("fragment options are kept for the tab's next pages", () => {
     const first = fakeWindow("#orvo-clock-rate=25&orvo-alert=overlay&other=1");
-    assert.equal(player.readPlayerOptions(first, null).clockRate, 25);
+    assert.equal(readPlayerOptions(first, null).clockRate, 25);
     const next = fakeWindow("", undefined, Object.fromEntries(first.storage));
-    const options = player.readPlayerOptions(next, null);
+    const options = readPlayerOptions(next, null);
     assert.equal(options.clockRate, 25);
     assert.equal(options.alert, "overlay");
 });

@@ -1,0 +1,233 @@
+#include "platform/files.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
+#include <cerrno>
+#include <cstdio>
+#include <sys/stat.h>
+#include <utility>
+
+namespace orvo::platform {
+
+namespace {
+
+// Large enough that a 100 MB markup file is read in few system calls.
+constexpr std::size_t kReadChunk = 1 << 16;
+
+bool statIs(const std::string& path, bool followLink, bool (*kind)(mode_t))
+{
+    struct stat st {};
+    const int rc = followLink ? ::stat(path.c_str(), &st) : ::lstat(path.c_str(), &st);
+    return rc == 0 && (kind == nullptr || kind(st.st_mode));
+}
+
+bool isFolderMode(mode_t mode)
+{
+    return S_ISDIR(mode);
+}
+
+bool isRegularMode(mode_t mode)
+{
+    return S_ISREG(mode);
+}
+
+bool isNotFolderMode(mode_t mode)
+{
+    return !S_ISDIR(mode);
+}
+
+} // namespace
+
+FileDescriptor::~FileDescriptor()
+{
+    if (m_fd >= 0) {
+        ::close(m_fd);
+    }
+}
+
+FileDescriptor::FileDescriptor(FileDescriptor&& other) noexcept
+    : m_fd(std::exchange(other.m_fd, -1))
+{
+}
+
+FileDescriptor& FileDescriptor::operator=(FileDescriptor&& other) noexcept
+{
+    if (this != &other) {
+        if (m_fd >= 0) {
+            ::close(m_fd);
+        }
+        m_fd = std::exchange(other.m_fd, -1);
+    }
+    return *this;
+}
+
+bool FileDescriptor::close()
+{
+    const int fd = std::exchange(m_fd, -1);
+    return fd < 0 || ::close(fd) == 0;
+}
+
+// Paths come from the markup too (a page's "ref"), and a device never ends
+// (/dev/zero would fill the memory with one endless line) and a named pipe
+// may never deliver: both count as files that cannot be opened, like a
+// folder. O_NONBLOCK keeps the open itself from waiting for a writer on a
+// named pipe; it is cleared again, as it has no business on the reads of a
+// regular file.
+FileDescriptor openRegularForReading(const std::string& path)
+{
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (!fd.isOpen()) {
+        return fd;
+    }
+    struct stat st {};
+    const int flags = ::fcntl(fd.get(), F_GETFL);
+    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || flags < 0 ||
+        ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        return FileDescriptor();
+    }
+    return fd;
+}
+
+FileDescriptor createForWriting(const std::string& path)
+{
+    return FileDescriptor(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+}
+
+bool writeAll(int fd, std::string_view bytes)
+{
+    const char* data = bytes.data();
+    std::size_t size = bytes.size();
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return false;
+        }
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+long readSome(int fd, char* buffer, std::size_t size)
+{
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, size);
+        if (n >= 0 || errno != EINTR) {
+            return n < 0 ? -1 : static_cast<long>(n);
+        }
+    }
+}
+
+bool readWholeFile(const std::string& path, std::string& out)
+{
+    out.clear();
+    const FileDescriptor fd = openRegularForReading(path);
+    if (!fd.isOpen()) {
+        return false;
+    }
+    std::string buffer(kReadChunk, '\0');
+    for (;;) {
+        const long n = readSome(fd.get(), buffer.data(), buffer.size());
+        if (n <= 0) {
+            return n == 0;
+        }
+        out.append(buffer.data(), static_cast<std::size_t>(n));
+    }
+}
+
+bool writeWholeFile(const std::string& target, std::string_view bytes)
+{
+    FileDescriptor out = createForWriting(target);
+    return out.isOpen() && writeAll(out.get(), bytes) && out.close();
+}
+
+bool copyFile(const std::string& source, const std::string& target)
+{
+    std::string bytes;
+    return readWholeFile(source, bytes) && writeWholeFile(target, bytes);
+}
+
+bool createFolder(const std::string& folder)
+{
+    return ::mkdir(folder.c_str(), 0777) == 0;
+}
+
+bool createFolderPath(const std::string& folder)
+{
+    // Each prefix that ends at a "/" is one level; the last level may lack it.
+    for (std::size_t slash = folder.find('/', 1); slash != std::string::npos;
+         slash = folder.find('/', slash + 1)) {
+        createFolder(folder.substr(0, slash));
+    }
+    createFolder(folder);
+    return isFolder(folder);
+}
+
+bool renameFile(const std::string& source, const std::string& target)
+{
+    return std::rename(source.c_str(), target.c_str()) == 0;
+}
+
+bool pathExists(const std::string& path)
+{
+    return statIs(path, false, nullptr);
+}
+
+bool isFolder(const std::string& path)
+{
+    return statIs(path, true, isFolderMode);
+}
+
+bool isRegularFile(const std::string& path)
+{
+    return statIs(path, true, isRegularMode);
+}
+
+std::optional<std::vector<std::string>> listFolder(const std::string& folder)
+{
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) {
+        return std::nullopt;
+    }
+    std::vector<std::string> names;
+    while (const dirent* entry = ::readdir(dir)) {
+        names.emplace_back(entry->d_name);
+    }
+    ::closedir(dir);
+    return names;
+}
+
+bool deletePlainFile(const std::string& path)
+{
+    return ::unlink(path.c_str()) == 0 || errno == ENOENT;
+}
+
+RemoveResult removeFolder(const std::string& folder, const FileDeleter& deleter)
+{
+    RemoveResult result;
+    // Names first, deletes after: deleting while the folder is being read
+    // leaves it open which entries the reading still returns.
+    const std::optional<std::vector<std::string>> names = listFolder(folder);
+    if (!names) {
+        return result;
+    }
+    for (const std::string& name : *names) {
+        const std::string path = folder + name;
+        // A link is judged as a link, never by what it points to.
+        if (!statIs(path, false, isNotFolderMode)) {
+            continue;
+        }
+        if (!deleter(path)) {
+            result.undeletable = path;
+            return result;
+        }
+    }
+    result.removed = ::rmdir(folder.c_str()) == 0;
+    return result;
+}
+
+} // namespace orvo::platform
