@@ -3,6 +3,7 @@
 // page's script sees them. Nothing here needs a browser.
 
 import { AgentControl } from "./agentcontrol.js";
+import { jsView } from "./jscript.js";
 import { VBEngine } from "./vbengine.js";
 import { vbToNumber, vbToString } from "./vbvalues.js";
 
@@ -177,7 +178,7 @@ export function createPagePlayer({
                     timers.delete(id);
                     trace({ type: "timer", code: text });
                     if (lang.startsWith("javascript") || lang.startsWith("jscript")) {
-                        warn(`SetTimeout with ${lang} code is not run: ${text}`);
+                        player.runJavaScript(text, `SetTimeout("${text}")`);
                     } else {
                         engine.runCode(text, `SetTimeout("${text}")`);
                     }
@@ -190,6 +191,39 @@ export function createPagePlayer({
             if (timers.has(key)) clock.clearTimeout(timers.get(key));
             timers.delete(key);
         },
+        // Script text in JavaScript, run in the page's global scope.
+        runJavaScript(text, where) {
+            try {
+                new Function(text)();
+            } catch (error) {
+                engine.report(error, where);
+            }
+        },
+        // A `<SCRIPT FOR="Agent" EVENT="RequestComplete(request)">` block:
+        // in VBScript it becomes the Sub Agent_RequestComplete; in JScript
+        // or JavaScript a handler of the event. A handler that fails is
+        // reported and the page goes on.
+        addEventScript({ forId, event, params, body, language }) {
+            const where = `${forId}.${event}`;
+            if (language === "vbscript") {
+                engine.runBlock(`Sub ${forId}_${event}(${params.join(", ")})\n${body}\nEnd Sub\n`, where);
+                return;
+            }
+            let handler;
+            try {
+                handler = new Function(...params, body);
+            } catch (error) {
+                engine.report(error, where);
+                return;
+            }
+            const key = `${forId}.${event}`.toLowerCase();
+            if (!jsHandlers.has(key)) jsHandlers.set(key, []);
+            jsHandlers.get(key).push({ handler, where });
+        },
+        // The control as the page's JavaScript sees it.
+        jsAgent() {
+            return jsView(control);
+        },
         // Runs the page's script blocks in document order; a block with a
         // syntax error is skipped, as the browser's script host did.
         runScripts(blocks) {
@@ -200,8 +234,19 @@ export function createPagePlayer({
         },
     };
     const pageWindow = new PageWindow(player);
+    const jsHandlers = new Map();
     control._onEvent = (eventName, args) => {
-        for (const id of agentIds) engine.fireEvent(id, eventName, args);
+        for (const id of agentIds) {
+            engine.fireEvent(id, eventName, args);
+            for (const { handler, where } of jsHandlers.get(`${id}.${eventName}`.toLowerCase()) || []) {
+                trace({ type: "call", name: where });
+                try {
+                    handler(...args.map(jsView));
+                } catch (error) {
+                    engine.report(error, where);
+                }
+            }
+        }
     };
     for (const id of agentIds) engine.addValue(id.toLowerCase(), () => control);
     engine.addValue("window", () => pageWindow);

@@ -53,6 +53,12 @@ const STAGE_CSS = `
 .message { position: absolute; left: 50%; top: 30%; transform: translateX(-50%); max-width: 80vw;
   background: #ffffff; color: #1b2340; border: 2px solid #c0392b; border-radius: 8px; padding: 1em 1.25em;
   box-shadow: 0 6px 24px rgba(0, 0, 0, 0.3); pointer-events: auto; }
+.errors { position: absolute; left: 8px; bottom: 8px; max-width: min(480px, 70vw); background: #fff4f2;
+  color: #7a1d12; border: 2px solid #c0392b; border-radius: 6px; padding: 0.4em 2em 0.4em 0.7em;
+  font-size: 13px; pointer-events: auto; box-shadow: 0 3px 10px rgba(0, 0, 0, 0.2); }
+.errors button { position: absolute; right: 4px; top: 2px; border: none; background: none; font-size: 16px;
+  cursor: pointer; color: inherit; }
+.script-error + .script-error { margin-top: 0.3em; }
 .message button { display: block; margin: 0.8em auto 0; font: inherit; padding: 0.3em 1.4em; }
 `;
 
@@ -172,7 +178,7 @@ export class Stage {
         let press = null;
         element.addEventListener("pointerdown", (event) => {
             if (event.button !== 0) return;
-            press = { x: event.clientX, y: event.clientY, dragging: false };
+            press = { x: event.clientX, y: event.clientY, at: toScreen(event), dragging: false };
             element.setPointerCapture?.(event.pointerId);
             event.preventDefault();
         });
@@ -184,7 +190,8 @@ export class Stage {
                 press.dragging = true;
                 element.classList.add("dragging");
                 actor.move = null;
-                actor.character._userDragStart(at.x, at.y);
+                // The drag starts where the character was taken.
+                actor.character._userDragStart(press.at.x, press.at.y);
             }
             actor.character._userDragTo(at.x, at.y);
         });
@@ -320,6 +327,32 @@ export class Stage {
         this.ensureLayer().appendChild(panel);
         actor.commands = panel;
         this.requestFrame();
+    }
+
+    // A script error, in debug mode: a note in a corner of the page that
+    // the author can close; nothing stops.
+    showScriptError(text) {
+        const document = this.win.document;
+        const layer = this.ensureLayer();
+        let list = layer.querySelector(".errors");
+        if (list === null) {
+            list = document.createElement("div");
+            list.className = "errors";
+            list.setAttribute("role", "log");
+            list.setAttribute("aria-label", "Script errors");
+            const close = document.createElement("button");
+            close.type = "button";
+            close.textContent = "\u00d7";
+            close.title = "Close";
+            close.addEventListener("click", () => list.remove());
+            list.append(close);
+            layer.appendChild(list);
+        }
+        const entry = document.createElement("div");
+        entry.className = "script-error";
+        entry.textContent = text;
+        list.append(entry);
+        while (list.querySelectorAll(".script-error").length > 5) list.querySelector(".script-error").remove();
     }
 
     // Alert texts, when they are not shown as the browser's own dialog.

@@ -172,7 +172,7 @@ async function clickCommand(tab, name) {
     await tab.click((button.box.left + button.box.right) / 2, (button.box.top + button.box.bottom) / 2);
 }
 
-test("the converted tour plays in Chromium", { timeout: 110000 }, async (t) => {
+test("the converted tour plays in Chromium", { timeout: 280000 }, async (t) => {
     const orvo = required("ORVO_PROGRAM");
     const bundle = required("ORVO_PLAYER_BUNDLE");
     const chromium = process.env.ORVO_CHROMIUM || "/usr/bin/chromium";
@@ -269,7 +269,7 @@ test("the converted tour plays in Chromium", { timeout: 110000 }, async (t) => {
         await clickCommand(tab, "VoiceCommand3");
         trace = await traceWhen(
             tab,
-            `page === "7.html" && t.at(-1).type === "call" && t.at(-1).name === "NextPage"`,
+            `page === "7.html" && here.some((e) => e.type === "call" && e.name === "NextPage")`,
             "the end of the last page",
         );
         visited = byPage(trace);
@@ -441,6 +441,84 @@ test("the converted tour plays in Chromium", { timeout: 110000 }, async (t) => {
             await tab.close();
         },
     );
+
+    await t.test("agent pages in JScript and VBScript play to their end; a failing handler is contained", async () => {
+        const folder = fs.mkdtempSync(path.join(os.tmpdir(), "orvo-scripts-"));
+        t.after(() => fs.rmSync(folder, { recursive: true, force: true }));
+        fs.cpSync(path.join(import.meta.dirname, "agent-scripts"), folder, { recursive: true });
+        fs.copyFileSync(bundle, path.join(folder, "orvo-player.js"));
+        const play = async (name, until, andThen = async () => {}) => {
+            const tab = await browser.openTab(WIDTH, HEIGHT);
+            await tab.navigate(pageUrl(folder, name, `${FAST}&orvo-trace=true&orvo-debug=true`));
+            const trace = await tab.waitFor(
+                `(() => { const t = window.OrvoPlayer && OrvoPlayer.trace && OrvoPlayer.trace();
+                    return t && (${until}) ? t : null; })()`,
+                `${name} played to its end`,
+            );
+            const overlay = await tab.evaluate(`(() => {
+                const root = document.getElementById("orvo-player-stage").shadowRoot;
+                return [...root.querySelectorAll(".script-error")].map((e) => e.textContent);
+            })()`);
+            const after = await andThen(tab);
+            assert.deepEqual(tab.exceptions, [], name);
+            await tab.close();
+            return { trace, overlay, after };
+        };
+        const completeOf = (t, type, name) => {
+            const start = t.find((e) => e.type === type && (name === undefined || e.name === name));
+            return start && t.some((e) => e.type === "complete" && e.request === start.request && e.status === 0);
+        };
+
+        // Once it has played, the user takes the character (at 300,200 on the
+        // 800x600 screen) by its middle and drops it 136 px further on.
+        const jscript = await play(
+            "jscript.html",
+            `t.filter((e) => e.type === "balloon").length === 2 && t.filter((e) => e.type === "complete").length >= 6`,
+            async (tab) => {
+                await tab.drag(364, 264, 500, 400);
+                return tab.waitFor(
+                    `OrvoPlayer.trace().some((e) => e.type === "drag-complete") && OrvoPlayer.trace()`,
+                    "the drag",
+                );
+            },
+        );
+        const dragged = jscript.after.filter((e) => ["drag-start", "drag-complete", "click"].includes(e.type));
+        assert.deepEqual(
+            dragged.map((e) => [e.type, e.x, e.y]),
+            [
+                ["drag-start", 364, 264],
+                ["drag-complete", 436, 336],
+            ],
+        );
+        assert.deepEqual(
+            jscript.trace.filter((e) => e.type === "balloon").map((e) => e.text),
+            ["Hello from a JScript page.", "My first words are done, says say it again."],
+        );
+        assert.ok(completeOf(jscript.trace, "get") && completeOf(jscript.trace, "play", "Wave"));
+        const jsErrors = jscript.trace.filter((e) => e.type === "script-error");
+        assert.deepEqual(
+            jsErrors.map((e) => [e.where, e.description]),
+            [["AgentCtl.Show", "a handler that fails when Genie shows"]],
+        );
+        assert.equal(jscript.overlay.length, 1);
+        assert.match(jscript.overlay[0], /AgentCtl\.Show.*a handler that fails when Genie shows/);
+
+        const vbscript = await play(
+            "vbscript.html",
+            `t.some((e) => e.type === "play" && e.name === "Pleased") &&
+            t.filter((e) => e.type === "complete").length >= 8`,
+        );
+        assert.deepEqual(
+            vbscript.trace.filter((e) => e.type === "balloon").map((e) => e.text),
+            ["One.", "two.", "three.", "You can say goodbye."],
+        );
+        assert.ok(completeOf(vbscript.trace, "get"));
+        assert.deepEqual(
+            vbscript.trace.filter((e) => e.type === "script-error").map((e) => [e.where, e.number]),
+            [["Agent_Show", 424]],
+        );
+        assert.equal(vbscript.overlay.length, 1);
+    });
 
     await t.test("a picture of the listen page: the character, its balloon and its commands", async () => {
         const file = process.env.ORVO_SCREENSHOT

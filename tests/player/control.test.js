@@ -355,3 +355,38 @@ test("a character left alone idles, and the next request ends it; clicks and dra
     assert.deepEqual([character.Left, character.Top], [200, 150], "dragged by the point it was taken at");
     assert.equal(control.Characters.Count, 1);
 });
+
+test("JScript: the control through its id, FOR/EVENT handlers, and a failing handler that stops nothing", () => {
+    const run = startPage([]);
+    const seen = [];
+    const page = { seen, said: null }; // the page's globals
+    globalThis.orvoTestPage = page;
+    const handler = (event, params, body) =>
+        run.page.addEventScript({ forId: "Agent", event, params, body, language: "javascript" });
+    handler(
+        "RequestComplete",
+        ["request"],
+        "orvoTestPage.seen.push(request === orvoTestPage.said ? 'said' : request.Status);" +
+            "if (request.ID === 2) throw new Error('boom');",
+    );
+    handler("Show", ["id", "cause"], "orvoTestPage.seen.push(id + ' shown, cause ' + cause);");
+    handler("Click", ["id"], "this is not JavaScript");
+    const Agent = run.page.jsAgent();
+    Agent.Characters.Load("Genie", "genie.acs");
+    const genie = Agent.Characters("Genie");
+    assert.equal(genie, Agent.Characters.Character("Genie"), "one view per object");
+    genie.Show();
+    page.said = genie.Speak("Hi");
+    genie.Play("Wave");
+    run.clock.runUntilIdle(60000);
+    delete globalThis.orvoTestPage;
+    assert.deepEqual(seen, [0, "Genie shown, cause 4", 0, "said", 0]);
+    assert.deepEqual(
+        run.errors.map((e) => [e.where, e.description]),
+        [
+            ["Agent.Click", "Unexpected identifier 'is'"],
+            ["Agent.RequestComplete", "boom"],
+        ],
+    );
+    assert.equal(genie.Visible, true);
+});
