@@ -22,6 +22,7 @@ bench:
 	build/release/bench/read_bench
 	build/release/bench/generate_bench
 	bench/convert
+	bench/check
 
 # libFuzzer targets (clang) built in build/fuzz, each run on its seeds for
 # FUZZ_SECONDS seconds (make fuzz FUZZ_SECONDS=600 for a longer hunt).

@@ -131,13 +131,13 @@ bool Presentation::readMarkupFile()
     return m_root != nullptr;
 }
 
-bool Presentation::parseTree()
+bool Presentation::parseTree(bool warnRemovedBlanks)
 {
     if (!m_root) {
         // Only reached when a caller skipped readMarkupFile: nothing to parse.
         return false;
     }
-    return markup::parseContent(*m_root, *m_tagTypes, m_messages, &m_source);
+    return markup::parseContent(*m_root, *m_tagTypes, m_messages, &m_source, warnRemovedBlanks);
 }
 
 void Presentation::releaseTree()

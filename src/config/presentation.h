@@ -80,7 +80,9 @@ public:
     bool readMarkupFile();
     // Parses the root's content against the tag type table. False after the
     // parser's message. Call only after readMarkupFile returned true.
-    bool parseTree();
+    // With warnRemovedBlanks, values whose blanks the parser removes are
+    // reported as warnings (for `orvo check`).
+    bool parseTree(bool warnRemovedBlanks = false);
     // Destroys the tree; the root becomes null.
     void releaseTree();
 

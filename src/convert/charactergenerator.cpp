@@ -4,7 +4,9 @@
 #include "convert/pagetemplates.h"
 #include "convert/position.h"
 #include "convert/treeindex.h"
+#include "markup/tagmessage.h"
 #include "markup/tagnode.h"
+#include "platform/messageids.h"
 #include "platform/messages.h"
 #include "platform/textformat.h"
 
@@ -23,12 +25,15 @@ std::string generateLoadCharacterSub(const markup::TagNode& page,
     const std::string character =
         agent == nullptr ? std::string() : agent->getAttribute("character");
     if (character.empty()) {
-        messages.error("Can't find the tag: agent", "when generating CharLoadFuntion");
+        messages.report(markup::tagMessage(
+            index.source(), agent == nullptr ? markup::TagNode::kNoOffset : agent->sourceOffset(),
+            pf::ids::kNoAgent, "Can't find the tag: agent", "when generating CharLoadFuntion"));
         return {};
     }
     characterEmotions = emotions.lookup(character);
     if (characterEmotions == nullptr) {
-        messages.error("Unvalid Agent Charater Name!!!", character);
+        messages.report(markup::tagMessage(index.source(), *agent, pf::ids::kUnknownCharacter,
+                                           "Unvalid Agent Charater Name!!!", character));
         return {};
     }
     const Position position = resolvePosition(page, index);

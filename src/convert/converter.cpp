@@ -10,10 +10,12 @@
 #include "convert/pageconverter.h"
 #include "convert/pagetemplates.h"
 #include "convert/playerexport.h"
+#include "markup/tagmessage.h"
 #include "markup/tagnode.h"
 #include "platform/encoding.h"
 #include "platform/filemessages.h"
 #include "platform/files.h"
+#include "platform/messageids.h"
 #include "platform/messages.h"
 #include "platform/standardtexts.h"
 #include "platform/textformat.h"
@@ -56,7 +58,11 @@ ConvertResult convert(config::Presentation& presentation, pf::Messages& messages
     // level under the markup folder before touching the disk.
     const std::optional<std::string> outputFolder = outputFolderOf(presentation);
     if (!outputFolder) {
-        messages.error(pf::fillTemplate(kUnsafeFolder, settings.workingDir), kCaption);
+        pf::Message message;
+        message.id = pf::ids::kUnsafeOutputFolder;
+        message.text = pf::fillTemplate(kUnsafeFolder, settings.workingDir);
+        message.caption = kCaption;
+        messages.report(message);
         return stop(Status::UnsafeOutputFolder);
     }
     const std::string& folder = *outputFolder;
@@ -64,7 +70,9 @@ ConvertResult convert(config::Presentation& presentation, pf::Messages& messages
 
     const pf::RemoveResult removed = pf::removeFolder(folder);
     if (!removed.undeletable.empty()) {
-        messages.error(pf::fillLocalTemplate(kCannotDelete, removed.undeletable), kCaption);
+        pf::reportFileError(messages, pf::ids::kUndeletableFile,
+                            pf::fillLocalTemplate(kCannotDelete, removed.undeletable), kCaption,
+                            removed.undeletable, pf::lastSystemReason());
         return stop(Status::UndeletableFile);
     }
     pf::createFolder(folder);
@@ -87,12 +95,14 @@ ConvertResult convert(config::Presentation& presentation, pf::Messages& messages
 
     markup::TagNode* body = presentation.findTag("body");
     if (body == nullptr) {
-        messages.error(kNoBody, kCaption);
+        messages.report(markup::tagMessage(&presentation.source(), markup::TagNode::kNoOffset,
+                                           pf::ids::kNoBody, kNoBody, kCaption));
         return stop(Status::NoBody);
     }
     const markup::TagNode::Children* pages = body->getChildren();
     if (pages == nullptr) {
-        messages.error(kNoPages, kCaption);
+        messages.report(markup::tagMessage(&presentation.source(), *body, pf::ids::kNoPages,
+                                           kNoPages, kCaption));
         return stop(Status::NoPages);
     }
     result.pageCount = pages->size();
@@ -110,7 +120,7 @@ ConvertResult convert(config::Presentation& presentation, pf::Messages& messages
 
     PageConverter converter(*presentation.getRoot(), presentation.getEmotionMap(), settings,
                             markupFolderOf(presentation.getMarkupPath()), messages,
-                            options.playerScript.has_value());
+                            options.playerScript.has_value(), &presentation.source());
     for (int i = 1; i <= pageCount; ++i) {
         if (options.cancelRequested && options.cancelRequested()) {
             result.status = ConvertResult::Status::Cancelled;

@@ -4,7 +4,9 @@
 #include "convert/pagescript.h"
 #include "convert/pagetemplates.h"
 #include "convert/treeindex.h"
+#include "markup/tagmessage.h"
 #include "markup/tagnode.h"
+#include "platform/messageids.h"
 #include "platform/messages.h"
 #include "platform/textformat.h"
 
@@ -28,7 +30,8 @@ bool generateJump(const markup::TagNode& jump, PageScript& script, PageCounters&
     const std::string destination = jump.getAttribute("des");
     const markup::TagNode* target = index.findById(destination);
     if (target == nullptr) {
-        messages.error("Unvalid destination Name for tag: jump ", destination);
+        messages.report(markup::tagMessage(index.source(), jump, pf::ids::kUnknownJumpTarget,
+                                           "Unvalid destination Name for tag: jump ", destination));
         return false;
     }
     const std::string pageFile = target->getAttribute("realpagename");

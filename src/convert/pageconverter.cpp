@@ -11,9 +11,10 @@ namespace orvo::convert {
 
 PageConverter::PageConverter(markup::TagNode& root, const config::EmotionMap& emotions,
                              const config::Settings& settings, std::string markupFolder,
-                             platform::Messages& messages, bool loadPlayer)
-    : m_index(root), m_steps(m_index, emotions, messages), m_markupFolder(std::move(markupFolder)),
-      m_workingDir(settings.workingDir),
+                             platform::Messages& messages, bool loadPlayer,
+                             const markup::SourceFile* source)
+    : m_index(root, source), m_steps(m_index, emotions, messages),
+      m_markupFolder(std::move(markupFolder)), m_workingDir(settings.workingDir),
       m_behindScriptBlock(loadPlayer ? templates::kPlayerScriptLine.text() : std::string_view()),
       m_messages(messages)
 {

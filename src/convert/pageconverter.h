@@ -23,8 +23,9 @@ class EmotionMap;
 struct Settings;
 } // namespace orvo::config
 namespace orvo::markup {
+struct SourceFile;
 class TagNode;
-}
+} // namespace orvo::markup
 namespace orvo::platform {
 class Messages;
 }
@@ -39,9 +40,12 @@ public:
     // markupFolder + settings.workingDir. With loadPlayer, every page loads
     // the agent runtime from beside it (kPlayerScriptLine behind its script
     // block); without, the page files are the plain conversion.
+    // With `source` (the markup file and its map), messages about a tag name
+    // its line and column.
     PageConverter(markup::TagNode& root, const config::EmotionMap& emotions,
                   const config::Settings& settings, std::string markupFolder,
-                  platform::Messages& messages, bool loadPlayer = false);
+                  platform::Messages& messages, bool loadPlayer = false,
+                  const markup::SourceFile* source = nullptr);
 
     // Fills a fresh PageScript for page i (from 1) of n and writes the page
     // file "<i>.html". True when the page file was written; false after the

@@ -6,7 +6,7 @@
 
 namespace orvo::convert {
 
-TreeIndex::TreeIndex(markup::TagNode& root)
+TreeIndex::TreeIndex(markup::TagNode& root, const markup::SourceFile* source) : m_source(source)
 {
     // Pre-order with an explicit stack (children pushed in reverse), the same
     // order as the tree's own searches; only the first node per id is kept.

@@ -42,11 +42,9 @@ std::size_t SourceMap::blanksOf(std::size_t lineIndex) const
     if (blanks != kWideIndent) {
         return static_cast<std::size_t>(blanks);
     }
-    const auto wide = std::lower_bound(
-        m_wideIndents.begin(), m_wideIndents.end(), lineIndex,
-        [](const std::pair<std::size_t, std::size_t>& entry, std::size_t index) {
-            return entry.first < index;
-        });
+    const auto wide = std::lower_bound(m_wideIndents.begin(), m_wideIndents.end(), lineIndex,
+                                       [](const std::pair<std::size_t, std::size_t>& entry,
+                                          std::size_t index) { return entry.first < index; });
     return wide == m_wideIndents.end() ? 0 : wide->second;
 }
 

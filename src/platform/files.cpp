@@ -82,8 +82,15 @@ FileDescriptor openRegularForReading(const std::string& path)
     }
     struct stat st {};
     const int flags = ::fcntl(fd.get(), F_GETFL);
-    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || flags < 0 ||
-        ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) != 0) {
+    if (::fstat(fd.get(), &st) != 0) {
+        return FileDescriptor();
+    }
+    if (!S_ISREG(st.st_mode)) {
+        // The reason a message gives: a folder or a device is no file to read.
+        errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+        return FileDescriptor();
+    }
+    if (flags < 0 || ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) != 0) {
         return FileDescriptor();
     }
     return fd;
