@@ -370,6 +370,7 @@ int runStages(const Options& options, const Environment& env, config::Settings& 
     const std::string settingsPath = platform::prepareSettingsFile(sources, env.dataDir);
 
     config::Presentation presentation(messages, settings);
+    presentation.setProgramDataFolder(env.dataDir);
     // As at document creation: the outcome is not looked at, a failure has
     // been shown and the run goes on to the markup file.
     presentation.loadSettingsAndTables(settingsPath);

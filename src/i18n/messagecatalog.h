@@ -18,7 +18,8 @@ inline constexpr const char* kDomain = "vieworvo";
 std::string findLocaleFolder(const std::string& executablePath, const std::string& buildTreeLocale);
 
 // Sets LC_MESSAGES from the environment, binds the domain to `localeFolder`
-// with UTF-8 output and installs the translator. Returns the language of the
+// (when empty, a program without its share folder, to the system's) with
+// UTF-8 output and installs the translator. Returns the language of the
 // catalog in use ("en"), or "" when the texts stay as written.
 std::string installMessageCatalog(const std::string& localeFolder);
 

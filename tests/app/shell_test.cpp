@@ -13,6 +13,7 @@
 #include "app/cvieworvodoc.h"
 #include "app/cvieworvoview.h"
 #include "app/orvowebpage.h"
+#include "app/toolbaricons.h"
 #include "app/voicebridge.h"
 #include "platform/codepage.h"
 
@@ -32,6 +33,7 @@
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStatusTipEvent>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QToolBar>
 #include <QTranslator>
@@ -886,6 +888,45 @@ private slots:
         s.frame().action(Command::AppAbout)->trigger();
         QCOMPARE(title, utf8("ViewOrvoのﾊﾞｰｼﾞｮﾝ情報"));
         QVERIFY(lines.contains(QStringLiteral("Orvo  Viewer  Version 1.0")));
+    }
+
+    // The toolbar takes the desktop theme's icons where it has them, and
+    // its own painted ones elsewhere.
+    void toolbarIconsComeFromTheIconThemeWithPaintedFallbacks()
+    {
+        QTemporaryDir themes;
+        QVERIFY(themes.isValid());
+        QDir(themes.path()).mkpath(QStringLiteral("orvotest/16x16/actions"));
+        QFile index(themes.filePath(QStringLiteral("orvotest/index.theme")));
+        QVERIFY(index.open(QIODevice::WriteOnly));
+        index.write("[Icon Theme]\nName=orvotest\nDirectories=16x16/actions\n\n"
+                    "[16x16/actions]\nSize=16\nType=Fixed\n");
+        index.close();
+        QPixmap pixmap(16, 16);
+        pixmap.fill(Qt::red);
+        QVERIFY(pixmap.save(
+            themes.filePath(QStringLiteral("orvotest/16x16/actions/document-open.png"))));
+
+        // Theme icons are looked up lazily: the test theme stays until the end.
+        struct ThemeGuard {
+            QStringList paths = QIcon::themeSearchPaths();
+            QString name = QIcon::themeName();
+            ~ThemeGuard()
+            {
+                QIcon::setThemeSearchPaths(paths);
+                QIcon::setThemeName(name);
+            }
+        } guard;
+        QIcon::setThemeSearchPaths({themes.path()});
+        QIcon::setThemeName(QStringLiteral("orvotest"));
+        const QIcon open = orvo::app::openIcon();
+        const QIcon run = orvo::app::runIcon();
+
+        QCOMPARE(open.name(), QStringLiteral("document-open"));
+        QCOMPARE(open.pixmap(16, 16).toImage().pixelColor(8, 8), QColor(Qt::red));
+        QVERIFY(!run.isNull());
+        QCOMPARE(run.name(), QString());
+        QCOMPARE(run.availableSizes(), orvo::app::painted::runIcon().availableSizes());
     }
 };
 

@@ -283,7 +283,7 @@ TEST(OrvoConvert, AnUnwritablePageFailsTheRunAndTheSummarySaysSo)
     std::filesystem::create_directories(run.dir.file("tour/vieworvo-pages/3.html"));
     EXPECT_EQ(run({"convert", "--settings", settings, "tour/tour.orv"}), cli::kExitFailed);
     const std::string page = run.dir.file("tour/vieworvo-pages/3.html");
-    EXPECT_EQ(run.err, page + ": 書き出しｴﾗｰ: ﾌｧｲﾙ" + page + "がｵｰﾌﾟﾝできない (File exists)\n");
+    EXPECT_EQ(run.err, page + ": 書き出しｴﾗｰ: ﾌｧｲﾙ" + page + "がｵｰﾌﾟﾝできない (Is a directory)\n");
     EXPECT_EQ(run.out, "Wrote 6 of 7 pages into " + run.dir.file("tour/vieworvo-pages/") +
                            ", with 1 problem\n");
 
@@ -472,7 +472,7 @@ TEST(OrvoConvert, WithPlayerReportsAnUnwritableRuntime)
               cli::kExitFailed);
     const std::string target = run.dir.file("tour/vieworvo-pages/orvo-player.js");
     EXPECT_EQ(run.err,
-              target + ": 書き出しｴﾗｰ: ﾌｧｲﾙ" + target + "がｵｰﾌﾟﾝできない (File exists)\n");
+              target + ": 書き出しｴﾗｰ: ﾌｧｲﾙ" + target + "がｵｰﾌﾟﾝできない (Is a directory)\n");
     EXPECT_FALSE(std::filesystem::exists(run.dir.file("tour/vieworvo-pages/1.html")));
 }
 
