@@ -50,15 +50,13 @@ pages, optionally with an agent runtime that plays them in any web browser.
 This package holds the command-line tool, its data (tag type table, emotion
 map, navigation images), the agent runtime and a bundled example tour.")
 # Speech: the engines that orvo links come from dpkg-shlibdeps (libespeak-ng1,
-# which brings its voices, espeak-ng-data, by itself; libmecab2). What an
-# engine only loads at run time is data that no library depends on, so it is
-# named here: mecab's dictionary for the Japanese readings.
+# which brings its voices, espeak-ng-data, by itself; libmecab2; libpocketsphinx3).
+# What an engine only loads at run time is data that no library depends on,
+# so it is named here: mecab's dictionary for the Japanese readings and the
+# recognizer's US English acoustic model for `orvo hear`.
 if(TARGET orvo_speech)
-  set(CPACK_DEBIAN_ORVO_PACKAGE_RECOMMENDS "mecab-ipadic-utf8")
+  set(CPACK_DEBIAN_ORVO_PACKAGE_RECOMMENDS "mecab-ipadic-utf8, pocketsphinx-en-us")
 endif()
-# TODO(speech recognition): once orvo links pocketsphinx (`orvo hear`), its
-# acoustic model is such data too: add "pocketsphinx-en-us" to the
-# recommendations above, under the recognition library's target.
 
 set(CPACK_DEBIAN_VIEWORVO_PACKAGE_NAME vieworvo)
 set(CPACK_DEBIAN_VIEWORVO_PACKAGE_SECTION x11)
