@@ -9,4 +9,9 @@ if (!source || !output) {
     process.exit(2);
 }
 const { animationNames } = await import(pathToFileURL(source).href);
-writeFileSync(output, animationNames().map((name) => `${name}\n`).join(""));
+writeFileSync(
+    output,
+    animationNames()
+        .map((name) => `${name}\n`)
+        .join(""),
+);
