@@ -2,8 +2,8 @@
 
 // The view's page: its navigation policy. A clicked link to a local markup
 // file is not loaded as text; it is handed to the application like a file that
-// the desktop opens with ViewOrvo (the original reached the same road through
-// the shell's registration of ".orv").
+// the desktop opens with ViewOrvo, so that a presentation opened from a page
+// is asked about and converted like any other.
 
 #include <QWebEnginePage>
 

@@ -47,11 +47,14 @@ Settings& settings()
 
 bool readSettings(const std::string& path, Settings& into, pf::Messages& messages)
 {
-    pf::TextReader reader;
-    if (!reader.open(path)) {
+    const auto reportFailure = [&] {
         messages.error(pf::fillLocalTemplate(kCannotOpenSettings, path),
                        pf::localText(pf::texts::kReadError));
         return false;
+    };
+    pf::TextReader reader;
+    if (!reader.open(path)) {
+        return reportFailure();
     }
     std::string line;
     while (reader.readLine(line)) {
@@ -67,6 +70,10 @@ bool readSettings(const std::string& path, Settings& into, pf::Messages& message
                 break;
             }
         }
+    }
+    if (reader.failed()) {
+        // Settings cut off by a read error would silently lack their last keys.
+        return reportFailure();
     }
     return true;
 }

@@ -13,6 +13,14 @@ namespace orvo::convert {
 namespace pf = orvo::platform;
 namespace tp = templates;
 
+namespace {
+
+constexpr const char* kNoAgent = "Can't find the tag: agent";
+constexpr const char* kNoAgentCaption = "when generating CharLoadFuntion";
+constexpr const char* kUnknownCharacter = "Unvalid Agent Charater Name!!!";
+
+} // namespace
+
 std::string generateLoadCharacterSub(const markup::TagNode& page,
                                      const config::CharacterEmotions*& characterEmotions,
                                      const TreeIndex& index, const config::EmotionMap& emotions,
@@ -23,12 +31,12 @@ std::string generateLoadCharacterSub(const markup::TagNode& page,
     const std::string character =
         agent == nullptr ? std::string() : agent->getAttribute("character");
     if (character.empty()) {
-        messages.error("Can't find the tag: agent", "when generating CharLoadFuntion");
+        messages.error(kNoAgent, kNoAgentCaption);
         return {};
     }
     characterEmotions = emotions.lookup(character);
     if (characterEmotions == nullptr) {
-        messages.error("Unvalid Agent Charater Name!!!", character);
+        messages.error(kUnknownCharacter, character);
         return {};
     }
     const Position position = resolvePosition(page, index);

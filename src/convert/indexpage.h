@@ -5,9 +5,7 @@
 
 #include <string>
 
-namespace orvo::platform {
-class Messages;
-}
+#include "convert/forward.h"
 
 namespace orvo::convert {
 

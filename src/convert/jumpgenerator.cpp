@@ -17,8 +17,7 @@ namespace tp = templates;
 
 namespace {
 
-// The target page is loaded this long after the jump's request has completed.
-constexpr int kJumpDelay = 500;
+constexpr const char* kUnknownDestination = "Unvalid destination Name for tag: jump ";
 
 } // namespace
 
@@ -28,7 +27,7 @@ bool generateJump(const markup::TagNode& jump, PageScript& script, PageCounters&
     const std::string destination = jump.getAttribute("des");
     const markup::TagNode* target = index.findById(destination);
     if (target == nullptr) {
-        messages.error("Unvalid destination Name for tag: jump ", destination);
+        messages.error(kUnknownDestination, destination);
         return false;
     }
     const std::string pageFile = target->getAttribute("realpagename");
@@ -40,7 +39,7 @@ bool generateJump(const markup::TagNode& jump, PageScript& script, PageCounters&
     script.jumpSubs += pf::fillTemplate(tp::kJumpSub, sub, pageFile);
 
     script.requestCases += pf::fillTemplate(tp::kRequestCase, request);
-    script.requestCases += pf::fillTemplate(tp::kTimerCall, sub, kJumpDelay);
+    script.requestCases += pf::fillTemplate(tp::kTimerCall, sub, tp::kJumpDelay);
 
     script.stepSubs += pf::fillTemplate(tp::kRestPoseRequest, request);
     return true;

@@ -26,9 +26,9 @@ bool PageConverter::convertPage(markup::TagNode& page, int i, int n)
     return writePage(page, i, script);
 }
 
-bool PageConverter::generatePageScript(markup::TagNode& page, PageScript& script, int i, int n)
+void PageConverter::generatePageScript(markup::TagNode& page, PageScript& script, int i, int n)
 {
-    return m_steps.generatePageScript(page, script, i, n);
+    m_steps.generatePageScript(page, script, i, n);
 }
 
 bool PageConverter::writePage(const markup::TagNode& page, int i, const PageScript& script)

@@ -18,20 +18,9 @@
 #include <string>
 #include <string_view>
 
-namespace orvo::config {
-class EmotionMap;
-struct Settings;
-} // namespace orvo::config
-namespace orvo::markup {
-class TagNode;
-}
-namespace orvo::platform {
-class Messages;
-}
+#include "convert/forward.h"
 
 namespace orvo::convert {
-
-class PageScript;
 
 class PageConverter {
 public:
@@ -48,12 +37,12 @@ public:
     // error box of a source page that cannot be read or a page file that
     // cannot be written. Messages about the character or a jump do not make it
     // fail: the page is written without the missing part.
-    bool convertPage(markup::TagNode& page, int i, int n);
+    [[nodiscard]] bool convertPage(markup::TagNode& page, int i, int n);
 
     // The same two stages, for a caller that wants to look at the script in
     // between.
-    bool generatePageScript(markup::TagNode& page, PageScript& script, int i, int n);
-    bool writePage(const markup::TagNode& page, int i, const PageScript& script);
+    void generatePageScript(markup::TagNode& page, PageScript& script, int i, int n);
+    [[nodiscard]] bool writePage(const markup::TagNode& page, int i, const PageScript& script);
 
     const TreeIndex& index() const { return m_index; }
 

@@ -119,7 +119,8 @@ inline constexpr Template<Text> kVoiceCommandsSubStart{R"(
 Sub %s
 	Doll.Commands.RemoveAll
 )"};
-inline constexpr Template<Text, Text, Text> kVoiceCommandLine{R"(	Doll.Commands.Add "%s", "%s", "%s"
+inline constexpr Template<Text, Text, Text> kVoiceCommandLine{
+    R"(	Doll.Commands.Add "%s", "%s", "%s"
 )"};
 
 // The control calls Agent_Command with the spoken command's name; each case
@@ -144,6 +145,10 @@ Sub Agent_RequestComplete (ByVal Request)
 )"};
 inline constexpr Template<Text> kRequestCase{R"(		Case %s
 )"};
+// NextPage is called this long after the page's last request, and a jump's
+// sub this long after the jump's request (milliseconds).
+inline constexpr int kNextPageDelay = 500;
+inline constexpr int kJumpDelay = 500;
 inline constexpr Template<Text, Number> kTimerCall{R"(			ID = SetTimeout("%s", %d)
 )"};
 inline constexpr Template<> kRequestHandlerEnd{R"(	End Select
@@ -189,11 +194,13 @@ inline constexpr Template<Number> kVoiceCommandName{"VoiceCommand%d"};
 
 inline constexpr Template<> kNavigationStart{R"(<center>
 )"};
-inline constexpr Template<Number> kNavigationPrevious{R"(<a href="%d.html"> <IMG src="previous.gif" border=0></a>
+inline constexpr Template<Number> kNavigationPrevious{
+    R"(<a href="%d.html"> <IMG src="previous.gif" border=0></a>
 )"};
 inline constexpr Template<Number> kNavigationNumber{R"(<STRONG><FONT size=6> %d </FONT></STRONG>
 )"};
-inline constexpr Template<Number> kNavigationNext{R"(<a href="%d.html"> <IMG src="next.gif" border=0></a>
+inline constexpr Template<Number> kNavigationNext{
+    R"(<a href="%d.html"> <IMG src="next.gif" border=0></a>
 )"};
 inline constexpr Template<> kNavigationEnd{R"(</center>
 )"};

@@ -16,9 +16,7 @@
 #include <string_view>
 #include <unordered_map>
 
-namespace orvo::markup {
-class TagNode;
-}
+#include "convert/forward.h"
 
 namespace orvo::convert {
 

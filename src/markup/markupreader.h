@@ -29,6 +29,7 @@ class TagNode;
 // The root node "orvo" (level 1, no parent, the body as content), or null
 // after the read-error box when the file cannot be opened or the file layer
 // fails while reading it.
-std::unique_ptr<TagNode> readMarkup(const std::string& path, platform::Messages& messages);
+[[nodiscard]] std::unique_ptr<TagNode> readMarkup(const std::string& path,
+                                                  platform::Messages& messages);
 
 } // namespace orvo::markup

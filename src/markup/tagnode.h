@@ -61,17 +61,17 @@ public:
 
     static bool isActionName(std::string_view name);
 
-    // --- Used by the tag parser -------------------------------------------
+    // Building the tree (the tag parser, and trees made by hand).
     void setText(std::string text);
     TagNode& appendChild(std::unique_ptr<TagNode> child);
+
+private:
+    // The raw content is the tag parser's business alone (tagnodecontent.h).
+    friend class TagNodeContent;
     void setContentView(std::shared_ptr<const std::string> buffer, std::size_t begin,
                         std::size_t length);
     void clearContent();
-    // The buffer that holds this node's content (null when it has none).
-    const std::shared_ptr<const std::string>& contentBuffer() const { return m_contentBuffer; }
-    std::size_t contentOffset() const { return m_contentBegin; }
 
-private:
     template <typename Match> TagNode* findPreOrder(Match match);
     const std::string* findAttribute(std::string_view name) const;
 

@@ -26,11 +26,12 @@ class TagTypeTable;
 // the failing node keeps the unparsed rest of its content, each enclosing node
 // keeps its content from the failing element on, and every node attached so
 // far stays in the tree.
-bool parseContent(TagNode& node, const TagTypeTable& table, platform::Messages& messages);
+[[nodiscard]] bool parseContent(TagNode& node, const TagTypeTable& table,
+                                platform::Messages& messages);
 
 // Stores the attributes written in tagText (a start tag or single tag) into
 // child. False after the attribute error message.
-bool parseAttributes(TagNode& child, std::string_view tagText, const TagType& type,
-                     platform::Messages& messages);
+[[nodiscard]] bool parseAttributes(TagNode& child, std::string_view tagText, const TagType& type,
+                                   platform::Messages& messages);
 
 } // namespace orvo::markup
