@@ -108,8 +108,8 @@ ConvertResult convert(config::Presentation& presentation, pf::Messages& messages
             "realpagename", pf::fillTemplate(templates::kPageFileName, i));
     }
 
-    PageConverter converter(*presentation.getRoot(), presentation.getEmotionMap(), settings,
-                            markupFolderOf(presentation.getMarkupPath()), messages,
+    PageConverter converter(*presentation.getRoot(), presentation.getEmotionMap(),
+                            markupFolderOf(presentation.getMarkupPath()), folder, messages,
                             options.playerScript.has_value());
     for (int i = 1; i <= pageCount; ++i) {
         if (converter.convertPage(*(*pages)[static_cast<std::size_t>(i - 1)], i, pageCount)) {

@@ -1,6 +1,5 @@
 #include "convert/pageconverter.h"
 
-#include "config/settings.h"
 #include "convert/pagescript.h"
 #include "convert/pagetemplates.h"
 #include "convert/pagewriter.h"
@@ -10,10 +9,10 @@
 namespace orvo::convert {
 
 PageConverter::PageConverter(markup::TagNode& root, const config::EmotionMap& emotions,
-                             const config::Settings& settings, std::string markupFolder,
+                             std::string markupFolder, std::string outputFolder,
                              platform::Messages& messages, bool loadPlayer)
     : m_index(root), m_steps(m_index, emotions, messages), m_markupFolder(std::move(markupFolder)),
-      m_workingDir(settings.workingDir),
+      m_outputFolder(std::move(outputFolder)),
       m_behindScriptBlock(loadPlayer ? templates::kPlayerScriptLine.text() : std::string_view()),
       m_messages(messages)
 {
@@ -33,7 +32,7 @@ void PageConverter::generatePageScript(markup::TagNode& page, PageScript& script
 
 bool PageConverter::writePage(const markup::TagNode& page, int i, const PageScript& script)
 {
-    return convert::writePage(page, m_markupFolder, m_workingDir, i, script, m_messages,
+    return convert::writePage(page, m_markupFolder, m_outputFolder, i, script, m_messages,
                               m_behindScriptBlock);
 }
 

@@ -3,7 +3,7 @@
 // The page side of a conversion, for the conversion driver: made once per
 // conversion over the parsed tree, it generates and writes one page at a time.
 //
-//     PageConverter pages(*root, emotionMap, settings, markupFolder, messages);
+//     PageConverter pages(*root, emotionMap, markupFolder, outputFolder, messages);
 //     // every page has its "realpagename" before the first page is generated
 //     for (int i = 1; i <= n; ++i) pages.convertPage(page(i), i, n);
 //
@@ -24,13 +24,14 @@ namespace orvo::convert {
 
 class PageConverter {
 public:
-    // markupFolder ends with "/" or is empty; the page files go to
-    // markupFolder + settings.workingDir. With loadPlayer, every page loads
-    // the agent runtime from beside it (kPlayerScriptLine behind its script
-    // block); without, the page files are the plain conversion.
+    // Source pages are read from markupFolder and the page files written to
+    // outputFolder (outputFolderOf, converter.h); each ends with "/" or is
+    // empty. With loadPlayer, every page loads the agent runtime from beside
+    // it (kPlayerScriptLine behind its script block); without, the page files
+    // are the plain conversion.
     PageConverter(markup::TagNode& root, const config::EmotionMap& emotions,
-                  const config::Settings& settings, std::string markupFolder,
-                  platform::Messages& messages, bool loadPlayer = false);
+                  std::string markupFolder, std::string outputFolder, platform::Messages& messages,
+                  bool loadPlayer = false);
 
     // Fills a fresh PageScript for page i (from 1) of n and writes the page
     // file "<i>.html". True when the page file was written; false after the
@@ -50,7 +51,7 @@ private:
     TreeIndex m_index;
     StepGenerator m_steps;
     std::string m_markupFolder;
-    std::string m_workingDir;
+    std::string m_outputFolder;
     std::string_view m_behindScriptBlock;
     platform::Messages& m_messages;
 };

@@ -93,13 +93,12 @@ void rewriteImageReference(std::string& line)
 }
 
 bool writePage(const markup::TagNode& page, const std::string& markupFolder,
-               const std::string& workingDir, int i, const PageScript& script,
+               const std::string& outputFolder, int i, const PageScript& script,
                platform::Messages& messages, std::string_view behindScriptBlock)
 {
     // Presentations written on Windows name subfolders with backslashes.
     const std::string source = markupFolder + pf::replaceAll(page.getAttribute("ref"), "\\", "/");
-    const std::string target =
-        markupFolder + workingDir + pf::fillTemplate(templates::kPageFileName, i);
+    const std::string target = outputFolder + pf::fillTemplate(templates::kPageFileName, i);
 
     pf::TextReader reader;
     if (!reader.open(source)) {

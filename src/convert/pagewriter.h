@@ -28,13 +28,13 @@ std::size_t findEitherCase(std::string_view line, std::string_view word);
 void rewriteImageReference(std::string& line);
 
 // Reads markupFolder + the page's "ref" (backslashes taken as "/") and writes
-// markupFolder + workingDir + "<i>.html". False after an error box when the
+// outputFolder + "<i>.html". False after an error box when the
 // source cannot be read or the page file cannot be written.
 // behindScriptBlock goes wherever the script block goes, right behind it
 // (the line that loads the agent runtime in an export that plays by itself);
 // empty for the plain page file.
 [[nodiscard]] bool writePage(const markup::TagNode& page, const std::string& markupFolder,
-                             const std::string& workingDir, int i, const PageScript& script,
+                             const std::string& outputFolder, int i, const PageScript& script,
                              platform::Messages& messages, std::string_view behindScriptBlock = {});
 
 } // namespace orvo::convert

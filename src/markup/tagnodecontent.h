@@ -21,8 +21,8 @@ public:
         return node.m_contentBuffer;
     }
     static std::size_t offset(const TagNode& node) { return node.m_contentBegin; }
-    static void setView(TagNode& node, std::shared_ptr<const std::string> buffer,
-                        std::size_t begin, std::size_t length)
+    static void setView(TagNode& node, std::shared_ptr<const std::string> buffer, std::size_t begin,
+                        std::size_t length)
     {
         node.setContentView(std::move(buffer), begin, length);
     }

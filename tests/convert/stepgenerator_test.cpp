@@ -263,8 +263,7 @@ TEST(StepGenerator, CharacterMessagesOncePerPage)
     const std::string pages = "<body><page x=\"5\" y=\"6\"><speak>a</speak></page>"
                               "<page><speak>b</speak></page></body>";
     auto noAgent = parsePresentation(pages);
-    orvo::config::Settings settings;
-    orvo::convert::PageConverter converter(*noAgent->root, noAgent->emotions, settings, "",
+    orvo::convert::PageConverter converter(*noAgent->root, noAgent->emotions, "", "",
                                            noAgent->messages);
     for (int i = 1; i <= 2; ++i) {
         PageScript script;
