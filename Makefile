@@ -2,7 +2,7 @@
 PRESET ?= dev
 JOBS ?= $(shell nproc)
 
-.PHONY: all build test asan bench fuzz format clean
+.PHONY: all build test asan bench fuzz format tidy clean
 
 all: build
 
@@ -29,6 +29,10 @@ fuzz:
 
 format:
 	git ls-files -z -- '*.cpp' '*.h' | xargs -0 -r clang-format -i
+
+# clang-tidy (.clang-tidy) over src/, with the compile database of the build.
+tidy: build
+	tools/clang-tidy.sh build/$(PRESET)
 
 clean:
 	rm -rf build

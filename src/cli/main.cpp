@@ -67,7 +67,9 @@ std::string workingFolder()
 
 int main(int argc, char** argv)
 {
-    std::setlocale(LC_CTYPE, "");
+    // Without the user's locale the character set is the C locale's, which
+    // chooseCodePage takes as UTF-8: nothing to report.
+    static_cast<void>(std::setlocale(LC_CTYPE, ""));
     orvo::cli::Environment env;
     env.codePageVariable = variable("ORVO_CODEPAGE");
     env.localeCodeset = ::nl_langinfo(CODESET);
