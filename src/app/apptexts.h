@@ -19,6 +19,8 @@ inline constexpr const char* kViewMenu = "表示(&V)";
 inline constexpr const char* kViewToolBar = "ﾂｰﾙ ﾊﾞｰ(&T)";
 inline constexpr const char* kViewStatusBar = "ｽﾃｰﾀｽ ﾊﾞｰ(&S)";
 inline constexpr const char* kViewUrlBar = "URLﾊﾞｰ(&U)";
+// The character's voice on or off (kept in the profile).
+inline constexpr const char* kViewVoice = "音声(&O)";
 inline constexpr const char* kExecMenu = "実行(&E)";
 inline constexpr const char* kExecRelease = "リリース(&R)...\tCtrl+R";
 inline constexpr const char* kExecDebug = "デバッグ(&D)...\tCtrl+D";
@@ -48,6 +50,11 @@ inline constexpr const char* kAskConvert = "Do you want to convert the ORVO file
 inline constexpr const char* kAskConvertCaption = "convert";
 inline constexpr const char* kAskRun = "Do you want to run the ORVO file now?";
 inline constexpr const char* kAskRunCaption = "run";
+
+// The progress dialog of a large conversion; %1 pages done of %2.
+inline constexpr const char* kConvertProgressCaption = "convert";
+inline constexpr const char* kConvertProgress = "Converting the ORVO file: page %1 of %2";
+inline constexpr const char* kConvertCancel = "Cancel";
 
 // The open dialog: its one filter and the extension added to a bare name.
 inline constexpr const char* kOpenFilter = "orvo file (*.orv)";

@@ -4,12 +4,14 @@
 // the command line), opens the files handed to it (command line, recent
 // files, dropped files) and shows the about box.
 
+#include "app/commandline.h"
 #include "app/recentfilelist.h"
 
 #include <QObject>
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace orvo::platform {
@@ -28,8 +30,12 @@ class CViewOrvoApp final : public QObject {
 
 public:
     // messages must outlive the application; settingsPath is the settings
-    // file that the document reads when it is created.
-    CViewOrvoApp(platform::Messages& messages, std::string settingsPath, QObject* parent = nullptr);
+    // file that the document reads when it is created, programDataDir the
+    // program's data folder that an empty settingDir stands for (none: the
+    // settings are used as written).
+    CViewOrvoApp(platform::Messages& messages, std::string settingsPath,
+                 std::optional<std::string> programDataDir = std::nullopt,
+                 QObject* parent = nullptr);
     ~CViewOrvoApp() override;
 
     // Start-up, in order: the profile and its recent-file list; the document
@@ -65,20 +71,12 @@ private:
 
     platform::Messages& m_messages;
     std::string m_settingsPath;
+    std::optional<std::string> m_programDataDir;
     std::string m_requestedPath;
     RecentFileList m_recentFiles;
     std::unique_ptr<CViewOrvoDoc> m_doc;
     std::unique_ptr<CMainFrame> m_frame;
     CViewOrvoView* m_view = nullptr; // owned by the frame
 };
-
-// The program's command line (arguments with the program first):
-// [--settings FILE] [FILE]. The file is the first argument that is not an
-// option; both are empty when not given.
-struct CommandLine {
-    QString file;
-    QString settings;
-};
-CommandLine parseCommandLine(const QStringList& arguments);
 
 } // namespace orvo::app

@@ -2,9 +2,11 @@
 
 #include "app/apptexts.h"
 #include "app/commandstate.h"
+#include "app/conversionprogress.h"
 #include "app/documentview.h"
 #include "app/location.h"
 #include "app/profile.h"
+#include "app/uitext.h"
 #include "convert/converter.h"
 #include "platform/messages.h"
 
@@ -18,10 +20,14 @@ namespace orvo::app {
 DocumentView::~DocumentView() = default;
 
 CViewOrvoDoc::CViewOrvoDoc(platform::Messages& messages, const std::string& settingsPath,
-                           QObject* parent)
-    : QObject(parent), m_messages(messages), m_presentation(messages),
-      m_releaseMode(profile::readReleaseMode()), m_chooseFile(chooseFileWithDialog)
+                           const std::optional<std::string>& programDataDir, QObject* parent)
+    : QObject(parent), m_messages(messages), m_windowMessages(messages),
+      m_presentation(m_windowMessages), m_releaseMode(profile::readReleaseMode()),
+      m_chooseFile(chooseFileWithDialog)
 {
+    if (programDataDir) {
+        m_presentation.setProgramDataFolder(*programDataDir);
+    }
     // Failures have been shown; the program runs on with what could be read.
     m_presentation.loadSettingsAndTables(settingsPath);
 }
@@ -30,6 +36,9 @@ CViewOrvoDoc::~CViewOrvoDoc() = default;
 
 void CViewOrvoDoc::setMarkupPath(const std::string& path)
 {
+    if (m_converting) {
+        return;
+    }
     m_presentation.setMarkupPath(path);
     m_converted = 0;
     emit commandStatesChanged();
@@ -59,7 +68,7 @@ void CViewOrvoDoc::setPathName(const QString& path)
 QString CViewOrvoDoc::title() const
 {
     if (m_pathName.isEmpty()) {
-        return QString::fromUtf8(texts::kUntitled);
+        return uiText(texts::kUntitled);
     }
     return QFileInfo(m_pathName).fileName();
 }
@@ -71,6 +80,9 @@ void CViewOrvoDoc::setFileChooser(FileChooser chooser)
 
 void CViewOrvoDoc::OnFileOpen()
 {
+    if (m_converting) {
+        return;
+    }
     const QString chosen = m_chooseFile();
     if (chosen.isEmpty()) {
         return;
@@ -93,6 +105,9 @@ void CViewOrvoDoc::OnFileOpen()
 // The run question comes whatever the conversion's outcome.
 void CViewOrvoDoc::offerConvertAndRun()
 {
+    if (m_converting) {
+        return;
+    }
     if (!m_messages.ask(texts::kAskConvert, texts::kAskConvertCaption)) {
         return;
     }
@@ -104,12 +119,18 @@ void CViewOrvoDoc::offerConvertAndRun()
 
 void CViewOrvoDoc::OnExecConvert()
 {
-    // Every conversion works on a fresh read of the file.
-    if (m_presentation.readMarkupFile() && m_presentation.parseTree() &&
-        convert::convert(m_presentation, m_messages).ok()) {
-        m_converted = 1;
-        emit commandStatesChanged();
+    if (m_converting) {
+        return;
     }
+    m_converting = true;
+    emit commandStatesChanged();
+    // Every conversion works on a fresh read of the file.
+    const bool converted = convertWithProgress(m_presentation, m_windowMessages);
+    m_converting = false;
+    if (converted) {
+        m_converted = 1;
+    }
+    emit commandStatesChanged();
 }
 
 void CViewOrvoDoc::OnExecRun()
@@ -148,7 +169,7 @@ bool CViewOrvoDoc::hasMarkupPath() const
 
 void CViewOrvoDoc::OnUpdateExecConvert(CommandState& state) const
 {
-    state.enabled = hasMarkupPath() && m_converted == 0;
+    state.enabled = hasMarkupPath() && m_converted == 0 && !m_converting;
 }
 
 void CViewOrvoDoc::OnUpdateExecRun(CommandState& state) const

@@ -5,12 +5,14 @@
 // Its commands open, convert and run a presentation and switch the mode; its
 // update handlers say which commands are enabled and checked.
 
+#include "app/windowthreadmessages.h"
 #include "config/presentation.h"
 
 #include <QObject>
 #include <QString>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,14 +35,20 @@ public:
 
     // Reads the mode from the profile, then the settings file at
     // settingsPath and, only when it could be read, the tables. Failures are
-    // shown through messages, which must outlive the document.
+    // shown through messages, which must outlive the document. With
+    // programDataDir (the program's data folder, empty when it has none) an
+    // empty settingDir means that folder (config/datafolder.h).
     CViewOrvoDoc(platform::Messages& messages, const std::string& settingsPath,
+                 const std::optional<std::string>& programDataDir = std::nullopt,
                  QObject* parent = nullptr);
     ~CViewOrvoDoc() override;
 
     config::Presentation& presentation() { return m_presentation; }
     int releaseMode() const { return m_releaseMode; }
     int converted() const { return m_converted; }
+    // A conversion is running on its worker thread; the commands that would
+    // touch the presentation wait for it (they do nothing meanwhile).
+    bool converting() const { return m_converting; }
 
     // Makes path the presentation's markup path. The new file has not been
     // converted yet, so `converted` becomes 0 (Convert enabled, Run disabled).
@@ -85,9 +93,13 @@ private:
     bool hasMarkupPath() const;
 
     platform::Messages& m_messages;
+    // The presentation reports through it, so that a conversion on the
+    // worker thread shows its messages on the window's thread.
+    WindowThreadMessages m_windowMessages;
     config::Presentation m_presentation;
     int m_releaseMode = 0;
     int m_converted = 0;
+    bool m_converting = false;
     std::vector<DocumentView*> m_views;
     QString m_pathName;
     FileChooser m_chooseFile;

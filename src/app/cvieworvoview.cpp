@@ -7,8 +7,12 @@
 #include "app/cvieworvodoc.h"
 #include "app/location.h"
 #include "app/orvowebpage.h"
+#include "app/profile.h"
+#include "app/voicebridge.h"
 #include "config/settings.h"
 
+#include <QFileInfo>
+#include <QWebChannel>
 #include <QWebEnginePage>
 #include <QWebEngineScriptCollection>
 #include <QWebEngineSettings>
@@ -23,8 +27,24 @@ CViewOrvoView::CViewOrvoView(const CViewOrvoApp& app, CViewOrvoDoc& doc, CMainFr
     QWebEngineSettings* pageSettings = settings();
     // The character speaks and moves without the user clicking first.
     pageSettings->setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, false);
+    // Local pages see one another: the debug frame's frames, the pages'
+    // images one folder up. The page's LocalFileGuard confines that to the
+    // presentation's folders (turned off, frames would not load at all).
     pageSettings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
     installAgentRuntime(page()->scripts());
+
+    // The runtime in the page speaks through the native voice.
+    m_voice = new VoiceBridge(true, this);
+    m_voice->setEnabled(profile::readVoiceEnabled());
+    speech::Language language = speech::Language::Automatic;
+    if (speech::languageFromName(profile::readVoiceLanguage().toStdString(), language)) {
+        m_voice->setDefaultLanguage(language);
+    }
+    auto* channel = new QWebChannel(page());
+    channel->registerObject(QStringLiteral("orvoVoice"), m_voice);
+    page()->setWebChannel(channel);
+    // Leaving a page cuts its voice at once.
+    connect(page(), &QWebEnginePage::loadStarted, m_voice, &VoiceBridge::stopAll);
 
     connect(page(), &QWebEnginePage::loadFinished, this,
             [this](bool) { OnDocumentComplete(page()->url()); });
@@ -66,8 +86,29 @@ void CViewOrvoView::Navigate(const std::string& location)
 {
     const QUrl url = urlForLocation(location);
     if (url.isValid()) {
+        allowFoldersAround(url);
         load(url);
     }
+}
+
+// The pages may go on to where this one lies and to the rest of the
+// presentation; the user may go anywhere. A page of an output folder (named
+// workingDir) takes its images from the presentation's folder above it.
+void CViewOrvoView::allowFoldersAround(const QUrl& url)
+{
+    const config::Settings& settings = m_doc.presentation().settings();
+    QString folder = NavigationPolicy::folderOf(url);
+    const QString workingDir = decodeLocation(settings.workingDir);
+    if (!folder.isEmpty() && !workingDir.isEmpty() &&
+        (folder + QLatin1Char('/')).endsWith(QLatin1Char('/') + workingDir)) {
+        folder = QFileInfo(folder).path();
+    }
+    const std::string markupPath = m_doc.presentation().getMarkupPath();
+    NavigationPolicy& policy = orvoPage()->policy();
+    policy.setWelcomePage(decodeLocation(settings.welcomePageFile));
+    policy.setAllowedFolders(
+        {folder,
+         markupPath.empty() ? QString() : NavigationPolicy::folderOf(urlForLocation(markupPath))});
 }
 
 // A finished load, also one that failed: the address shows what the browser

@@ -7,8 +7,11 @@
 // construction; the operations return only whether they succeeded.
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "markup/sourcemap.h"
 
 namespace orvo::platform {
 class Messages;
@@ -49,12 +52,19 @@ public:
     markup::TagNode* findTag(std::string_view name) const;
 
     platform::Messages& messages() const { return m_messages; }
+    // The markup file that the tree was read from, with the map from body
+    // offsets (TagNode::sourceOffset) to its lines and columns.
+    const markup::SourceFile& source() const { return m_source; }
     const Settings& settings() const { return m_settings; }
 
     // What creating a document does: reads the settings file into the
     // Settings and, only when it could be read, loads both tables. False when
     // any of it failed; every failure has been shown already.
     bool loadSettingsAndTables(const std::string& settingsPath);
+    // The programs call this first: their settings then leave the data
+    // folder to them (config/datafolder.h). Without it the settings are used
+    // exactly as written.
+    void setProgramDataFolder(std::string folder);
 
     // Loads the tag type table from settingDir + tagTypeFile and, only when
     // that worked, the emotion map from settingDir + emotionMapFile.
@@ -70,7 +80,9 @@ public:
     [[nodiscard]] bool readMarkupFile();
     // Parses the root's content against the tag type table. False after the
     // parser's message. Call only after readMarkupFile returned true.
-    [[nodiscard]] bool parseTree();
+    // With warnRemovedBlanks, values whose blanks the parser removes are
+    // reported as warnings (for `orvo check`).
+    [[nodiscard]] bool parseTree(bool warnRemovedBlanks = false);
     // Destroys the tree; the root becomes null.
     void releaseTree();
 
@@ -78,8 +90,10 @@ private:
     platform::Messages& m_messages;
     Settings& m_settings;
     std::string m_markupPath;
+    std::optional<std::string> m_programDataFolder;
     std::unique_ptr<markup::TagTypeTable> m_tagTypes;
     std::unique_ptr<markup::TagNode> m_root;
+    markup::SourceFile m_source;
     std::unique_ptr<EmotionMap> m_emotionMap;
 };
 

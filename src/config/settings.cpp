@@ -2,9 +2,12 @@
 
 #include <array>
 #include <string_view>
+#include <utility>
 
 #include "platform/codepage.h"
 #include "platform/encoding.h"
+#include "platform/filemessages.h"
+#include "platform/messageids.h"
 #include "platform/messages.h"
 #include "platform/standardtexts.h"
 #include "platform/textfile.h"
@@ -48,8 +51,10 @@ Settings& settings()
 bool readSettings(const std::string& path, Settings& into, pf::Messages& messages)
 {
     const auto reportFailure = [&] {
-        messages.error(pf::fillLocalTemplate(kCannotOpenSettings, path),
-                       pf::localText(pf::texts::kReadError));
+        std::string reason = pf::lastSystemReason();
+        pf::reportFileError(messages, pf::ids::kSettingsUnreadable,
+                            pf::fillLocalTemplate(kCannotOpenSettings, path),
+                            pf::localText(pf::texts::kReadError), path, std::move(reason));
         return false;
     };
     pf::TextReader reader;

@@ -3,8 +3,11 @@
 #include "config/emotionmap.h"
 #include "convert/pagetemplates.h"
 #include "convert/position.h"
+#include "convert/scriptstring.h"
 #include "convert/treeindex.h"
+#include "markup/tagmessage.h"
 #include "markup/tagnode.h"
+#include "platform/messageids.h"
 #include "platform/messages.h"
 #include "platform/textformat.h"
 
@@ -31,18 +34,21 @@ std::string generateLoadCharacterSub(const markup::TagNode& page,
     const std::string character =
         agent == nullptr ? std::string() : agent->getAttribute("character");
     if (character.empty()) {
-        messages.error(kNoAgent, kNoAgentCaption);
+        messages.report(markup::tagMessage(
+            index.source(), agent == nullptr ? markup::TagNode::kNoOffset : agent->sourceOffset(),
+            pf::ids::kNoAgent, kNoAgent, kNoAgentCaption));
         return {};
     }
     characterEmotions = emotions.lookup(character);
     if (characterEmotions == nullptr) {
-        messages.error(kUnknownCharacter, character);
+        messages.report(markup::tagMessage(index.source(), *agent, pf::ids::kUnknownCharacter,
+                                           kUnknownCharacter, character));
         return {};
     }
     const Position position = resolvePosition(page, index);
 
-    return pf::fillTemplate(tp::kLoadCharacterSub, character, character, character, position.x,
-                            position.y);
+    const std::string quoted = scriptStringText(character);
+    return pf::fillTemplate(tp::kLoadCharacterSub, quoted, quoted, quoted, position.x, position.y);
 }
 
 } // namespace orvo::convert

@@ -18,8 +18,15 @@ namespace orvo::convert {
 // Called after each page file with the pages done and the page count.
 using ProgressCallback = std::function<void(std::size_t done, std::size_t total)>;
 
+// Asked before each page; true stops the conversion there.
+using CancelCheck = std::function<bool()>;
+
 struct ConvertOptions {
     ProgressCallback progress;
+    // When it says so, the conversion stops before the next page: the pages
+    // written so far stay, the tree stays, and the result says Cancelled,
+    // without a message (the user asked for it).
+    CancelCheck cancelRequested;
     // The agent runtime's script, as bytes. When set, it is written into the
     // output folder (kPlayerFileName) and every page loads it, so that the
     // folder plays in a browser by itself. Where the script comes from is the
@@ -40,6 +47,7 @@ struct ConvertResult {
         PlayerNotWritten,   // the agent runtime's script could not be written
         NoBody,             // the tree has no "body" tag
         NoPages,            // the body has no children
+        Cancelled,          // asked to stop (no message): the pages so far stay
     };
 
     Status status = Status::Ok;

@@ -5,10 +5,12 @@
 
 namespace orvo::platform {
 class Messages;
-}
+class OpenFolder;
+} // namespace orvo::platform
 namespace orvo::markup {
+struct SourceFile;
 class TagNode;
-}
+} // namespace orvo::markup
 namespace orvo::config {
 class CharacterEmotions;
 class EmotionMap;

@@ -1,5 +1,6 @@
 #include "convert/pageconverter.h"
 
+#include "config/settings.h"
 #include "convert/pagescript.h"
 #include "convert/pagetemplates.h"
 #include "convert/pagewriter.h"
@@ -9,10 +10,11 @@
 namespace orvo::convert {
 
 PageConverter::PageConverter(markup::TagNode& root, const config::EmotionMap& emotions,
-                             std::string markupFolder, std::string outputFolder,
-                             platform::Messages& messages, bool loadPlayer)
-    : m_index(root), m_steps(m_index, emotions, messages), m_markupFolder(std::move(markupFolder)),
-      m_outputFolder(std::move(outputFolder)),
+                             const config::Settings& settings, std::string markupFolder,
+                             platform::Messages& messages, bool loadPlayer,
+                             const markup::SourceFile* source)
+    : m_index(root, source), m_steps(m_index, emotions, messages),
+      m_markupFolder(std::move(markupFolder)), m_workingDir(settings.workingDir),
       m_behindScriptBlock(loadPlayer ? templates::kPlayerScriptLine.text() : std::string_view()),
       m_messages(messages)
 {
@@ -25,14 +27,19 @@ bool PageConverter::convertPage(markup::TagNode& page, int i, int n)
     return writePage(page, i, script);
 }
 
-void PageConverter::generatePageScript(markup::TagNode& page, PageScript& script, int i, int n)
+bool PageConverter::generatePageScript(markup::TagNode& page, PageScript& script, int i, int n)
 {
     m_steps.generatePageScript(page, script, i, n);
+    return true;
 }
 
 bool PageConverter::writePage(const markup::TagNode& page, int i, const PageScript& script)
 {
-    return convert::writePage(page, m_markupFolder, m_outputFolder, i, script, m_messages,
+    if (m_output != nullptr) {
+        return convert::writePage(page, m_markupFolder, *m_output, i, script, m_messages,
+                                  m_behindScriptBlock);
+    }
+    return convert::writePage(page, m_markupFolder, m_workingDir, i, script, m_messages,
                               m_behindScriptBlock);
 }
 

@@ -3,7 +3,7 @@
 // The page side of a conversion, for the conversion driver: made once per
 // conversion over the parsed tree, it generates and writes one page at a time.
 //
-//     PageConverter pages(*root, emotionMap, markupFolder, outputFolder, messages);
+//     PageConverter pages(*root, emotionMap, settings, markupFolder, messages);
 //     // every page has its "realpagename" before the first page is generated
 //     for (int i = 1; i <= n; ++i) pages.convertPage(page(i), i, n);
 //
@@ -24,14 +24,21 @@ namespace orvo::convert {
 
 class PageConverter {
 public:
-    // Source pages are read from markupFolder and the page files written to
-    // outputFolder (outputFolderOf, converter.h); each ends with "/" or is
-    // empty. With loadPlayer, every page loads the agent runtime from beside
-    // it (kPlayerScriptLine behind its script block); without, the page files
-    // are the plain conversion.
+    // markupFolder ends with "/" or is empty; the page files go to
+    // markupFolder + settings.workingDir. With loadPlayer, every page loads
+    // the agent runtime from beside it (kPlayerScriptLine behind its script
+    // block); without, the page files are the plain conversion.
+    // With `source` (the markup file and its map), messages about a tag name
+    // its line and column.
     PageConverter(markup::TagNode& root, const config::EmotionMap& emotions,
-                  std::string markupFolder, std::string outputFolder, platform::Messages& messages,
-                  bool loadPlayer = false);
+                  const config::Settings& settings, std::string markupFolder,
+                  platform::Messages& messages, bool loadPlayer = false,
+                  const markup::SourceFile* source = nullptr);
+
+    // From now on the page files go into this opened folder, as new files
+    // (a conversion's output folder, see platform::OpenFolder); it must
+    // outlive the converter.
+    void writeInto(const platform::OpenFolder& output) { m_output = &output; }
 
     // Fills a fresh PageScript for page i (from 1) of n and writes the page
     // file "<i>.html". True when the page file was written; false after the
@@ -41,8 +48,9 @@ public:
     [[nodiscard]] bool convertPage(markup::TagNode& page, int i, int n);
 
     // The same two stages, for a caller that wants to look at the script in
-    // between.
-    void generatePageScript(markup::TagNode& page, PageScript& script, int i, int n);
+    // between. Generating the script always succeeds (what is missing is
+    // reported and left out), so generatePageScript returns true.
+    bool generatePageScript(markup::TagNode& page, PageScript& script, int i, int n);
     [[nodiscard]] bool writePage(const markup::TagNode& page, int i, const PageScript& script);
 
     const TreeIndex& index() const { return m_index; }
@@ -51,7 +59,8 @@ private:
     TreeIndex m_index;
     StepGenerator m_steps;
     std::string m_markupFolder;
-    std::string m_outputFolder;
+    std::string m_workingDir;
+    const platform::OpenFolder* m_output = nullptr;
     std::string_view m_behindScriptBlock;
     platform::Messages& m_messages;
 };

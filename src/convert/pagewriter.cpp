@@ -2,10 +2,12 @@
 
 #include "convert/pagescript.h"
 #include "convert/pagetemplates.h"
+#include "convert/sourcepage.h"
 #include "markup/tagnode.h"
 #include "platform/codepage.h"
 #include "platform/encoding.h"
 #include "platform/filemessages.h"
+#include "platform/files.h"
 #include "platform/messages.h"
 #include "platform/standardtexts.h"
 #include "platform/textfile.h"
@@ -92,16 +94,19 @@ void rewriteImageReference(std::string& line)
     line.insert(value, kUpOneFolder);
 }
 
-bool writePage(const markup::TagNode& page, const std::string& markupFolder,
-               const std::string& outputFolder, int i, const PageScript& script,
-               platform::Messages& messages, std::string_view behindScriptBlock)
-{
-    // Presentations written on Windows name subfolders with backslashes.
-    const std::string source = markupFolder + pf::replaceAll(page.getAttribute("ref"), "\\", "/");
-    const std::string target = outputFolder + pf::fillTemplate(templates::kPageFileName, i);
+namespace {
 
+// The page text in memory, from the page's source page; false after the read
+// error box when the source page cannot be read or may not be (see
+// sourcepage.h: it gets the box of a missing source page).
+bool renderPage(const markup::TagNode& page, const std::string& markupFolder,
+                const PageScript& script, platform::Messages& messages,
+                std::string_view behindScriptBlock, std::string& pageText)
+{
+    const std::string source = sourcePathOf(page, markupFolder);
+    const std::string readable = acceptableSourcePage(markupFolder, source);
     pf::TextReader reader;
-    if (!reader.open(source)) {
+    if (readable.empty() || !reader.open(readable)) {
         pf::reportCannotOpen(messages, source, pf::texts::kReadError);
         return false;
     }
@@ -110,7 +115,6 @@ bool writePage(const markup::TagNode& page, const std::string& markupFolder,
     // A body start tag may end on a later line; the bar then goes behind the
     // first ">" that follows.
     bool barPending = false;
-    std::string pageText;
     std::string line;
     while (reader.readLine(line)) {
         rewriteImageReference(line);
@@ -141,10 +145,39 @@ bool writePage(const markup::TagNode& page, const std::string& markupFolder,
         pf::reportCannotOpen(messages, source, pf::texts::kReadError);
         return false;
     }
-    reader.close();
+    return true;
+}
 
+} // namespace
+
+bool writePage(const markup::TagNode& page, const std::string& markupFolder,
+               const std::string& workingDir, int i, const PageScript& script,
+               platform::Messages& messages, std::string_view behindScriptBlock)
+{
+    std::string pageText;
+    if (!renderPage(page, markupFolder, script, messages, behindScriptBlock, pageText)) {
+        return false;
+    }
+    const std::string target =
+        markupFolder + workingDir + pf::fillTemplate(templates::kPageFileName, i);
     if (!pf::writeTextFile(target, pageText)) {
         pf::reportCannotOpen(messages, target, pf::texts::kWriteOutError);
+        return false;
+    }
+    return true;
+}
+
+bool writePage(const markup::TagNode& page, const std::string& markupFolder,
+               const platform::OpenFolder& output, int i, const PageScript& script,
+               platform::Messages& messages, std::string_view behindScriptBlock)
+{
+    std::string pageText;
+    if (!renderPage(page, markupFolder, script, messages, behindScriptBlock, pageText)) {
+        return false;
+    }
+    const std::string name = pf::fillTemplate(templates::kPageFileName, i);
+    if (!output.writeNewFile(name, pf::withCrLf(pageText))) {
+        pf::reportCannotOpen(messages, output.pathOf(name), pf::texts::kWriteOutError);
         return false;
     }
     return true;

@@ -27,14 +27,21 @@ std::size_t findEitherCase(std::string_view line, std::string_view word);
 // the value does not begin with "http"; otherwise the line stays as it is.
 void rewriteImageReference(std::string& line);
 
-// Reads markupFolder + the page's "ref" (backslashes taken as "/") and writes
-// outputFolder + "<i>.html". False after an error box when the
-// source cannot be read or the page file cannot be written.
+// Reads markupFolder + the page's "ref" (backslashes taken as "/"; only a
+// .htm or .html file inside the markup folder's tree, see sourcepage.h) and
+// writes markupFolder + workingDir + "<i>.html". False after an error box
+// when the source cannot be read or the page file cannot be written.
 // behindScriptBlock goes wherever the script block goes, right behind it
 // (the line that loads the agent runtime in an export that plays by itself);
 // empty for the plain page file.
 [[nodiscard]] bool writePage(const markup::TagNode& page, const std::string& markupFolder,
-                             const std::string& outputFolder, int i, const PageScript& script,
+                             const std::string& workingDir, int i, const PageScript& script,
+                             platform::Messages& messages, std::string_view behindScriptBlock = {});
+
+// The same, writing "<i>.html" as a new file into the opened output folder,
+// as a conversion does (see platform::OpenFolder).
+[[nodiscard]] bool writePage(const markup::TagNode& page, const std::string& markupFolder,
+                             const platform::OpenFolder& output, int i, const PageScript& script,
                              platform::Messages& messages, std::string_view behindScriptBlock = {});
 
 } // namespace orvo::convert

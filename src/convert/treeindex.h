@@ -22,7 +22,9 @@ namespace orvo::convert {
 
 class TreeIndex {
 public:
-    explicit TreeIndex(markup::TagNode& root);
+    // `source`, when given, is the markup file of the tree, for messages
+    // about its tags.
+    explicit TreeIndex(markup::TagNode& root, const markup::SourceFile* source = nullptr);
 
     // The first node in pre-order whose "id" (empty when absent) equals id; the
     // empty id therefore finds the first node without one, normally the root.
@@ -30,6 +32,7 @@ public:
     markup::TagNode* findById(std::string_view id) const;
     // The first "agent" tag in pre-order, or null.
     markup::TagNode* agent() const { return m_agent; }
+    const markup::SourceFile* source() const { return m_source; }
 
 private:
     struct Hash {
@@ -42,6 +45,7 @@ private:
 
     std::unordered_map<std::string, markup::TagNode*, Hash, std::equal_to<>> m_byId;
     markup::TagNode* m_agent = nullptr;
+    const markup::SourceFile* m_source = nullptr;
 };
 
 } // namespace orvo::convert

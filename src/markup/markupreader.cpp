@@ -28,21 +28,28 @@ void reportReadError(const std::string& path, pf::Messages& messages)
 }
 
 // Trims the body in place: the tail first, then one shift of the rest to the
-// front, so a large body is never copied whole.
-void trimInPlace(std::string& body)
+// front, so a large body is never copied whole. Returns the bytes removed at
+// the front.
+std::size_t trimInPlace(std::string& body)
 {
     const std::string_view right = pf::trimRightView(body);
     body.resize(right.size());
     const std::size_t lead = body.size() - pf::trimLeftView(body).size();
     body.erase(0, lead);
+    return lead;
 }
 
 } // namespace
 
-std::unique_ptr<TagNode> readMarkup(const std::string& path, pf::Messages& messages)
+std::unique_ptr<TagNode> readMarkup(const std::string& path, pf::Messages& messages,
+                                    SourceMap* sourceMap)
 {
+    SourceMap unused;
+    SourceMap& map = sourceMap != nullptr ? *sourceMap : unused;
+    map.clear();
     pf::TextReader reader;
     if (!reader.open(path)) {
+        map.clear();
         reportReadError(path, messages);
         return nullptr;
     }
@@ -54,6 +61,7 @@ std::unique_ptr<TagNode> readMarkup(const std::string& path, pf::Messages& messa
         const std::string_view line = pf::trimView(raw);
         if (inComment) {
             inComment = !contains(line, "-->");
+            map.addDroppedLine(body.size());
             continue;
         }
         if (contains(line, "<!--")) {
@@ -65,10 +73,14 @@ std::unique_ptr<TagNode> readMarkup(const std::string& path, pf::Messages& messa
         } else if (contains(line, "</orvo>")) {
             bodyOpen = false;
         } else if (bodyOpen) {
+            map.addBodyLine(body.size(), static_cast<std::size_t>(line.data() - raw.data()));
             body.append(line);
+            continue;
         }
+        map.addDroppedLine(body.size());
     }
     if (reader.failed()) {
+        map.clear();
         // The file layer failed after a successful open (an I/O error, a
         // file that vanished from a network share): a half-read body would
         // silently convert a truncated presentation, so report it as the
@@ -77,7 +89,7 @@ std::unique_ptr<TagNode> readMarkup(const std::string& path, pf::Messages& messa
         return nullptr;
     }
     reader.close();
-    trimInPlace(body);
+    map.setTrimmedFront(trimInPlace(body));
     return std::make_unique<TagNode>("orvo", 1, std::move(body), nullptr);
 }
 

@@ -41,6 +41,9 @@ public:
 
     // A copy of the value; empty when the attribute is absent.
     std::string getAttribute(const std::string& name) const;
+    // The value itself, or null when the attribute is absent: for walks that
+    // look at many nodes and keep nothing.
+    const std::string* attribute(std::string_view name) const { return findAttribute(name); }
     void setAttribute(const std::string& name, const std::string& value);
     std::size_t attributeCount() const { return m_attributes.size(); }
 
@@ -65,8 +68,15 @@ public:
     void setText(std::string text);
     TagNode& appendChild(std::unique_ptr<TagNode> child);
 
+    // Where the node's tag begins in the document body (its "<"), so that
+    // messages about it can name its line and column; kNoOffset for a node
+    // that the parser did not make.
+    static constexpr std::size_t kNoOffset = static_cast<std::size_t>(-1);
+    std::size_t sourceOffset() const { return m_sourceOffset; }
+
 private:
-    // The raw content is the tag parser's business alone (tagnodecontent.h).
+    // The raw content and the source offset are the tag parser's business
+    // alone (tagnodecontent.h).
     friend class TagNodeContent;
     void setContentView(std::shared_ptr<const std::string> buffer, std::size_t begin,
                         std::size_t length);
@@ -89,6 +99,7 @@ private:
     std::shared_ptr<const std::string> m_contentBuffer;
     std::size_t m_contentBegin = 0;
     std::size_t m_contentLength = 0;
+    std::size_t m_sourceOffset = kNoOffset;
 };
 
 } // namespace orvo::markup

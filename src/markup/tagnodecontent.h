@@ -1,8 +1,9 @@
 #pragma once
 
-// The tag parser's access to a node's raw content: the buffer it lies in, its
-// offset there, and setting or dropping it. Kept out of TagNode's public
-// interface so that nothing but the parser can change what is left to parse.
+// The tag parser's access to a node's raw content (the buffer it lies in, its
+// offset there, setting or dropping it) and to the body offset of its tag.
+// Kept out of TagNode's public interface so that nothing but the parser can
+// change what is left to parse or where a tag lies.
 
 #include <cstddef>
 #include <memory>
@@ -27,6 +28,8 @@ public:
         node.setContentView(std::move(buffer), begin, length);
     }
     static void clear(TagNode& node) { node.clearContent(); }
+    // Where the node's tag begins in the document body (TagNode::sourceOffset).
+    static void setSourceOffset(TagNode& node, std::size_t offset) { node.m_sourceOffset = offset; }
 };
 
 } // namespace orvo::markup

@@ -6,10 +6,13 @@
 #include <vector>
 
 #include "markup/endtagindex.h"
+#include "markup/sourcemap.h"
+#include "markup/tagmessage.h"
 #include "markup/tagnode.h"
 #include "markup/tagnodecontent.h"
 #include "markup/tagtypetable.h"
 #include "platform/codepage.h"
+#include "platform/messageids.h"
 #include "platform/messages.h"
 #include "platform/textformat.h"
 
@@ -20,6 +23,9 @@ namespace pf = orvo::platform;
 namespace {
 
 constexpr std::string_view kUnknownTag = "Unvalid Tag Name!!!";
+// A warning of `orvo check`: the parser drops every blank of a value.
+constexpr pf::Template<pf::Text, pf::Text, pf::Text> kBlanksRemoved =
+    "The blanks in the value of %s are removed: \"%s\" becomes \"%s\"";
 constexpr std::string_view kNoSingleEnd = "Unable to find the end single /> for tag";
 constexpr std::string_view kUnknownAttribute =
     "System can not find the attribute Name:%s \n for tag name: %s";
@@ -93,10 +99,17 @@ void keepRestOnFailure(std::vector<Frame>& stack, const std::shared_ptr<const st
     }
 }
 
+// A parse error about the tag that begins at `tagOffset` of the body.
+void reportAt(pf::Messages& messages, const SourceFile* source, std::size_t tagOffset,
+              const char* id, std::string text, std::string caption)
+{
+    messages.report(tagMessage(source, tagOffset, id, std::move(text), std::move(caption)));
+}
+
 } // namespace
 
 bool parseAttributes(TagNode& child, std::string_view tagText, const TagType& type,
-                     pf::Messages& messages)
+                     pf::Messages& messages, const SourceFile* source, bool warnRemovedBlanks)
 {
     std::string_view s = tagText;
     const std::size_t space = s.find(' ');
@@ -120,23 +133,35 @@ bool parseAttributes(TagNode& child, std::string_view tagText, const TagType& ty
         const std::string name(item.substr(0, std::min(eq, item.size())));
         const std::string_view raw = eq == npos ? std::string_view() : item.substr(eq + 1);
         if (name.empty() || !type.acceptsAttribute(name)) {
-            messages.error(pf::fillTemplate(kUnknownAttribute, name, type.getName()), name);
+            reportAt(messages, source, child.sourceOffset(), pf::ids::kUnknownAttribute,
+                     pf::fillTemplate(kUnknownAttribute, name, type.getName()), name);
             return false;
         }
-        child.setAttribute(name, pf::removeChars(raw, "\" "));
+        std::string value = pf::removeChars(raw, "\" ");
+        // A location ("x, y") is split at its comma, so its blanks never mattered.
+        if (warnRemovedBlanks && name != "location" && pf::find(raw, " ") != pf::npos) {
+            messages.report(tagMessage(
+                source, child.sourceOffset(), pf::ids::kBlanksRemoved,
+                pf::fillTemplate(kBlanksRemoved, name, pf::removeChars(raw, "\""), value), name,
+                pf::Message::Severity::Warning));
+        }
+        child.setAttribute(name, std::move(value));
     }
     return true;
 }
 
 namespace {
 
-// What one parse works on: the body, its end tags, the table and where the
-// messages go.
+// What one parse works on: the body, its end tags, the table, where the
+// messages go, the file and map that place them (null when unknown) and
+// whether removed blanks are warned about.
 struct Parse {
     std::string_view body;
     const EndTagIndex& endTags;
     const TagTypeTable& table;
     pf::Messages& messages;
+    const SourceFile* source;
+    bool warnRemovedBlanks;
 };
 
 // An element "<name ...>...</name>" at f.cur: attaches the child, moves the
@@ -161,8 +186,10 @@ bool parseElement(const Parse& p, std::vector<Frame>& stack, const std::string& 
     }
 
     auto child = std::make_unique<TagNode>(name, type.level(), std::string(), f.node);
+    TagNodeContent::setSourceOffset(*child, f.cur);
     if (startTagLength > bareTagLength(name) &&
-        !parseAttributes(*child, p.body.substr(f.cur, startTagLength), type, p.messages)) {
+        !parseAttributes(*child, p.body.substr(f.cur, startTagLength), type, p.messages, p.source,
+                         p.warnRemovedBlanks)) {
         return false;
     }
     TagNode& attached = f.node->appendChild(std::move(child));
@@ -188,13 +215,16 @@ bool parseSingleTag(const Parse& p, Frame& f, const std::string& name, const Tag
 {
     const std::size_t singleEnd = f.nextSingleEnd.find(p.body, f.cur, f.end);
     if (singleEnd == npos) {
-        p.messages.error(std::string(kNoSingleEnd), name);
+        reportAt(p.messages, p.source, f.cur, pf::ids::kMissingSingleEnd, std::string(kNoSingleEnd),
+                 name);
     }
     const std::size_t tagLength =
         singleEnd == npos ? kTagOpen : singleEnd - f.cur + kSingleTagClose;
     auto child = std::make_unique<TagNode>(name, type.level(), std::string(), f.node);
+    TagNodeContent::setSourceOffset(*child, f.cur);
     if (tagLength > bareTagLength(name) &&
-        !parseAttributes(*child, p.body.substr(f.cur, tagLength), type, p.messages)) {
+        !parseAttributes(*child, p.body.substr(f.cur, tagLength), type, p.messages, p.source,
+                         p.warnRemovedBlanks)) {
         return false;
     }
     f.node->appendChild(std::move(child));
@@ -204,7 +234,8 @@ bool parseSingleTag(const Parse& p, Frame& f, const std::string& name, const Tag
 
 } // namespace
 
-bool parseContent(TagNode& node, const TagTypeTable& table, pf::Messages& messages)
+bool parseContent(TagNode& node, const TagTypeTable& table, pf::Messages& messages,
+                  const SourceFile* source, bool warnRemovedBlanks)
 {
     const std::shared_ptr<const std::string> buffer = TagNodeContent::buffer(node);
     if (!buffer || node.content().empty()) {
@@ -215,7 +246,7 @@ bool parseContent(TagNode& node, const TagTypeTable& table, pf::Messages& messag
     const std::size_t begin = TagNodeContent::offset(node);
     const std::size_t end = begin + node.content().size();
     const EndTagIndex endTags(body, begin, end);
-    const Parse p{body, endTags, table, messages};
+    const Parse p{body, endTags, table, messages, source, warnRemovedBlanks};
 
     std::vector<Frame> stack;
     stack.push_back(Frame{&node, begin, end, begin});
@@ -240,7 +271,7 @@ bool parseContent(TagNode& node, const TagTypeTable& table, pf::Messages& messag
         const std::string name(body.substr(nameBegin, nameEnd - nameBegin));
         const TagType* type = table.lookup(name);
         if (type == nullptr) {
-            messages.error(std::string(kUnknownTag), name);
+            reportAt(messages, source, f.cur, pf::ids::kUnknownTag, std::string(kUnknownTag), name);
             keepRestOnFailure(stack, buffer);
             return false;
         }

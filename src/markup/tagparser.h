@@ -16,6 +16,7 @@ class Messages;
 
 namespace orvo::markup {
 
+struct SourceFile;
 class TagNode;
 class TagType;
 class TagTypeTable;
@@ -25,13 +26,19 @@ class TagTypeTable;
 // (a single tag without "/>" is reported too, but parsing goes on after it);
 // the failing node keeps the unparsed rest of its content, each enclosing node
 // keeps its content from the failing element on, and every node attached so
-// far stays in the tree.
+// far stays in the tree. Every node made gets the body offset of its tag;
+// with `source` (the file of the body and its map), the messages name the
+// file, line and column of the tag they are about. With warnRemovedBlanks,
+// a warning reports each value whose blanks are removed (`word="New York"`
+// is stored as NewYork).
 [[nodiscard]] bool parseContent(TagNode& node, const TagTypeTable& table,
-                                platform::Messages& messages);
+                                platform::Messages& messages, const SourceFile* source = nullptr,
+                                bool warnRemovedBlanks = false);
 
 // Stores the attributes written in tagText (a start tag or single tag) into
-// child. False after the attribute error message.
+// child. False after the attribute error message, placed at the child's tag.
 [[nodiscard]] bool parseAttributes(TagNode& child, std::string_view tagText, const TagType& type,
-                                   platform::Messages& messages);
+                                   platform::Messages& messages, const SourceFile* source = nullptr,
+                                   bool warnRemovedBlanks = false);
 
 } // namespace orvo::markup

@@ -1,9 +1,33 @@
-// What the bundle offers: in a browser it starts itself on the page (unless
-// ORVO_PLAYER_OPTIONS.autoStart is false or the script tag says
-// data-auto-start="false") and leaves window.OrvoPlayer for inspection;
-// under Node it exports the pieces for tests.
+// What the runtime offers to whoever drives it: in a browser this is
+// window.OrvoPlayer (with `boot`, and the pieces for inspection).
 
-const ORVO_PLAYER_API = {
+import { FRAME_SIZE } from "./agentcharacter.js";
+import { AgentControl } from "./agentcontrol.js";
+import { ANIMATIONS, lookupAnimation, poseAt, REST_POSE, resolveAnimationKey } from "./animations.js";
+import { CHARACTER_SVG } from "./characterart.js";
+import { RealClock, VirtualClock } from "./clock.js";
+import {
+    pageBalloonWords,
+    placeBalloon,
+    placeCommands,
+    placeFrame,
+    VIRTUAL_HEIGHT,
+    VIRTUAL_WIDTH,
+    viewportMapping,
+} from "./layout.js";
+import { readPlayerOptions } from "./options.js";
+import { bootPage, findPageScripts } from "./pageboot.js";
+import { createPagePlayer } from "./pageplayer.js";
+import { parseSpeechText, planSpeech, shownSpeechText } from "./speechtext.js";
+import { Stage } from "./stage.js";
+import { Tracer } from "./tracer.js";
+import { translateVBScript } from "./vbcodegen.js";
+import { VBEngine } from "./vbengine.js";
+import { VBSyntaxError } from "./vblexer.js";
+import { parseVBScript } from "./vbparser.js";
+import { VBError } from "./vbvalues.js";
+
+export const ORVO_PLAYER_API = {
     translate: translateVBScript,
     parse: parseVBScript,
     createPagePlayer,
@@ -32,17 +56,7 @@ const ORVO_PLAYER_API = {
     placeFrame,
     placeBalloon,
     placeCommands,
+    pageBalloonWords,
     VIRTUAL_WIDTH,
     VIRTUAL_HEIGHT,
 };
-
-const underNode = typeof process === "object" && process !== null && process.versions && process.versions.node;
-if (underNode && typeof module === "object" && module !== null && module.exports) {
-    module.exports = ORVO_PLAYER_API;
-} else if (typeof window === "object" && window.document) {
-    const script = window.document.currentScript;
-    window.OrvoPlayer = Object.assign(window.OrvoPlayer || {}, ORVO_PLAYER_API);
-    const injected = window.ORVO_PLAYER_OPTIONS || {};
-    const autoStart = injected.autoStart !== false && !(script && script.getAttribute("data-auto-start") === "false");
-    if (autoStart) bootPage(window, script);
-}

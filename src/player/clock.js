@@ -5,7 +5,7 @@
 
 // Real time, optionally sped up: a rate of 20 makes every delay twenty times
 // shorter and every animation twenty times faster.
-class RealClock {
+export class RealClock {
     constructor(rate = 1, timers = globalThis) {
         this.rate = rate > 0 ? rate : 1;
         this.timers = timers;
@@ -33,7 +33,7 @@ class RealClock {
 
 // Virtual time for tests: nothing happens until the test advances the clock;
 // callbacks due at the same moment run in the order they were scheduled.
-class VirtualClock {
+export class VirtualClock {
     constructor() {
         this.time = 0;
         this.rate = 1;
@@ -62,8 +62,11 @@ class VirtualClock {
         for (let i = 0; i < this.pending.length; ++i) {
             const entry = this.pending[i];
             if (entry.due > limit) continue;
-            if (best < 0 || entry.due < this.pending[best].due ||
-                (entry.due === this.pending[best].due && entry.id < this.pending[best].id)) {
+            if (
+                best < 0 ||
+                entry.due < this.pending[best].due ||
+                (entry.due === this.pending[best].due && entry.id < this.pending[best].id)
+            ) {
                 best = i;
             }
         }

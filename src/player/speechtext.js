@@ -14,7 +14,7 @@
 //
 // A tag is never shown; an unknown tag is dropped (and reported).
 
-const SPEECH_DEFAULT_WPM = 160; // TruVoice's usual pace: unhurried reading
+export const SPEECH_DEFAULT_WPM = 160; // TruVoice's usual pace: unhurried reading
 const SPEECH_MIN_WPM = 50; // the control's range for \Spd\
 const SPEECH_MAX_WPM = 250;
 const SPEECH_CJK_WEIGHT = 0.5; // one ideograph or kana takes half a word's time
@@ -64,7 +64,7 @@ function parseMapTag(argument) {
     const values = [];
     const pattern = /"((?:[^"]|"")*)"/g;
     for (let match = pattern.exec(argument); match; match = pattern.exec(argument)) {
-        values.push(match[1].replace(/""/g, "\""));
+        values.push(match[1].replace(/""/g, '"'));
     }
     return values.length === 2 ? { spoken: values[0], shown: values[1] } : null;
 }
@@ -76,13 +76,17 @@ function clampNumber(value, low, high) {
 // Parses speech text into items: words (shown and spoken), pauses,
 // bookmarks, mapped words (spoken and shown differently) and unknown tags.
 // previousText is the character's last statement, for \Lst\.
-function parseSpeechText(text, { wordsPerMinute = SPEECH_DEFAULT_WPM, previousText = "" } = {}) {
+export function parseSpeechText(text, { wordsPerMinute = SPEECH_DEFAULT_WPM, previousText = "" } = {}) {
     const items = [];
     const voice = speechDefaults(wordsPerMinute);
     const state = { emphasis: false, space: false };
     const words = (piece, into = items) =>
-        splitSpeechWords(piece, { wpm: voice.wpm, pitch: voice.pitch, volume: voice.volume, style: voice.style },
-            state, into);
+        splitSpeechWords(
+            piece,
+            { wpm: voice.wpm, pitch: voice.pitch, volume: voice.volume, style: voice.style },
+            state,
+            into,
+        );
     let plain = "";
     let pos = 0;
     while (pos < text.length) {
@@ -107,61 +111,62 @@ function parseSpeechText(text, { wordsPerMinute = SPEECH_DEFAULT_WPM, previousTe
         const argument = match && match[2] !== undefined ? match[2].trim() : "";
         const number = parseInt(argument, 10);
         switch (name) {
-        case "pau":
-            if (number > 0) items.push({ type: "pause", ms: number });
-            break;
-        case "spd":
-            if (!Number.isNaN(number)) voice.wpm = clampNumber(number, SPEECH_MIN_WPM, SPEECH_MAX_WPM);
-            break;
-        case "pit":
-            if (!Number.isNaN(number)) voice.pitch = clampNumber(number, 50, 400);
-            break;
-        case "vol":
-            if (!Number.isNaN(number)) voice.volume = clampNumber(number, 0, 65535);
-            break;
-        case "chr": {
-            const style = argument.replace(/"/g, "").toLowerCase();
-            if (["normal", "monotone", "whisper"].includes(style)) voice.style = style;
-            break;
-        }
-        case "emp":
-            state.emphasis = true;
-            break;
-        case "mrk":
-            if (!Number.isNaN(number)) items.push({ type: "mark", id: number });
-            break;
-        case "map": {
-            const map = parseMapTag(argument);
-            if (map !== null) {
-                const spoken = [];
-                const shown = [];
-                const before = { ...state };
-                words(map.spoken, spoken);
-                Object.assign(state, before);
-                words(map.shown, shown);
-                items.push({ type: "map", spoken, shown });
-            } else {
+            case "pau":
+                if (number > 0) items.push({ type: "pause", ms: number });
+                break;
+            case "spd":
+                if (!Number.isNaN(number)) voice.wpm = clampNumber(number, SPEECH_MIN_WPM, SPEECH_MAX_WPM);
+                break;
+            case "pit":
+                if (!Number.isNaN(number)) voice.pitch = clampNumber(number, 50, 400);
+                break;
+            case "vol":
+                if (!Number.isNaN(number)) voice.volume = clampNumber(number, 0, 65535);
+                break;
+            case "chr": {
+                const style = argument.replace(/"/g, "").toLowerCase();
+                if (["normal", "monotone", "whisper"].includes(style)) voice.style = style;
+                break;
+            }
+            case "emp":
+                state.emphasis = true;
+                break;
+            case "mrk":
+                if (!Number.isNaN(number)) items.push({ type: "mark", id: number });
+                break;
+            case "map": {
+                const map = parseMapTag(argument);
+                if (map !== null) {
+                    const spoken = [];
+                    const shown = [];
+                    const before = { ...state };
+                    words(map.spoken, spoken);
+                    Object.assign(state, before);
+                    words(map.shown, shown);
+                    items.push({ type: "map", spoken, shown });
+                } else {
+                    items.push({ type: "unknown", tag });
+                }
+                break;
+            }
+            case "rst":
+                Object.assign(voice, speechDefaults(wordsPerMinute));
+                break;
+            case "lst":
+                if (previousText !== "") {
+                    const repeated = parseSpeechText(previousText, { wordsPerMinute }).items.filter(
+                        (item) => item.type !== "unknown",
+                    );
+                    const first = repeated.find((item) => item.type === "word");
+                    if (first !== undefined && state.space) first.spaceBefore = true;
+                    state.space = false;
+                    items.push(...repeated);
+                }
+                break;
+            case "ctx":
+                break;
+            default:
                 items.push({ type: "unknown", tag });
-            }
-            break;
-        }
-        case "rst":
-            Object.assign(voice, speechDefaults(wordsPerMinute));
-            break;
-        case "lst":
-            if (previousText !== "") {
-                const repeated = parseSpeechText(previousText, { wordsPerMinute }).items
-                    .filter((item) => item.type !== "unknown");
-                const first = repeated.find((item) => item.type === "word");
-                if (first !== undefined && state.space) first.spaceBefore = true;
-                state.space = false;
-                items.push(...repeated);
-            }
-            break;
-        case "ctx":
-            break;
-        default:
-            items.push({ type: "unknown", tag });
         }
     }
     words(plain);
@@ -180,14 +185,27 @@ function wordDuration(word) {
 //   shown: [{ text, spaceBefore, emphasis, at }]
 //   voice: [{ text, at, duration, wpm, pitch, volume, style }], split at pauses
 //   marks: [{ id, at }]
-function planSpeech(parsed) {
+export function planSpeech(parsed) {
     const plan = { shown: [], voice: [], marks: [], unknownTags: [], total: 0 };
     let time = 0;
     let segment = null;
     const speak = (word, at, duration) => {
-        if (segment === null || segment.wpm !== word.wpm || segment.pitch !== word.pitch ||
-            segment.volume !== word.volume || segment.style !== word.style) {
-            segment = { text: "", at, duration: 0, wpm: word.wpm, pitch: word.pitch, volume: word.volume, style: word.style };
+        if (
+            segment === null ||
+            segment.wpm !== word.wpm ||
+            segment.pitch !== word.pitch ||
+            segment.volume !== word.volume ||
+            segment.style !== word.style
+        ) {
+            segment = {
+                text: "",
+                at,
+                duration: 0,
+                wpm: word.wpm,
+                pitch: word.pitch,
+                volume: word.volume,
+                style: word.style,
+            };
             plan.voice.push(segment);
         }
         segment.text += (segment.text !== "" && word.spaceBefore ? " " : "") + word.text;
@@ -215,7 +233,8 @@ function planSpeech(parsed) {
                 time += duration;
             }
             const span = time - start;
-            item.shown.forEach((word, i) => show(word, start + (span * i) / Math.max(1, item.shown.length)));
+            for (const [i, word] of item.shown.entries())
+                show(word, start + (span * i) / Math.max(1, item.shown.length));
         } else if (item.type === "unknown") {
             plan.unknownTags.push(item.tag);
         }
@@ -225,6 +244,6 @@ function planSpeech(parsed) {
 }
 
 // The balloon's text once every word is shown.
-function shownSpeechText(plan) {
+export function shownSpeechText(plan) {
     return plan.shown.map((word, i) => (i > 0 && word.spaceBefore ? " " : "") + word.text).join("");
 }

@@ -2,7 +2,7 @@
 // tokens; the parser recognises keywords by their lower-case text, since
 // VBScript ignores letter case everywhere.
 
-class VBSyntaxError extends Error {
+export class VBSyntaxError extends Error {
     constructor(message, line, column) {
         super(`${message} (line ${line}, column ${column})`);
         this.name = "VBSyntaxError";
@@ -30,7 +30,7 @@ function matchAt(pattern, source, pos) {
 // Token: { type: "name" | "number" | "string" | "op" | "newline" | "eof",
 //          text, value, line, column, spaceBefore }
 // spaceBefore tells `Foo (a), b` (an argument list) from `Foo(a)`.
-function lexVBScript(source) {
+export function lexVBScript(source) {
     const tokens = [];
     let pos = 0;
     let line = 1;
@@ -69,16 +69,16 @@ function lexVBScript(source) {
             line += 1;
             lineStart = pos;
             spaceBefore = true;
-        } else if (c === "\"") {
+        } else if (c === '"') {
             let text = "";
             pos += 1;
             for (;;) {
                 if (pos >= source.length || source[pos] === "\n" || source[pos] === "\r") {
                     fail("Unterminated string constant", start);
                 }
-                if (source[pos] === "\"") {
-                    if (source[pos + 1] === "\"") {
-                        text += "\"";
+                if (source[pos] === '"') {
+                    if (source[pos + 1] === '"') {
+                        text += '"';
                         pos += 2;
                         continue;
                     }

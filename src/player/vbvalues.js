@@ -2,16 +2,17 @@
 //
 // Empty is JavaScript undefined, Null is null, Nothing is the frozen object
 // VB_NOTHING; numbers, strings and booleans are themselves (VBScript's True is
-// -1 in arithmetic). Objects are host objects: the Agent control, its
+// -1 in arithmetic); a date is a JavaScript Date, an array a JavaScript array
+// (of arrays, for more dimensions). Objects are host objects: the Agent control, its
 // characters and requests, the window's location.
 
-const VB_NOTHING = Object.freeze({ toString: () => "Nothing" });
+export const VB_NOTHING = Object.freeze({ toString: () => "Nothing" });
 
 // Host objects name their default member (what `obj(args)` calls) with this key.
-const VB_DEFAULT = Symbol.for("orvo.vbDefaultMember");
+export const VB_DEFAULT = Symbol.for("orvo.vbDefaultMember");
 
 // A runtime error as VBScript raises it, with its number and text.
-class VBError extends Error {
+export class VBError extends Error {
     constructor(number, description) {
         super(description);
         this.name = "VBError";
@@ -27,39 +28,62 @@ const VB_ERRORS = {
     noSuchMember: [438, "Object doesn't support this property or method"],
     wrongArguments: [450, "Wrong number of arguments or invalid property assignment"],
     invalidNull: [94, "Invalid use of Null"],
+    subscript: [9, "Subscript out of range"],
+    undefinedVariable: [500, "Variable is undefined"],
+    notCollection: [451, "Object not a collection"],
 };
 
-function vbError(kind, detail) {
+export function vbError(kind, detail) {
     const [number, text] = VB_ERRORS[kind];
     return new VBError(number, detail === undefined ? text : `${text}: '${detail}'`);
 }
 
-function isVBObject(value) {
-    return value === VB_NOTHING ||
-        (value !== null && (typeof value === "object" || typeof value === "function"));
+export function isVBObject(value) {
+    if (value instanceof Date || Array.isArray(value)) return false;
+    return value === VB_NOTHING || (value !== null && (typeof value === "object" || typeof value === "function"));
 }
 
-function vbTypeName(value) {
+// VBScript dates count days from 30 December 1899 (local time).
+const VB_DATE_ORIGIN_MS = Date.UTC(1899, 11, 30);
+
+export function vbDateToNumber(date) {
+    const localMs = date.getTime() - date.getTimezoneOffset() * 60000;
+    return (localMs - VB_DATE_ORIGIN_MS) / 86400000;
+}
+
+function vbDateToString(date) {
+    const pad = (n) => String(n).padStart(2, "0");
+    const day = `${date.getMonth() + 1}/${date.getDate()}/${date.getFullYear()}`;
+    const hours = date.getHours() % 12 === 0 ? 12 : date.getHours() % 12;
+    const time = `${hours}:${pad(date.getMinutes())}:${pad(date.getSeconds())} ${date.getHours() < 12 ? "AM" : "PM"}`;
+    if (date.getHours() === 0 && date.getMinutes() === 0 && date.getSeconds() === 0) return day;
+    return `${day} ${time}`;
+}
+
+export function vbTypeName(value) {
     if (value === undefined) return "Empty";
     if (value === null) return "Null";
     if (value === VB_NOTHING) return "Nothing";
     if (typeof value === "boolean") return "Boolean";
     if (typeof value === "number") return Number.isInteger(value) ? "Long" : "Double";
     if (typeof value === "string") return "String";
+    if (value instanceof Date) return "Date";
+    if (Array.isArray(value)) return "Variant()";
     return "Object";
 }
 
 // Text of a value where VBScript needs a string (concatenation, CStr).
-function vbToString(value) {
+export function vbToString(value) {
     if (value === undefined) return "";
     if (value === null) throw vbError("invalidNull");
     if (typeof value === "boolean") return value ? "True" : "False";
     if (typeof value === "number") return String(value);
     if (typeof value === "string") return value;
+    if (value instanceof Date) return vbDateToString(value);
     throw vbError("typeMismatch");
 }
 
-function parseVBNumber(text) {
+export function parseVBNumber(text) {
     const trimmed = text.trim();
     if (/^[+-]?(\d+\.?\d*|\.\d+)([eE][+-]?\d+)?$/.test(trimmed)) return Number(trimmed);
     if (/^&[hH][0-9a-fA-F]+$/.test(trimmed)) return parseInt(trimmed.slice(2), 16);
@@ -67,7 +91,7 @@ function parseVBNumber(text) {
 }
 
 // Number of a value where VBScript needs one (arithmetic, MoveTo's pixels).
-function vbToNumber(value) {
+export function vbToNumber(value) {
     if (value === undefined) return 0;
     if (value === null) throw vbError("invalidNull");
     if (typeof value === "boolean") return value ? -1 : 0;
@@ -79,11 +103,12 @@ function vbToNumber(value) {
         const number = parseVBNumber(value);
         if (!Number.isNaN(number)) return number;
     }
+    if (value instanceof Date) return vbDateToNumber(value);
     throw vbError("typeMismatch");
 }
 
 // Truth of an If or a Not; Null counts as false as in VBScript's If.
-function vbToBoolean(value) {
+export function vbToBoolean(value) {
     if (value === undefined || value === null) return false;
     if (typeof value === "boolean") return value;
     if (typeof value === "number") return value !== 0;
@@ -92,7 +117,7 @@ function vbToBoolean(value) {
 }
 
 function vbIsNumeric(value) {
-    return typeof value === "number" || typeof value === "boolean" || value === undefined;
+    return typeof value === "number" || typeof value === "boolean" || value === undefined || value instanceof Date;
 }
 
 // Three-way comparison used by =, <>, <, >, <=, >= and Select Case: objects
@@ -129,12 +154,18 @@ function compareWith(test) {
         if (order === null) return null;
         if (Number.isNaN(order)) return test === "ne";
         switch (test) {
-        case "eq": return order === 0;
-        case "ne": return order !== 0;
-        case "lt": return order < 0;
-        case "gt": return order > 0;
-        case "le": return order <= 0;
-        default: return order >= 0;
+            case "eq":
+                return order === 0;
+            case "ne":
+                return order !== 0;
+            case "lt":
+                return order < 0;
+            case "gt":
+                return order > 0;
+            case "le":
+                return order <= 0;
+            default:
+                return order >= 0;
         }
     };
 }
@@ -160,7 +191,7 @@ function numeric(op) {
     };
 }
 
-const VB_OPERATORS = {
+export const VB_OPERATORS = {
     "+": (left, right) => {
         if (left === null || right === null) return null;
         if (typeof left === "string" && typeof right === "string") return left + right;
@@ -177,12 +208,12 @@ const VB_OPERATORS = {
         if (divisor === 0) throw vbError("divisionByZero");
         return Math.trunc(Math.round(a) / divisor);
     }),
-    "mod": numeric((a, b) => {
+    mod: numeric((a, b) => {
         const divisor = Math.round(b);
         if (divisor === 0) throw vbError("divisionByZero");
         return Math.round(a) % divisor;
     }),
-    "^": numeric((a, b) => Math.pow(a, b)),
+    "^": numeric((a, b) => a ** b),
     "&": (left, right) => {
         if (left === null && right === null) return null;
         return (left === null ? "" : vbToString(left)) + (right === null ? "" : vbToString(right));
@@ -193,21 +224,36 @@ const VB_OPERATORS = {
     ">": compareWith("gt"),
     "<=": compareWith("le"),
     ">=": compareWith("ge"),
-    "is": (left, right) => {
+    is: (left, right) => {
         if (!isVBObject(left) || !isVBObject(right)) throw vbError("objectRequired");
         return left === right;
     },
-    "and": logical((a, b) => a & b, (a, b) => a && b),
-    "or": logical((a, b) => a | b, (a, b) => a || b),
-    "xor": logical((a, b) => a ^ b, (a, b) => a !== b),
-    "eqv": logical((a, b) => ~(a ^ b), (a, b) => a === b),
-    "imp": logical((a, b) => ~a | b, (a, b) => !a || b),
+    and: logical(
+        (a, b) => a & b,
+        (a, b) => a && b,
+    ),
+    or: logical(
+        (a, b) => a | b,
+        (a, b) => a || b,
+    ),
+    xor: logical(
+        (a, b) => a ^ b,
+        (a, b) => a !== b,
+    ),
+    eqv: logical(
+        (a, b) => ~(a ^ b),
+        (a, b) => a === b,
+    ),
+    imp: logical(
+        (a, b) => ~a | b,
+        (a, b) => !a || b,
+    ),
 };
 
-const VB_UNARY = {
+export const VB_UNARY = {
     "-": (value) => (value === null ? null : -vbToNumber(value)),
     "+": (value) => (value === null ? null : vbToNumber(value)),
-    "not": (value) => {
+    not: (value) => {
         if (value === null) return null;
         if (typeof value === "boolean") return !value;
         return ~toInteger32(value);

@@ -1,81 +1,97 @@
-// Speech through the browser engine's speech synthesis, where it has a
-// voice. The balloon's timing never depends on it: without a voice the
-// speech is silent and takes the same time.
+// How a speech is voiced, and when each of its words is reached: the one
+// place that decides between a voice backend (the browser engine's speech
+// synthesis, or a native voice of the window behind a bridge) and silent
+// timing at the reading pace. The balloon pages through the text by the
+// word events it reports, so it keeps in step with whatever voice speaks.
+//
+// A backend is { speak(plan, languageId, { onWord, onEnd }) }: it returns
+// null when it cannot speak now (no voice), else { cancel() }. It calls
+// onEnd once when the voice has finished, and onWord(index) as it reaches
+// the plan's shown word `index`, if it can tell (then it says so with
+// `reportsWords: true`, and the reading pace no longer moves the balloon).
 
-// Agent language ids (Windows LCIDs) as BCP 47 tags.
-const LANGUAGE_TAGS = {
-    0x0404: "zh-TW", 0x0407: "de-DE", 0x0409: "en-US", 0x040c: "fr-FR", 0x0410: "it-IT", 0x0411: "ja-JP",
-    0x0412: "ko-KR", 0x0413: "nl-NL", 0x0416: "pt-BR", 0x0419: "ru-RU", 0x041d: "sv-SE", 0x0804: "zh-CN",
-    0x0809: "en-GB", 0x0c0a: "es-ES",
-};
+// A voice that never reports its end must not stall the page.
+export const VOICE_WAIT_LIMIT_MS = 8000;
 
-// Japanese text on a page that still says English (the converter always
-// writes &H0409) is better read by a Japanese voice, when there is one.
-const JAPANESE_TEXT = /[\u3040-\u30ff\u4e00-\u9fff]/;
+export class Voicing {
+    constructor(clock, backend = null) {
+        this.clock = clock;
+        this.backend = backend;
+    }
 
-function createSpeechVoice(win) {
-    const synth = win.speechSynthesis;
-    const Utterance = win.SpeechSynthesisUtterance;
-    if (!synth || typeof Utterance !== "function") return null;
-    // Engines load their voices in the background; asking once starts that,
-    // so that the page's first speech can have a voice.
-    synth.getVoices();
-    // Speech queued by this page must not go on over the next one.
-    win.addEventListener("pagehide", () => synth.cancel());
-    const chooseVoice = (tag) => {
-        const voices = synth.getVoices();
-        const language = tag.slice(0, 2);
-        return voices.find((voice) => voice.lang === tag) ||
-            voices.find((voice) => voice.lang.slice(0, 2) === language) || null;
-    };
-    return {
-        // Speaks the plan's voice segments at their times; returns null when
-        // there is no voice, else { whenDone(callback), cancel() }.
-        speak(plan, languageId) {
-            if (synth.getVoices().length === 0) return null;
-            const text = plan.voice.map((segment) => segment.text).join(" ");
-            let tag = LANGUAGE_TAGS[languageId] || "en-US";
-            if (JAPANESE_TEXT.test(text) && chooseVoice("ja-JP") !== null) tag = "ja-JP";
-            const voice = chooseVoice(tag);
-            let remaining = plan.voice.length;
-            let finished = false;
-            const callbacks = [];
-            const timers = [];
-            const finish = () => {
-                if (finished) return;
-                finished = true;
-                callbacks.forEach((callback) => callback());
-            };
-            for (const segment of plan.voice) {
-                const utterance = new Utterance(segment.text);
-                utterance.lang = tag;
-                if (voice !== null) utterance.voice = voice;
-                utterance.rate = Math.min(2, Math.max(0.5, segment.wpm / SPEECH_DEFAULT_WPM));
-                if (segment.pitch !== null && segment.style !== "monotone") {
-                    utterance.pitch = Math.min(2, Math.max(0, segment.pitch / 120));
-                }
-                let volume = segment.volume === null ? 1 : segment.volume / 65535;
-                if (segment.style === "whisper") volume *= 0.4;
-                utterance.volume = volume;
-                const ended = () => {
-                    remaining -= 1;
-                    if (remaining === 0) finish();
-                };
-                utterance.onend = ended;
-                utterance.onerror = ended;
-                timers.push(win.setTimeout(() => synth.speak(utterance), segment.at));
-            }
-            return {
-                whenDone(callback) {
-                    if (finished) callback();
-                    else callbacks.push(callback);
+    // Swaps the backend (the window's native voice arrives through this);
+    // null leaves speech silent.
+    setBackend(backend) {
+        this.backend = backend;
+    }
+
+    // Voices one speech. onWord(count): the first `count` shown words are
+    // reached (counts only grow); onDone(): the speech is over, once both the
+    // reading time has passed and the voice (if any) has ended. Returns the
+    // function that cancels it. `spoken` false (Think) keeps it silent.
+    // `text` is the speech text as written (tags and all), for a backend that
+    // reads it itself.
+    voice(plan, languageId, { spoken = true, text = "", onWord = () => {}, onDone = () => {} }) {
+        const clock = this.clock;
+        const timers = [];
+        let reached = 0;
+        let finished = false;
+        const reach = (count) => {
+            if (count <= reached || finished) return;
+            reached = count;
+            onWord(count);
+        };
+        let handle = null;
+        let voiceEnded = true;
+        let readingOver = false;
+        const finishIfOver = () => {
+            if (finished || !readingOver || !voiceEnded) return;
+            reach(plan.shown.length);
+            finished = true;
+            onDone();
+        };
+        if (spoken && this.backend !== null && plan.voice.length > 0) {
+            voiceEnded = false;
+            handle = this.backend.speak(plan, languageId, {
+                text,
+                onWord: (index) => reach(index + 1),
+                onEnd: () => {
+                    voiceEnded = true;
+                    finishIfOver();
                 },
-                cancel() {
-                    timers.forEach((timer) => win.clearTimeout(timer));
-                    synth.cancel();
-                    finish();
-                },
-            };
-        },
-    };
+            });
+            if (handle === null) voiceEnded = true;
+        }
+        const followsVoice = handle !== null && this.backend.reportsWords === true;
+        // A voice that reports its words (the window's) also says when the
+        // speech is over: when its audio ends, not at the reading time.
+        if (followsVoice) readingOver = true;
+        if (!followsVoice) {
+            plan.shown.forEach((word, i) => {
+                timers.push(clock.setTimeout(() => reach(i + 1), word.at));
+            });
+        }
+        timers.push(
+            clock.setTimeout(() => {
+                readingOver = true;
+                finishIfOver();
+            }, plan.total),
+        );
+        if (handle !== null) {
+            timers.push(
+                clock.setTimeout(
+                    () => {
+                        voiceEnded = true;
+                        finishIfOver();
+                    },
+                    (followsVoice ? 2 * plan.total : plan.total) + VOICE_WAIT_LIMIT_MS,
+                ),
+            );
+        }
+        return () => {
+            finished = true;
+            for (const timer of timers) clock.clearTimeout(timer);
+            if (handle !== null) handle.cancel();
+        };
+    }
 }

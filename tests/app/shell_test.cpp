@@ -1,20 +1,26 @@
 // The window as a user meets it, offscreen with a real browser: start-up and
 // the welcome page, the menus, toolbar and accelerators, the command states
 // shown by the menus and the mode pane, the URL bar, the caption following
-// each load, the command line, dropped files and the recent-file list, and
-// the mode surviving a restart.
+// each load, the command line, dropped files and the recent-file list, the
+// mode surviving a restart, and large conversions on the worker thread.
 
 #include "shelltestsupport.h"
 
 #include "app/caboutdlg.h"
 #include "app/cmainframe.h"
+#include "app/conversionprogress.h"
 #include "app/cvieworvoapp.h"
 #include "app/cvieworvodoc.h"
 #include "app/cvieworvoview.h"
+#include "app/orvowebpage.h"
+#include "app/toolbaricons.h"
+#include "app/voicebridge.h"
 #include "platform/codepage.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QLabel>
@@ -22,12 +28,20 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QStatusTipEvent>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QToolBar>
+#include <QTranslator>
 #include <QWindow>
 #include <QtTest>
+
+#include <functional>
+#include <set>
 
 using orvo::app::CMainFrame;
 using orvo::app::CViewOrvoApp;
@@ -79,12 +93,52 @@ QString menuStates(const CMainFrame& frame)
              check(Command::ExecDebug), check(Command::ViewUrlBar), frame.modePaneText());
 }
 
+// A presentation of `pages` pages, each with a speech; the pages in
+// `missing` name a source page that does not exist.
+QByteArray manyPages(int pages, const std::set<int>& missing)
+{
+    QByteArray markup = "<orvo>\n<agent character=\"Orvi\"/>\n<body>\n";
+    for (int i = 1; i <= pages; ++i) {
+        const QByteArray n = QByteArray::number(i);
+        markup += "<page ref=\"" + (missing.count(i) ? "gone" + n : QByteArray("one")) +
+                  ".html\" id=\"p" + n + "\" x=\"10\" y=\"20\">\n<speak>Page " + n +
+                  ".</speak>\n</page>\n";
+    }
+    return markup + "</body>\n</orvo>\n";
+}
+
+// Records the messages; while an error is shown (on the window's thread,
+// the conversion waiting for it), runs `whileShown`.
+class WatchingMessages final : public orvo::platform::Messages {
+public:
+    void error(const std::string& text, const std::string& caption) override
+    {
+        record.error(text, caption);
+        if (whileShown) {
+            whileShown();
+        }
+    }
+    bool ask(const std::string& text, const std::string& caption) override
+    {
+        return record.ask(text, caption);
+    }
+
+    RecordingMessages record;
+    std::function<void()> whileShown;
+};
+
 } // namespace
 
 class ShellTest final : public QObject {
     Q_OBJECT
 
+public slots:
+    // Stands in for the desktop's browser.
+    void openInDesktopBrowser(const QUrl& url) { m_desktopOpened.append(url); }
+
 private:
+    QList<QUrl> m_desktopOpened;
+
     struct Shell {
         ShellFixture fixture;
         RecordingMessages messages;
@@ -137,6 +191,73 @@ private:
         return QTest::qWaitFor([&] { return done; }, kLoadTimeoutMs) ? result : QVariant();
     }
 
+    // What a conversion of a presentation whose pages 2 and 5 are missing
+    // showed while page 2's error was up; Cancel pressed there on request.
+    struct LargeConversion {
+        bool errorSeen = false;
+        // Turns of the window's event loop during the conversion.
+        int ticks = 0;
+        bool dialogShown = false;
+        int dialogMaximum = -1;
+        int dialogValue = -1;
+        bool onWindowThread = false;
+        int converted = -1;
+        bool lastPageWritten = false;
+        QStringList messages;
+        // The read errors of pages 2 and 5, in this order.
+        QStringList missingPages;
+    };
+
+    static LargeConversion convertManyPages(int pages, bool cancelAtFirstError)
+    {
+        ShellFixture fixture;
+        const QString markup = fixture.writePresentation(QStringLiteral("big/big.orv"), "");
+        fixture.write(markup, manyPages(pages, {2, 5}));
+        WatchingMessages messages;
+        orvo::app::CViewOrvoDoc doc(messages, fixture.settingsPath());
+        doc.setMarkupPath(QFile::encodeName(markup).toStdString());
+
+        // Counts the turns of the window's event loop.
+        int ticks = 0;
+        QTimer ticker;
+        QObject::connect(&ticker, &QTimer::timeout, [&ticks] { ++ticks; });
+        ticker.start(0);
+
+        LargeConversion seen;
+        messages.whileShown = [&] {
+            if (seen.errorSeen) {
+                return;
+            }
+            seen.errorSeen = true;
+            seen.onWindowThread =
+                QThread::currentThread() == QCoreApplication::instance()->thread();
+            for (QWidget* widget : QApplication::topLevelWidgets()) {
+                auto* dialog = qobject_cast<QProgressDialog*>(widget);
+                if (dialog != nullptr && dialog->isVisible()) {
+                    seen.dialogShown = true;
+                    seen.dialogMaximum = dialog->maximum();
+                    seen.dialogValue = dialog->value();
+                    auto* cancel = dialog->findChild<QPushButton*>();
+                    if (cancelAtFirstError && cancel != nullptr) {
+                        cancel->click();
+                    }
+                }
+            }
+        };
+        doc.OnExecConvert();
+        seen.ticks = ticks;
+        seen.converted = doc.converted();
+        seen.lastPageWritten =
+            QFileInfo::exists(fixture.path(QStringLiteral("big/pages/%1.html").arg(pages)));
+        seen.messages = describe(messages.record);
+        for (const char* name : {"gone2.html", "gone5.html"}) {
+            seen.missingPages.append(errorLine("ﾌｧｲﾙ" + fixture.bytesPath(QStringLiteral("big/")) +
+                                                   name + "がｵｰﾌﾟﾝできない",
+                                               "読み出しｴﾗｰ"));
+        }
+        return seen;
+    }
+
 private slots:
     void initTestCase() { orvo::platform::setActiveCodePage(orvo::platform::CodePage::Utf8); }
 
@@ -174,7 +295,8 @@ private slots:
                               utf8("ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)")}));
         QVERIFY(!menus[0]->menu()->actions()[1]->isEnabled());
         QCOMPARE(itemTexts(menus[1]->menu()->actions()),
-                 (QStringList{utf8("ﾂｰﾙ ﾊﾞｰ(&T)"), utf8("ｽﾃｰﾀｽ ﾊﾞｰ(&S)"), utf8("URLﾊﾞｰ(&U)")}));
+                 (QStringList{utf8("ﾂｰﾙ ﾊﾞｰ(&T)"), utf8("ｽﾃｰﾀｽ ﾊﾞｰ(&S)"), utf8("URLﾊﾞｰ(&U)"),
+                              utf8("音声(&O)")}));
         QCOMPARE(itemTexts(menus[2]->menu()->actions()),
                  (QStringList{utf8("リリース(&R)...\tCtrl+R"), utf8("デバッグ(&D)...\tCtrl+D"),
                               QStringLiteral("-"), utf8("コンバート(&C)...\tCtrl+C"),
@@ -200,6 +322,26 @@ private slots:
         for (QAction* action : toolBar->actions()) {
             QVERIFY(action->isSeparator() || !action->icon().isNull());
         }
+    }
+
+    // With the English catalog (an English locale), the window speaks English.
+    void menusAndStatusBarInEnglishWithTheEnglishCatalog()
+    {
+        QTranslator english;
+        QVERIFY(english.load(QStringLiteral(":/i18n/vieworvo_en.qm")));
+        QCoreApplication::installTranslator(&english);
+        Shell s;
+        const bool started = s.start();
+        QCoreApplication::removeTranslator(&english);
+        QVERIFY(started);
+        const QList<QAction*> menus = s.frame().menuBar()->actions();
+        QCOMPARE(itemTexts(menus),
+                 (QStringList{QStringLiteral("&File"), QStringLiteral("&View"),
+                              QStringLiteral("&Execute"), QStringLiteral("&Help")}));
+        QCOMPARE(s.frame().action(Command::FileOpen)->text(), QStringLiteral("&Open...\tCtrl+O"));
+        QCOMPARE(s.frame().action(Command::ExecConvert)->statusTip(),
+                 QStringLiteral("Convert the ORVO file into HTML files"));
+        QCOMPARE(s.frame().action(Command::ExecConvert)->toolTip(), QStringLiteral("Convert"));
     }
 
     // Fly-by prompts go to the message pane, which returns to its idle text.
@@ -352,6 +494,88 @@ private slots:
         QCOMPARE(s.view().url(), fileUrl(page));
     }
 
+    // Pages come from strangers. Their scripts cannot read local files, and
+    // a page goes by itself only to pages of its own folder: the rest is
+    // refused, and web links open in the desktop's browser.
+    void pagesCannotReadLocalFilesOrLeaveTheirFolder()
+    {
+        Shell s;
+        QVERIFY(s.start());
+        const QString secret = s.fixture.write(QStringLiteral("secret/hostname"), "secret\n");
+        const QString page = s.fixture.write(
+            QStringLiteral("h/page.html"),
+            "<html><body><a id=\"web\" href=\"https://example.org/x\">web</a></body></html>\n");
+        const QString next =
+            s.fixture.write(QStringLiteral("h/sub/next.html"), "<html><body>next</body></html>\n");
+        s.typeIntoUrlBar(page);
+        QTRY_COMPARE_WITH_TIMEOUT(s.frame().windowTitle(), page, kLoadTimeoutMs);
+
+        const QString url = QLatin1Char('\'') + fileUrl(secret).toString() + QLatin1Char('\'');
+        QCOMPARE(evaluate(s.view(), QStringLiteral("(function () { try { const x = new "
+                                                   "XMLHttpRequest(); x.open('GET', %1, false); "
+                                                   "x.send(); return 'read ' + x.responseText; "
+                                                   "} catch (e) { return 'refused'; } })()")
+                                        .arg(url))
+                     .toString(),
+                 QStringLiteral("refused"));
+        evaluate(s.view(), QStringLiteral("fetch(%1).then(r => r.text()).then(t => { "
+                                          "window.got = 'read ' + t; }, () => { window.got = "
+                                          "'refused'; }); 0")
+                               .arg(url));
+        QTRY_COMPARE_WITH_TIMEOUT(evaluate(s.view(), QStringLiteral("window.got")).toString(),
+                                  QStringLiteral("refused"), kLoadTimeoutMs);
+
+        QSignalSpy refused(s.view().orvoPage(), &orvo::app::OrvoWebPage::navigationRefused);
+        evaluate(s.view(), QStringLiteral("location.href = %1; 0").arg(url));
+        QTRY_COMPARE_WITH_TIMEOUT(refused.count(), 1, kLoadTimeoutMs);
+        QCOMPARE(refused.at(0).at(0).toUrl(), fileUrl(secret));
+
+        QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "openInDesktopBrowser");
+        m_desktopOpened.clear();
+        evaluate(s.view(), QStringLiteral("document.getElementById('web').click()"));
+        QTRY_COMPARE_WITH_TIMEOUT(m_desktopOpened,
+                                  QList<QUrl>{QUrl(QStringLiteral("https://example.org/x"))},
+                                  kLoadTimeoutMs);
+        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+        QCOMPARE(s.view().url(), fileUrl(page));
+
+        // Within its folder a page goes where it likes.
+        evaluate(s.view(), QStringLiteral("location.href = 'sub/next.html'; 0"));
+        QTRY_COMPARE_WITH_TIMEOUT(s.frame().windowTitle(), next, kLoadTimeoutMs);
+        QCOMPARE(refused.count(), 1);
+    }
+
+    // What the debug frame does still works: a link in one frame opens its
+    // page in the frame named "up_frame", whose page shows an image of the
+    // folder above, as converted pages do.
+    void framesOfAPageStillOpenTheirPages()
+    {
+        Shell s;
+        QVERIFY(s.start());
+        s.fixture.write(QStringLiteral("f/dot.gif"),
+                        QByteArray("GIF89a\x01\x00\x01\x00\x80\x00\x00\x00\x00\x00\xff\xff\xff!"
+                                   "\xf9\x04\x01\x00\x00\x00\x00,\x00\x00\x00\x00\x01\x00\x01\x00"
+                                   "\x00\x02\x02"
+                                   "D\x01\x00;",
+                                   43));
+        s.fixture.write(QStringLiteral("f/pages/index.html"),
+                        "<html><body><a id=\"two\" href=\"two.html\" target=\"up_frame\">2</a>"
+                        "<script>document.getElementById('two').click()</script></body></html>\n");
+        s.fixture.write(QStringLiteral("f/pages/one.html"), "<html><body>one</body></html>\n");
+        s.fixture.write(QStringLiteral("f/pages/two.html"),
+                        "<html><body><img src=\"../dot.gif\" onload=\"parent.postMessage("
+                        "'two shows an image ' + this.naturalWidth, '*')\"></body></html>\n");
+        const QString frames = s.fixture.write(
+            QStringLiteral("f/pages/frames.html"),
+            "<html><head><script>window.got = []; addEventListener('message', e => "
+            "window.got.push(e.data));</script></head><frameset cols=\"50,*\"><frame "
+            "src=\"index.html\"><frame src=\"one.html\" name=\"up_frame\"></frameset></html>\n");
+        s.typeIntoUrlBar(frames);
+        QTRY_COMPARE_WITH_TIMEOUT(
+            evaluate(s.view(), QStringLiteral("window.got && window.got.join()")).toString(),
+            QStringLiteral("two shows an image 1"), kLoadTimeoutMs);
+    }
+
     // Ctrl+C converts even while the URL bar holds the focus.
     void acceleratorsWinOverTheFocusedWidget()
     {
@@ -412,6 +636,115 @@ private slots:
                      QStringLiteral("document.getElementById('orvo-player-stage') !== null"))
                 .toBool(),
             kLoadTimeoutMs);
+    }
+
+    // The bundled tour plays in the window as before, pictures included:
+    // they lie in the presentation's folder, one level above the pages.
+    void theBundledTourShowsItsPictures()
+    {
+        Shell s;
+        QVERIFY(s.start());
+        s.doc().OnExecRelease();
+        const QString tour = s.fixture.path(QStringLiteral("tour"));
+        QDir().mkpath(tour);
+        for (const QFileInfo& file :
+             QDir(QStringLiteral(ORVO_EXAMPLES_DIR "tour")).entryInfoList(QDir::Files)) {
+            QVERIFY(QFile::copy(file.filePath(), tour + QLatin1Char('/') + file.fileName()));
+        }
+        s.answer({true, true});
+        s.openWithDialog(tour + QStringLiteral("/tour.orv"));
+        QTRY_COMPARE_WITH_TIMEOUT(s.view().url(), fileUrl(tour + QStringLiteral("/pages/1.html")),
+                                  kLoadTimeoutMs);
+        QTRY_COMPARE_WITH_TIMEOUT(
+            evaluate(s.view(), QStringLiteral("Array.from(document.images).filter(i => "
+                                              "i.src.endsWith('orvi-logo.gif') && "
+                                              "i.naturalWidth > 0).length"))
+                .toInt(),
+            1, kLoadTimeoutMs);
+    }
+
+    // In the window the character speaks with the native voice (here without
+    // a sound device, on the clock alone): the balloon shows a word only once
+    // its word event has come, and StopAll cuts the voice and ends the request.
+    void speechUsesTheNativeVoiceWithTheBalloonInStep()
+    {
+        Shell s;
+        QVERIFY(s.start());
+        s.doc().OnExecRelease();
+        orvo::app::VoiceBridge& voice = s.view().voice();
+        QSignalSpy words(&voice, &orvo::app::VoiceBridge::word);
+        QSignalSpy finished(&voice, &orvo::app::VoiceBridge::finished);
+        qsizetype wordsAtFirstEnd = -1;
+        connect(&voice, &orvo::app::VoiceBridge::finished, this, [&] {
+            if (wordsAtFirstEnd < 0) {
+                wordsAtFirstEnd = words.count();
+            }
+        });
+        const QString markup = s.fixture.writePresentation(
+            QStringLiteral("v/a.orv"),
+            "<orvo>\n<agent character=\"Orvi\"/>\n<body>\n<page ref=\"one.html\" id=\"one\">\n"
+            "<speak>One two three four five six seven eight nine ten.</speak>\n"
+            "<speak>Eleven twelve thirteen fourteen fifteen sixteen.</speak>\n"
+            "</page>\n</body>\n</orvo>\n");
+        s.answer({true, true});
+        s.openWithDialog(markup);
+        QTRY_VERIFY_WITH_TIMEOUT(words.count() >= 2, kLoadTimeoutMs);
+        const QString shownWords = QStringLiteral(
+            "document.getElementById('orvo-player-stage').shadowRoot.querySelectorAll('.balloon .w.on').length");
+        const QString allWords = QStringLiteral(
+            "document.getElementById('orvo-player-stage').shadowRoot.querySelectorAll('.balloon .w').length");
+        const int shownEarly = evaluate(s.view(), shownWords).toInt();
+        QVERIFY2(shownEarly >= 1 && shownEarly <= words.count(),
+                 qPrintable(QString::number(shownEarly)));
+        QCOMPARE(evaluate(s.view(), allWords).toInt(), 10);
+        QVERIFY(shownEarly < 10);
+
+        // The first speech ends with its audio, every word shown.
+        QTRY_VERIFY_WITH_TIMEOUT(finished.count() >= 1, kLoadTimeoutMs);
+        QCOMPARE(finished.first().at(1).toBool(), true);
+        QCOMPARE(wordsAtFirstEnd, 10);
+
+        // The second is cut by StopAll: the voice stops and the request ends.
+        QTRY_VERIFY_WITH_TIMEOUT(words.count() >= 12, kLoadTimeoutMs);
+        QCOMPARE(voice.playingCount(), 1);
+        evaluate(s.view(), QStringLiteral(
+                               "OrvoPlayer.player.control.Characters.Character('Orvi').StopAll()"));
+        QCOMPARE(voice.playingCount(), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            evaluate(
+                s.view(),
+                QStringLiteral(
+                    "OrvoPlayer.player.control.Characters.Character('Orvi')._current === null"))
+                .toBool(),
+            kLoadTimeoutMs);
+        QCOMPARE(finished.count(), 1);
+
+        // Leaving the page while the character speaks cuts the voice.
+        s.view().reload();
+        QTRY_VERIFY_WITH_TIMEOUT(voice.playingCount() == 1, kLoadTimeoutMs);
+        s.view().Navigate(s.fixture.bytesPath(QStringLiteral("welcome.html")));
+        QTRY_COMPARE_WITH_TIMEOUT(voice.playingCount(), 0, 1000);
+
+        // The View menu turns the voice off, and the profile keeps that.
+        QVERIFY(s.frame().action(Command::ViewVoice)->isChecked());
+        s.frame().action(Command::ViewVoice)->trigger();
+        QVERIFY(!voice.enabled());
+        s.restart();
+        QVERIFY(!s.frame().action(Command::ViewVoice)->isChecked());
+        QVERIFY(!s.view().voice().enabled());
+    }
+
+    // In debug mode the pages play inside a frame, which has no web channel
+    // of its own: it speaks through the main page's.
+    void speechInTheDebugFrameUsesTheNativeVoice()
+    {
+        Shell s;
+        QVERIFY(s.start());
+        QSignalSpy words(&s.view().voice(), &orvo::app::VoiceBridge::word);
+        const QString markup = s.fixture.writePresentation(QStringLiteral("d/a.orv"), kGoodMarkup);
+        s.answer({true, true});
+        s.openWithDialog(markup);
+        QTRY_VERIFY_WITH_TIMEOUT(words.count() >= 1, kLoadTimeoutMs);
     }
 
     void commandLineFileIsOpenedAndRemembered()
@@ -493,6 +826,48 @@ private slots:
         QCOMPARE(s.frame().messagePaneText(), utf8("ﾚﾃﾞｨ"));
     }
 
+    // A large presentation converts on the worker thread: the window's event
+    // loop turns meanwhile, a progress dialog counts the pages, and the
+    // messages still come one at a time, in their order, on the window's
+    // thread, while the conversion waits for each.
+    void largeConversionKeepsTheWindowTurning()
+    {
+        const int pages = static_cast<int>(orvo::app::kProgressDialogMinimumPages) + 100;
+        const LargeConversion seen = convertManyPages(pages, false);
+        QVERIFY(seen.ticks > 0);
+        QVERIFY(seen.onWindowThread);
+        QVERIFY(seen.dialogShown);
+        QCOMPARE(seen.dialogMaximum, pages);
+        QVERIFY(seen.dialogValue < pages);
+        QCOMPARE(seen.converted, 1);
+        QVERIFY(seen.lastPageWritten);
+        QCOMPARE(seen.messages, seen.missingPages);
+    }
+
+    // Cancel stops before the next page: page 5's error never comes, the
+    // last page is not written, and the presentation is not converted.
+    void cancelStopsALargeConversion()
+    {
+        const int pages = static_cast<int>(orvo::app::kProgressDialogMinimumPages);
+        const LargeConversion seen = convertManyPages(pages, true);
+        QVERIFY(seen.dialogShown);
+        QCOMPARE(seen.converted, 0);
+        QVERIFY(!seen.lastPageWritten);
+        QCOMPARE(seen.messages, seen.missingPages.mid(0, 1));
+    }
+
+    // Below the threshold no dialog comes up, and the conversion still runs
+    // off the window's thread with its messages in order.
+    void smallConversionShowsNoProgressDialog()
+    {
+        const int pages = static_cast<int>(orvo::app::kProgressDialogMinimumPages) - 1;
+        const LargeConversion seen = convertManyPages(pages, true);
+        QVERIFY(!seen.dialogShown);
+        QVERIFY(seen.onWindowThread);
+        QCOMPARE(seen.converted, 1);
+        QCOMPARE(seen.messages, seen.missingPages);
+    }
+
     void aboutBoxShowsTheProductAndVersion()
     {
         Shell s;
@@ -513,6 +888,45 @@ private slots:
         s.frame().action(Command::AppAbout)->trigger();
         QCOMPARE(title, utf8("ViewOrvoのﾊﾞｰｼﾞｮﾝ情報"));
         QVERIFY(lines.contains(QStringLiteral("Orvo  Viewer  Version 1.0")));
+    }
+
+    // The toolbar takes the desktop theme's icons where it has them, and
+    // its own painted ones elsewhere.
+    void toolbarIconsComeFromTheIconThemeWithPaintedFallbacks()
+    {
+        QTemporaryDir themes;
+        QVERIFY(themes.isValid());
+        QDir(themes.path()).mkpath(QStringLiteral("orvotest/16x16/actions"));
+        QFile index(themes.filePath(QStringLiteral("orvotest/index.theme")));
+        QVERIFY(index.open(QIODevice::WriteOnly));
+        index.write("[Icon Theme]\nName=orvotest\nDirectories=16x16/actions\n\n"
+                    "[16x16/actions]\nSize=16\nType=Fixed\n");
+        index.close();
+        QPixmap pixmap(16, 16);
+        pixmap.fill(Qt::red);
+        QVERIFY(pixmap.save(
+            themes.filePath(QStringLiteral("orvotest/16x16/actions/document-open.png"))));
+
+        // Theme icons are looked up lazily: the test theme stays until the end.
+        struct ThemeGuard {
+            QStringList paths = QIcon::themeSearchPaths();
+            QString name = QIcon::themeName();
+            ~ThemeGuard()
+            {
+                QIcon::setThemeSearchPaths(paths);
+                QIcon::setThemeName(name);
+            }
+        } guard;
+        QIcon::setThemeSearchPaths({themes.path()});
+        QIcon::setThemeName(QStringLiteral("orvotest"));
+        const QIcon open = orvo::app::openIcon();
+        const QIcon run = orvo::app::runIcon();
+
+        QCOMPARE(open.name(), QStringLiteral("document-open"));
+        QCOMPARE(open.pixmap(16, 16).toImage().pixelColor(8, 8), QColor(Qt::red));
+        QVERIFY(!run.isNull());
+        QCOMPARE(run.name(), QString());
+        QCOMPARE(run.availableSizes(), orvo::app::painted::runIcon().availableSizes());
     }
 };
 

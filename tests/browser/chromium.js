@@ -3,12 +3,10 @@
 // protocol runs over two extra file descriptors (the browser reads commands
 // from fd 3 and writes replies and events to fd 4, each message a JSON text
 // ended by a NUL byte). No port, no WebSocket, no npm package.
-"use strict";
-
-const { spawn } = require("node:child_process");
-const fs = require("node:fs");
-const os = require("node:os");
-const path = require("node:path");
+import { spawn } from "node:child_process";
+import fs from "node:fs";
+import os from "node:os";
+import path from "node:path";
 
 // The flags of a quiet, throw-away browser for tests: no sandbox (CI runs as
 // root in a container), no GPU, nothing fetched from the network by itself.
@@ -83,7 +81,7 @@ class Browser {
         if (sessionId !== undefined) message.sessionId = sessionId;
         return new Promise((resolve, reject) => {
             this.pending.set(id, { resolve, reject, method });
-            this.child.stdio[3].write(JSON.stringify(message) + "\0");
+            this.child.stdio[3].write(`${JSON.stringify(message)}\0`);
         });
     }
 
@@ -185,6 +183,19 @@ class Tab {
         }
     }
 
+    // A drag with the left button, from one point of the viewport to
+    // another, in a few steps.
+    async drag(fromX, fromY, toX, toY, steps = 5) {
+        const mouse = (type, x, y, buttons) =>
+            this.send("Input.dispatchMouseEvent", { type, x, y, button: "left", buttons, clickCount: 1 });
+        await mouse("mouseMoved", fromX, fromY, 0);
+        await mouse("mousePressed", fromX, fromY, 1);
+        for (let i = 1; i <= steps; ++i) {
+            await mouse("mouseMoved", fromX + ((toX - fromX) * i) / steps, fromY + ((toY - fromY) * i) / steps, 1);
+        }
+        await mouse("mouseReleased", toX, toY, 0);
+    }
+
     async screenshot(file) {
         const { data } = await this.send("Page.captureScreenshot", { format: "png" });
         fs.mkdirSync(path.dirname(file), { recursive: true });
@@ -199,7 +210,7 @@ class Tab {
 
 // Starts Chromium (the program named by `executable`) with a fresh profile
 // and waits until it answers.
-async function launchChromium({ executable, width = 800, height = 600 }) {
+export async function launchChromium({ executable, width = 800, height = 600 }) {
     const profile = fs.mkdtempSync(path.join(os.tmpdir(), "orvo-chromium-"));
     const child = spawn(executable, chromiumFlags(profile, width, height), {
         stdio: ["ignore", "ignore", "pipe", "pipe", "pipe"],
@@ -211,5 +222,3 @@ async function launchChromium({ executable, width = 800, height = 600 }) {
     });
     return browser;
 }
-
-module.exports = { launchChromium };

@@ -23,6 +23,13 @@ using orvo::test::readBytes;
 
 namespace fs = std::filesystem;
 
+orvo::config::Settings settingsWithWorkingDir(const std::string& workingDir)
+{
+    orvo::config::Settings settings;
+    settings.workingDir = workingDir;
+    return settings;
+}
+
 // A copy of a golden case folder, so that page files are never written into
 // the source tree.
 void copyFolder(const fs::path& from, const orvo::test::TempDir& to)
@@ -49,9 +56,10 @@ TEST(ConvertGolden, NumberingExampleGivesTheWholeScriptBlock)
 {
     auto loaded = orvo::test::loadPresentation(goldenPath("numbering/presentation.orv"));
     ASSERT_TRUE(loaded->root);
-    PageConverter pages(*loaded->root, loaded->emotions, "", "out/", loaded->messages);
+    PageConverter pages(*loaded->root, loaded->emotions, settingsWithWorkingDir("out/"), "",
+                        loaded->messages);
     PageScript script;
-    pages.generatePageScript(loaded->page(1), script, 1, 3);
+    ASSERT_TRUE(pages.generatePageScript(loaded->page(1), script, 1, 3));
     EXPECT_EQ(script.assembleScript(), readBytes(goldenPath("numbering/script.txt")));
     EXPECT_EQ(loaded->messages.count(), 0U);
 }
@@ -66,8 +74,8 @@ TEST(ConvertGolden, ActionPagesAreWrittenByteForByte)
     fs::create_directory(folder.file("out"));
     auto loaded = orvo::test::loadPresentation(folder.file("presentation.orv"));
     ASSERT_TRUE(loaded->root);
-    PageConverter pages(*loaded->root, loaded->emotions, folder.path(), folder.file("out/"),
-                        loaded->messages);
+    PageConverter pages(*loaded->root, loaded->emotions, settingsWithWorkingDir("out/"),
+                        folder.path(), loaded->messages);
     const int count = static_cast<int>(loaded->pages.size());
     ASSERT_EQ(count, 2);
     for (int i = 1; i <= count; ++i) {
@@ -100,8 +108,7 @@ TEST(ConvertGolden, SourcePageRewrites)
         PageScript script;
         script.navigationBar = orvo::convert::generateNavigationBar(2, 3);
         orvo::platform::RecordingMessages messages;
-        ASSERT_TRUE(orvo::convert::writePage(page, folder.path(), folder.file("out/"), 2, script,
-                                             messages));
+        ASSERT_TRUE(orvo::convert::writePage(page, folder.path(), "out/", 2, script, messages));
         EXPECT_EQ(messages.count(), 0U);
 
         std::string expected = readBytes((entry.path() / "expected.html").string());

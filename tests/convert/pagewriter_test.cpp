@@ -71,7 +71,7 @@ TEST(PageWriter, RefWithBackslashesReadsFromTheSubfolder)
     std::filesystem::create_directory(folder.file("out"));
     const auto page = pageWithRef("sub\\\x95\x5c.html");
     RecordingMessages messages;
-    EXPECT_TRUE(writePage(*page, folder.path(), folder.file("out/"), 4, PageScript(), messages));
+    EXPECT_TRUE(writePage(*page, folder.path(), "out/", 4, PageScript(), messages));
     EXPECT_EQ(folder.read("out/4.html"), "<img src=\"../a.gif\">\r\n");
     EXPECT_EQ(messages.count(), 0U);
 }
@@ -83,8 +83,8 @@ TEST(PageWriter, UnreadableSourceIsReportedAndWritesNothing)
     std::filesystem::create_directory(folder.file("folder.html"));
     RecordingMessages messages;
     for (const char* ref : {"missing.html", "", "folder.html"}) {
-        EXPECT_FALSE(writePage(*pageWithRef(ref), folder.path(), folder.file("out/"), 1,
-                               PageScript(), messages));
+        EXPECT_FALSE(
+            writePage(*pageWithRef(ref), folder.path(), "out/", 1, PageScript(), messages));
     }
     EXPECT_FALSE(std::filesystem::exists(folder.file("out/1.html")));
     const auto error = [&](const std::string& path) {
@@ -108,7 +108,7 @@ TEST(PageWriter, SourceThatIsADeviceIsReported)
         climb += "..\\";
     }
     RecordingMessages messages;
-    EXPECT_FALSE(writePage(*pageWithRef(climb + "dev\\zero"), folder.path(), folder.file("out/"), 1,
+    EXPECT_FALSE(writePage(*pageWithRef(climb + "dev\\zero"), folder.path(), "out/", 1,
                            PageScript(), messages));
     EXPECT_FALSE(std::filesystem::exists(folder.file("out/1.html")));
     ASSERT_EQ(messages.count(), 1U);
@@ -121,8 +121,8 @@ TEST(PageWriter, UnwritablePageIsReported)
     folder.write("page.html", "<html></html>\n");
     RecordingMessages messages;
     // No output folder.
-    EXPECT_FALSE(writePage(*pageWithRef("page.html"), folder.path(), folder.file("out/"), 12,
-                           PageScript(), messages));
+    EXPECT_FALSE(
+        writePage(*pageWithRef("page.html"), folder.path(), "out/", 12, PageScript(), messages));
     EXPECT_EQ(messages.entries(),
               (std::vector<RecordingMessages::Entry>{
                   {RecordingMessages::Kind::Error,
@@ -141,8 +141,8 @@ TEST(PageWriter, FailedWriteIsReported)
     std::filesystem::create_directory(folder.file("out"));
     std::filesystem::create_symlink("/dev/full", folder.file("out/1.html"));
     RecordingMessages messages;
-    EXPECT_FALSE(writePage(*pageWithRef("page.html"), folder.path(), folder.file("out/"), 1,
-                           PageScript(), messages));
+    EXPECT_FALSE(
+        writePage(*pageWithRef("page.html"), folder.path(), "out/", 1, PageScript(), messages));
     EXPECT_EQ(messages.entries(),
               (std::vector<RecordingMessages::Entry>{
                   {RecordingMessages::Kind::Error,
@@ -161,15 +161,15 @@ TEST(PageWriter, PlayerLineFollowsEveryScriptBlock)
     std::filesystem::create_directory(folder.file("out"));
     PageScript script;
     const std::string block = script.assembleScript();
-    const std::string line = "<script src=\"orvo-player.js\"></script>\n";
+    const std::string line = "<script src=\"orvo-player.js\" charset=\"utf-8\"></script>\n";
     RecordingMessages messages;
-    EXPECT_TRUE(writePage(*pageWithRef("twice.html"), folder.path(), folder.file("out/"), 1, script,
-                          messages, line));
+    EXPECT_TRUE(
+        writePage(*pageWithRef("twice.html"), folder.path(), "out/", 1, script, messages, line));
     const std::string crlf = orvo::platform::replaceAll(block + line, "\n", "\r\n");
     EXPECT_EQ(folder.read("out/1.html"),
               "<!-- " + crlf + "</head> -->\r\n<title>T</title>" + crlf + "</HEAD>\r\n<body>\r\n");
-    EXPECT_TRUE(writePage(*pageWithRef("headless.html"), folder.path(), folder.file("out/"), 2,
-                          script, messages, line));
+    EXPECT_TRUE(
+        writePage(*pageWithRef("headless.html"), folder.path(), "out/", 2, script, messages, line));
     EXPECT_EQ(folder.read("out/2.html"), "<body>\r\n<p>x</p>\r\n");
     EXPECT_EQ(messages.count(), 0U);
 }
@@ -180,8 +180,8 @@ TEST(PageWriter, EmptySourceGivesAnEmptyPage)
     folder.write("page.html", "");
     std::filesystem::create_directory(folder.file("out"));
     RecordingMessages messages;
-    EXPECT_TRUE(writePage(*pageWithRef("page.html"), folder.path(), folder.file("out/"), 1,
-                          PageScript(), messages));
+    EXPECT_TRUE(
+        writePage(*pageWithRef("page.html"), folder.path(), "out/", 1, PageScript(), messages));
     EXPECT_TRUE(std::filesystem::exists(folder.file("out/1.html")));
     EXPECT_EQ(folder.read("out/1.html"), "");
 }

@@ -263,7 +263,8 @@ TEST(StepGenerator, CharacterMessagesOncePerPage)
     const std::string pages = "<body><page x=\"5\" y=\"6\"><speak>a</speak></page>"
                               "<page><speak>b</speak></page></body>";
     auto noAgent = parsePresentation(pages);
-    orvo::convert::PageConverter converter(*noAgent->root, noAgent->emotions, "", "",
+    orvo::config::Settings settings;
+    orvo::convert::PageConverter converter(*noAgent->root, noAgent->emotions, settings, "",
                                            noAgent->messages);
     for (int i = 1; i <= 2; ++i) {
         PageScript script;

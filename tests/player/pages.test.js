@@ -1,11 +1,11 @@
 // Converted pages, exactly as the converter writes them (tests/player/pages),
 // played on a virtual clock: what the character does, in which order, and
 // where each page goes next.
-"use strict";
 
-const test = require("node:test");
-const assert = require("node:assert/strict");
-const { playPage, startPage, scriptBlocks, readPage } = require("./support.js");
+import assert from "node:assert/strict";
+import fs from "node:fs";
+import test from "node:test";
+import { playPage, readPage, scriptBlocks, startPage } from "./support.js";
 
 const REQUEST_STARTS = ["play", "speak", "think", "move", "show", "hide"];
 
@@ -28,8 +28,10 @@ function requestLog(trace) {
 const subs = (trace) => trace.filter((e) => e.type === "call" && e.name !== "Agent_RequestComplete").map((e) => e.name);
 const at = (trace, predicate) => trace.find(predicate).t;
 const completeOf = (trace, n) => trace.filter((e) => e.type === "complete")[n];
-const commands = (run) => run.page.control.Characters.Character("Orvo").Commands._offered()
-    .map((command) => `${command.Name}: ${command.Caption}`);
+const commands = (run) =>
+    run.page.control.Characters.Character("Orvo")
+        .Commands._offered()
+        .map((command) => `${command.Name}: ${command.Caption}`);
 
 test("page 1 loads and shows the character, plays Step0, and goes on to page 2", () => {
     const run = playPage("1.html");
@@ -114,8 +116,18 @@ test("page 3, the last one: starts at once, jumps back to page 1, never calls Ne
     const run = playPage("3.html");
     assert.deepEqual(run.errors, []);
     assert.deepEqual(subs(run.trace), ["Window_OnLoad", "LoadCharacter", "Step0", "JumpFuntion1"]);
-    assert.deepEqual(requestLog(run.trace), ["move 0,0 in 0", "show", "play RestPose", "speak The end.", "play RestPose"]);
-    assert.equal(at(run.trace, (e) => e.name === "Step0"), completeOf(run.trace, 2).t, "a delay of -1 is no delay");
+    assert.deepEqual(requestLog(run.trace), [
+        "move 0,0 in 0",
+        "show",
+        "play RestPose",
+        "speak The end.",
+        "play RestPose",
+    ]);
+    assert.equal(
+        at(run.trace, (e) => e.name === "Step0"),
+        completeOf(run.trace, 2).t,
+        "a delay of -1 is no delay",
+    );
     assert.deepEqual(run.navigations, ["1.html"]);
 });
 
@@ -125,7 +137,10 @@ test("a character that is not installed: the page says so and stays, and the run
     assert.deepEqual(requestLog(run.trace), []);
     // Window_OnLoad has no error handler: its play on the Empty Doll fails,
     // which is reported, not thrown.
-    assert.deepEqual(run.errors.map((e) => [e.where, e.description]), [["Window_OnLoad", "Object required: 'Doll'"]]);
+    assert.deepEqual(
+        run.errors.map((e) => [e.where, e.description]),
+        [["Window_OnLoad", "Object required: 'Doll'"]],
+    );
     assert.deepEqual(run.navigations, []);
     assert.equal(run.page.engine.callFromHost("NextPage"), true);
     assert.deepEqual(run.navigations, ["2.html"]);
@@ -134,7 +149,27 @@ test("a character that is not installed: the page says so and stays, and the run
 test("a page of a presentation without an agent shows nothing and does not advance", () => {
     const run = playPage("noagent.html");
     assert.deepEqual(run.alerts, []);
-    assert.deepEqual(run.errors.map((e) => [e.where, e.description]), [["Window_OnLoad", "Type mismatch: 'LoadCharacter'"]]);
+    assert.deepEqual(
+        run.errors.map((e) => [e.where, e.description]),
+        [["Window_OnLoad", "Type mismatch: 'LoadCharacter'"]],
+    );
     assert.deepEqual(requestLog(run.trace), []);
     assert.deepEqual(run.navigations, []);
+});
+
+// A stranger's speech as the converter writes it (the golden case
+// hostile-presentation): the "</SCRIPT>" in it no longer ends the script
+// element, and its lone CR no longer ends the string literal; the speech
+// plays as written and the page goes on.
+test("a speech that mentions </script> and holds a CR plays as written", () => {
+    const file = new URL("../golden/cases/hostile-presentation/expected/html/1.html", import.meta.url);
+    const run = startPage(scriptBlocks(fs.readFileSync(file, "latin1")));
+    run.page.pageLoaded();
+    run.clock.runUntilIdle(120000);
+    assert.deepEqual(run.errors, []);
+    assert.deepEqual(run.alerts, []);
+    const balloon = run.trace.find((event) => event.type === "balloon");
+    // The balloon shows the CR as the blank it is.
+    assert.equal(balloon.text, 'Hello </SCRIPT><script>alert("owned")</script> and a CR here.');
+    assert.deepEqual(run.navigations, ["2.html"]);
 });

@@ -1,31 +1,17 @@
-// Shared helpers of the runtime's tests: the bundle under test, and a page
-// player on a virtual clock with a recording host.
-"use strict";
-
-const { execFileSync } = require("node:child_process");
-const fs = require("node:fs");
-const os = require("node:os");
-const path = require("node:path");
-
-// The bundle that CMake built (ORVO_PLAYER_BUNDLE, set by CTest), or one
-// made from the sources now when the tests run by hand.
-function bundlePath() {
-    if (process.env.ORVO_PLAYER_BUNDLE) return path.resolve(process.env.ORVO_PLAYER_BUNDLE);
-    const out = path.join(fs.mkdtempSync(path.join(os.tmpdir(), "orvo-player-")), "orvo-player.js");
-    const script = path.join(__dirname, "..", "..", "src", "player", "bundle.cmake");
-    execFileSync("cmake", [`-DORVO_PLAYER_OUT=${out}`, "-P", script]);
-    return out;
-}
-
-const player = require(bundlePath());
+// Shared helpers of the runtime's tests: converted pages, and a page player
+// on a virtual clock with a recording host.
+import fs from "node:fs";
+import path from "node:path";
+import { VirtualClock } from "../../src/player/clock.js";
+import { createPagePlayer } from "../../src/player/pageplayer.js";
 
 // A converted page as the converter writes it, from tests/player/pages.
-function readPage(name) {
-    return fs.readFileSync(path.join(__dirname, "pages", name), "latin1");
+export function readPage(name) {
+    return fs.readFileSync(path.join(import.meta.dirname, "pages", name), "latin1");
 }
 
 // The VBScript blocks of a page, as the browser would hand them over.
-function scriptBlocks(html) {
+export function scriptBlocks(html) {
     const blocks = [];
     const pattern = /<script\b([^>]*)>([\s\S]*?)<\/script>/gi;
     for (let match = pattern.exec(html); match; match = pattern.exec(html)) {
@@ -36,13 +22,18 @@ function scriptBlocks(html) {
 
 // Runs script blocks on a virtual clock. Returns the player with its clock,
 // the trace, and what the page did to its host (alerts, navigations).
-function startPage(blocks, { options = {}, location = "file:///show/1.html" } = {}) {
-    const clock = new player.VirtualClock();
+export function startPage(blocks, { options = {}, location = "file:///show/1.html" } = {}) {
+    const clock = new VirtualClock();
     const trace = [];
     const alerts = [];
     const navigations = [];
     const warnings = [];
     const errors = [];
+    const answers = [];
+    const ask = (text) => {
+        alerts.push(`? ${text}`);
+        return answers.shift();
+    };
     let href = location;
     const host = {
         readLocation: () => href,
@@ -51,20 +42,25 @@ function startPage(blocks, { options = {}, location = "file:///show/1.html" } = 
             href = new URL(url, href).href;
         },
         alert: (text) => alerts.push(text),
+        // MsgBox and InputBox questions take the answers queued in `answers`.
+        confirm: (text) => ask(text),
+        prompt: (text) => ask(text),
     };
-    const page = player.createPagePlayer({
-        clock, host, options,
+    const page = createPagePlayer({
+        clock,
+        host,
+        options,
         trace: (event) => trace.push({ t: clock.now(), ...event }),
         warn: (message) => warnings.push(message),
         reportError: (error, event) => errors.push(event),
     });
     page.runScripts(Array.isArray(blocks) ? blocks : [blocks]);
-    return { page, clock, trace, alerts, navigations, warnings, errors };
+    return { page, clock, trace, alerts, navigations, warnings, errors, answers };
 }
 
 // Loads a page file, runs its scripts and its load event, and lets the
 // virtual clock run until nothing is pending (or maxMs have passed).
-function playPage(name, { options = {}, maxMs = 120000 } = {}) {
+export function playPage(name, { options = {}, maxMs = 120000 } = {}) {
     const run = startPage(scriptBlocks(readPage(name)), { options });
     run.page.pageLoaded();
     run.clock.runUntilIdle(maxMs);
@@ -73,8 +69,6 @@ function playPage(name, { options = {}, maxMs = 120000 } = {}) {
 
 // The trace without the fields that only restate the timing, for
 // comparing sequences.
-function steps(trace, types) {
+export function steps(trace, types) {
     return trace.filter((event) => types.includes(event.type));
 }
-
-module.exports = { player, readPage, scriptBlocks, startPage, playPage, steps };

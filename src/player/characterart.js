@@ -1,4 +1,7 @@
-<svg xmlns="http://www.w3.org/2000/svg" viewBox="0 0 128 128" width="128" height="128" role="img" aria-label="Orvo, the presentation guide">
+// Our character, Orvo (original artwork): an SVG drawing whose parts carry
+// data-part, data-mouth and data-prop names that the stage poses.
+
+export const CHARACTER_SVG = `<svg xmlns="http://www.w3.org/2000/svg" viewBox="0 0 128 128" width="128" height="128" role="img" aria-label="Orvo, the presentation guide">
   <!-- Orvo: a round lantern-sprite with an antenna light. Original artwork
        for ViewOrvo. Parts marked data-part are moved by the stage; props
        (data-prop) are shown one at a time by the animations. -->
@@ -135,3 +138,4 @@
     </g>
   </g>
 </svg>
+`;
