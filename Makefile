@@ -2,7 +2,7 @@
 PRESET ?= dev
 JOBS ?= $(shell nproc)
 
-.PHONY: all build test asan bench fuzz package format clean
+.PHONY: all build test asan bench fuzz package format tidy clean
 
 all: build
 
@@ -40,6 +40,10 @@ package:
 
 format:
 	git ls-files -z -- '*.cpp' '*.h' | xargs -0 -r clang-format -i
+
+# clang-tidy (.clang-tidy) over src/, with the compile database of the build.
+tidy: build
+	tools/clang-tidy.sh build/$(PRESET)
 
 clean:
 	rm -rf build

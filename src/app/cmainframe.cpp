@@ -402,9 +402,9 @@ bool CMainFrame::belongsToWindow(QObject* object) const
     return widget != nullptr && widget->window() == this;
 }
 
-// The five accelerators come before any child's own use of the keys, as in
-// the original frame (Ctrl+C converts even while the URL bar or the page has
-// the focus).
+// The five accelerators come before any child's own use of the keys, so
+// that a command's key does the same wherever the focus is (Ctrl+C converts
+// even while the URL bar or the page has the focus).
 bool CMainFrame::isAccelerator(const QEvent* event) const
 {
     const auto* key = static_cast<const QKeyEvent*>(event);

@@ -197,7 +197,8 @@ QString chooseFileWithDialog()
 {
     QFileDialog dialog;
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    // Like the original dialog, a name that does not exist may be typed.
+    // A name that does not exist may be typed: opening it then reports the
+    // file that cannot be opened, rather than the dialog refusing it.
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilter(QString::fromUtf8(texts::kOpenFilter));
     dialog.setDefaultSuffix(QString::fromUtf8(texts::kDefaultExtension));

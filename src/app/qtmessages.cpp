@@ -16,7 +16,8 @@ void QtMessages::error(const std::string& text, const std::string& caption)
 {
     QMessageBox box(QMessageBox::Critical, displayText(caption), displayText(text),
                     QMessageBox::Ok);
-    // Task-modal in the original: it blocks every window of the program.
+    // An error stops the user's work until it is read: the box blocks every
+    // window of the program, not only its parent.
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
 }

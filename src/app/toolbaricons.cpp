@@ -3,8 +3,10 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QPolygonF>
 
 #include <functional>
+#include <initializer_list>
 
 namespace orvo::app {
 
@@ -33,6 +35,15 @@ QIcon renderIcon(const Drawing& draw)
     return icon;
 }
 
+// A closed outline through the corners given, in order.
+QPainterPath polygon(std::initializer_list<QPointF> corners)
+{
+    QPainterPath path;
+    path.addPolygon(QPolygonF(QList<QPointF>(corners)));
+    path.closeSubpath();
+    return path;
+}
+
 QPen outline(const QColor& color)
 {
     QPen pen(color, 1.0);
@@ -51,22 +62,11 @@ QIcon openIcon()
     return renderIcon([](QPainter& p) {
         p.setPen(outline(QColor(0x8a, 0x5a, 0x00)));
         p.setBrush(QColor(0xf2, 0xc0, 0x4c));
-        QPainterPath back;
-        back.moveTo(1.5, 3.5);
-        back.lineTo(6.0, 3.5);
-        back.lineTo(7.5, 5.0);
-        back.lineTo(13.5, 5.0);
-        back.lineTo(13.5, 13.5);
-        back.lineTo(1.5, 13.5);
-        back.closeSubpath();
+        const QPainterPath back =
+            polygon({{1.5, 3.5}, {6.0, 3.5}, {7.5, 5.0}, {13.5, 5.0}, {13.5, 13.5}, {1.5, 13.5}});
         p.drawPath(back);
         p.setBrush(QColor(0xfb, 0xda, 0x7e));
-        QPainterPath lid;
-        lid.moveTo(1.5, 13.5);
-        lid.lineTo(4.0, 7.5);
-        lid.lineTo(15.0, 7.5);
-        lid.lineTo(13.5, 13.5);
-        lid.closeSubpath();
+        const QPainterPath lid = polygon({{1.5, 13.5}, {4.0, 7.5}, {15.0, 7.5}, {13.5, 13.5}});
         p.drawPath(lid);
     });
 }
@@ -87,15 +87,13 @@ QIcon convertIcon()
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(0x3c, 0xa0, 0x50));
         p.drawEllipse(QPointF(12.5, 10.5), 1.8, 1.8);
-        QPainterPath arrow;
-        arrow.moveTo(5.5, 11.0);
-        arrow.lineTo(8.0, 11.0);
-        arrow.lineTo(8.0, 9.5);
-        arrow.lineTo(10.0, 12.0);
-        arrow.lineTo(8.0, 14.5);
-        arrow.lineTo(8.0, 13.0);
-        arrow.lineTo(5.5, 13.0);
-        arrow.closeSubpath();
+        const QPainterPath arrow = polygon({{5.5, 11.0},
+                                            {8.0, 11.0},
+                                            {8.0, 9.5},
+                                            {10.0, 12.0},
+                                            {8.0, 14.5},
+                                            {8.0, 13.0},
+                                            {5.5, 13.0}});
         p.setBrush(QColor(0xd0, 0x60, 0x20));
         p.drawPath(arrow);
     });
@@ -108,11 +106,7 @@ QIcon runIcon()
         p.setPen(outline(QColor(0x1c, 0x6e, 0x2c)));
         p.setBrush(QColor(0x3c, 0xb0, 0x50));
         p.drawEllipse(QPointF(8.0, 8.0), 7.0, 7.0);
-        QPainterPath play;
-        play.moveTo(6.0, 4.5);
-        play.lineTo(11.5, 8.0);
-        play.lineTo(6.0, 11.5);
-        play.closeSubpath();
+        const QPainterPath play = polygon({{6.0, 4.5}, {11.5, 8.0}, {6.0, 11.5}});
         p.setPen(Qt::NoPen);
         p.setBrush(Qt::white);
         p.drawPath(play);
@@ -127,11 +121,7 @@ QIcon aboutIcon()
         p.setBrush(QColor(0xe8, 0xf0, 0xff));
         QPainterPath balloon;
         balloon.addRoundedRect(QRectF(1.5, 1.5, 13.0, 10.0), 3.0, 3.0);
-        QPainterPath tail;
-        tail.moveTo(4.0, 11.0);
-        tail.lineTo(3.5, 14.5);
-        tail.lineTo(7.5, 11.0);
-        tail.closeSubpath();
+        const QPainterPath tail = polygon({{4.0, 11.0}, {3.5, 14.5}, {7.5, 11.0}});
         p.drawPath(balloon.united(tail));
         QFont font = p.font();
         font.setPixelSize(9);

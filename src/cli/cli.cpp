@@ -104,6 +104,17 @@ constexpr const char* kHelp =
     "Messages are in English with an English locale (LANG=en_US.UTF-8), as\n"
     "written otherwise.\n";
 
+// Usage errors; the offending word follows those that end in a space.
+constexpr const char* kNoCommand = "no command given";
+constexpr const char* kUnknownCommand = "unknown command ";
+constexpr const char* kUnknownOption = "unknown option ";
+constexpr const char* kPlayerOptionOfConvert = "--with-player is an option of convert only";
+constexpr const char* kSettingsNeedsFile = "--settings needs a file name";
+constexpr const char* kCodePageValues = "--codepage takes utf-8 or shift_jis";
+constexpr const char* kMessageFormatValues = "--message-format takes text or json";
+constexpr const char* kNeedsMarkupFile = " needs a markup file";
+constexpr const char* kOneMarkupFile = " takes exactly one markup file";
+
 constexpr const char* kPlayerCaption = "--with-player";
 constexpr const char* kUnreadablePlayer =
     "The agent runtime %s cannot be read: build the target orvo_player, or reinstall ViewOrvo";
@@ -185,7 +196,7 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::o
         }
         if (arg == "--with-player") {
             if (options.command != "convert") {
-                usageError(err, "--with-player is an option of convert only");
+                usageError(err, kPlayerOptionOfConvert);
                 return std::nullopt;
             }
             options.withPlayer = true;
@@ -195,14 +206,14 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::o
         bool missing = false;
         if (optionValue(args, i, "--settings", value, missing)) {
             if (missing || value.empty()) {
-                usageError(err, "--settings needs a file name");
+                usageError(err, kSettingsNeedsFile);
                 return std::nullopt;
             }
             options.settingsFile = value;
         } else if (optionValue(args, i, "--codepage", value, missing)) {
             platform::CodePage page{};
             if (missing || !platform::codePageFromName(value, page)) {
-                usageError(err, "--codepage takes utf-8 or shift_jis");
+                usageError(err, kCodePageValues);
                 return std::nullopt;
             }
             options.codePage = page;
@@ -212,17 +223,17 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::o
             } else if (value == "json") {
                 options.format = MessageFormat::Json;
             } else {
-                usageError(err, "--message-format takes text or json");
+                usageError(err, kMessageFormatValues);
                 return std::nullopt;
             }
         } else {
-            usageError(err, "unknown option " + arg);
+            usageError(err, kUnknownOption + arg);
             return std::nullopt;
         }
     }
     if (files.size() != 1 || files[0].empty()) {
-        usageError(err, files.empty() ? options.command + " needs a markup file"
-                                      : options.command + " takes exactly one markup file");
+        usageError(err, files.empty() ? options.command + kNeedsMarkupFile
+                                      : options.command + kOneMarkupFile);
         return std::nullopt;
     }
     options.markupFile = files[0];
@@ -431,7 +442,7 @@ int run(const std::vector<std::string>& args, const Environment& env, config::Se
         std::ostream& out, std::ostream& err)
 {
     if (args.empty()) {
-        return usageError(err, "no command given");
+        return usageError(err, kNoCommand);
     }
     const std::string& command = args[0];
     if (command == "--help" || command == "-h") {
@@ -452,7 +463,7 @@ int run(const std::vector<std::string>& args, const Environment& env, config::Se
         return runVoices({args.begin() + 1, args.end()}, out, err);
     }
     if (command != "check" && command != "convert") {
-        return usageError(err, "unknown command " + command);
+        return usageError(err, kUnknownCommand + command);
     }
     for (std::size_t i = 1; i < args.size() && args[i] != "--"; ++i) {
         if (args[i] == "--help" || args[i] == "-h") {

@@ -70,7 +70,9 @@ std::string workingFolder()
 
 int main(int argc, char** argv)
 {
-    std::setlocale(LC_CTYPE, "");
+    // Without the user's locale the character set is the C locale's, which
+    // chooseCodePage takes as UTF-8: nothing to report.
+    static_cast<void>(std::setlocale(LC_CTYPE, ""));
     // Installed, the data, the agent runtime and the catalogs lie in ../share/
     // from the program; run from a build tree, the marker beside the program
     // names the build's. A copy of the program with neither has no data folder.

@@ -157,6 +157,12 @@ bool EmotionMap::load(pf::Messages& messages)
         splitList(fields[5], [&](std::string& s) { entry->addMoveAfter(std::move(s)); });
         current->store(std::move(entry));
     }
+    if (reader.failed()) {
+        // A map cut off by a read error would silently lack its last entries.
+        clear();
+        pf::reportCannotOpen(messages, m_fileName, pf::texts::kReadError);
+        return false;
+    }
     return true;
 }
 

@@ -77,12 +77,12 @@ public:
     // Destroys the tree held so far, then reads the markup file into a new
     // root whose content is the unparsed document body. False (after the
     // read-error box) when the file cannot be read; there is then no tree.
-    bool readMarkupFile();
+    [[nodiscard]] bool readMarkupFile();
     // Parses the root's content against the tag type table. False after the
     // parser's message. Call only after readMarkupFile returned true.
     // With warnRemovedBlanks, values whose blanks the parser removes are
     // reported as warnings (for `orvo check`).
-    bool parseTree(bool warnRemovedBlanks = false);
+    [[nodiscard]] bool parseTree(bool warnRemovedBlanks = false);
     // Destroys the tree; the root becomes null.
     void releaseTree();
 

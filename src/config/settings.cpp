@@ -50,13 +50,16 @@ Settings& settings()
 
 bool readSettings(const std::string& path, Settings& into, pf::Messages& messages)
 {
-    pf::TextReader reader;
-    if (!reader.open(path)) {
+    const auto reportFailure = [&] {
         std::string reason = pf::lastSystemReason();
         pf::reportFileError(messages, pf::ids::kSettingsUnreadable,
                             pf::fillLocalTemplate(kCannotOpenSettings, path),
                             pf::localText(pf::texts::kReadError), path, std::move(reason));
         return false;
+    };
+    pf::TextReader reader;
+    if (!reader.open(path)) {
+        return reportFailure();
     }
     std::string line;
     while (reader.readLine(line)) {
@@ -72,6 +75,10 @@ bool readSettings(const std::string& path, Settings& into, pf::Messages& message
                 break;
             }
         }
+    }
+    if (reader.failed()) {
+        // Settings cut off by a read error would silently lack their last keys.
+        return reportFailure();
     }
     return true;
 }

@@ -10,16 +10,9 @@
 
 #include <string>
 
-namespace orvo::config {
-class CharacterEmotions;
-}
-namespace orvo::markup {
-class TagNode;
-}
+#include "convert/forward.h"
 
 namespace orvo::convert {
-
-class TreeIndex;
 
 // The pause in front of an action: a spoken silence as long as its "begin"
 // duration, or nothing when "begin" is empty or not a positive duration.

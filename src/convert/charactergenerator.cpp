@@ -16,6 +16,14 @@ namespace orvo::convert {
 namespace pf = orvo::platform;
 namespace tp = templates;
 
+namespace {
+
+constexpr const char* kNoAgent = "Can't find the tag: agent";
+constexpr const char* kNoAgentCaption = "when generating CharLoadFuntion";
+constexpr const char* kUnknownCharacter = "Unvalid Agent Charater Name!!!";
+
+} // namespace
+
 std::string generateLoadCharacterSub(const markup::TagNode& page,
                                      const config::CharacterEmotions*& characterEmotions,
                                      const TreeIndex& index, const config::EmotionMap& emotions,
@@ -28,13 +36,13 @@ std::string generateLoadCharacterSub(const markup::TagNode& page,
     if (character.empty()) {
         messages.report(markup::tagMessage(
             index.source(), agent == nullptr ? markup::TagNode::kNoOffset : agent->sourceOffset(),
-            pf::ids::kNoAgent, "Can't find the tag: agent", "when generating CharLoadFuntion"));
+            pf::ids::kNoAgent, kNoAgent, kNoAgentCaption));
         return {};
     }
     characterEmotions = emotions.lookup(character);
     if (characterEmotions == nullptr) {
         messages.report(markup::tagMessage(index.source(), *agent, pf::ids::kUnknownCharacter,
-                                           "Unvalid Agent Charater Name!!!", character));
+                                           kUnknownCharacter, character));
         return {};
     }
     const Position position = resolvePosition(page, index);

@@ -6,20 +6,9 @@
 
 #include <string>
 
-namespace orvo::config {
-class CharacterEmotions;
-class EmotionMap;
-} // namespace orvo::config
-namespace orvo::markup {
-class TagNode;
-}
-namespace orvo::platform {
-class Messages;
-}
+#include "convert/forward.h"
 
 namespace orvo::convert {
-
-class TreeIndex;
 
 // Sets characterEmotions to the character's set in the emotion map (null when
 // there is none). Returns the sub, or the empty text after an error box: no

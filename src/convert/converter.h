@@ -11,13 +11,7 @@
 #include <optional>
 #include <string>
 
-namespace orvo::platform {
-class Messages;
-}
-
-namespace orvo::config {
-class Presentation;
-}
+#include "convert/forward.h"
 
 namespace orvo::convert {
 

@@ -5,10 +5,7 @@
 
 #include <string>
 
-namespace orvo::platform {
-class Messages;
-class OpenFolder;
-} // namespace orvo::platform
+#include "convert/forward.h"
 
 namespace orvo::convert {
 

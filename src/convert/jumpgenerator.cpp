@@ -20,8 +20,7 @@ namespace tp = templates;
 
 namespace {
 
-// The target page is loaded this long after the jump's request has completed.
-constexpr int kJumpDelay = 500;
+constexpr const char* kUnknownDestination = "Unvalid destination Name for tag: jump ";
 
 } // namespace
 
@@ -32,7 +31,7 @@ bool generateJump(const markup::TagNode& jump, PageScript& script, PageCounters&
     const markup::TagNode* target = index.findById(destination);
     if (target == nullptr) {
         messages.report(markup::tagMessage(index.source(), jump, pf::ids::kUnknownJumpTarget,
-                                           "Unvalid destination Name for tag: jump ", destination));
+                                           kUnknownDestination, destination));
         return false;
     }
     const std::string pageFile = target->getAttribute("realpagename");
@@ -44,7 +43,7 @@ bool generateJump(const markup::TagNode& jump, PageScript& script, PageCounters&
     script.jumpSubs += pf::fillTemplate(tp::kJumpSub, sub, scriptStringText(pageFile));
 
     script.requestCases += pf::fillTemplate(tp::kRequestCase, request);
-    script.requestCases += pf::fillTemplate(tp::kTimerCall, sub, kJumpDelay);
+    script.requestCases += pf::fillTemplate(tp::kTimerCall, sub, tp::kJumpDelay);
 
     script.stepSubs += pf::fillTemplate(tp::kRestPoseRequest, request);
     return true;

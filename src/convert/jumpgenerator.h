@@ -3,18 +3,9 @@
 // A "jump" tag: a request queued at the end of its step whose completion
 // starts a timer that navigates to the target page's file.
 
-namespace orvo::markup {
-class TagNode;
-}
-namespace orvo::platform {
-class Messages;
-}
+#include "convert/forward.h"
 
 namespace orvo::convert {
-
-class PageScript;
-class TreeIndex;
-struct PageCounters;
 
 // Appends the request variable, the JumpFuntion sub, its request case and the
 // request line of the current step. The target is the node whose "id" is the

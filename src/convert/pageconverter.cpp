@@ -29,7 +29,8 @@ bool PageConverter::convertPage(markup::TagNode& page, int i, int n)
 
 bool PageConverter::generatePageScript(markup::TagNode& page, PageScript& script, int i, int n)
 {
-    return m_steps.generatePageScript(page, script, i, n);
+    m_steps.generatePageScript(page, script, i, n);
+    return true;
 }
 
 bool PageConverter::writePage(const markup::TagNode& page, int i, const PageScript& script)

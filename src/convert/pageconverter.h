@@ -18,22 +18,9 @@
 #include <string>
 #include <string_view>
 
-namespace orvo::config {
-class EmotionMap;
-struct Settings;
-} // namespace orvo::config
-namespace orvo::markup {
-struct SourceFile;
-class TagNode;
-} // namespace orvo::markup
-namespace orvo::platform {
-class Messages;
-class OpenFolder;
-} // namespace orvo::platform
+#include "convert/forward.h"
 
 namespace orvo::convert {
-
-class PageScript;
 
 class PageConverter {
 public:
@@ -58,12 +45,13 @@ public:
     // error box of a source page that cannot be read or a page file that
     // cannot be written. Messages about the character or a jump do not make it
     // fail: the page is written without the missing part.
-    bool convertPage(markup::TagNode& page, int i, int n);
+    [[nodiscard]] bool convertPage(markup::TagNode& page, int i, int n);
 
     // The same two stages, for a caller that wants to look at the script in
-    // between.
+    // between. Generating the script always succeeds (what is missing is
+    // reported and left out), so generatePageScript returns true.
     bool generatePageScript(markup::TagNode& page, PageScript& script, int i, int n);
-    bool writePage(const markup::TagNode& page, int i, const PageScript& script);
+    [[nodiscard]] bool writePage(const markup::TagNode& page, int i, const PageScript& script);
 
     const TreeIndex& index() const { return m_index; }
 

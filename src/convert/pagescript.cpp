@@ -8,17 +8,10 @@ namespace orvo::convert {
 namespace pf = orvo::platform;
 namespace tp = templates;
 
-namespace {
-
-// NextPage follows this long after the page's last request has completed.
-constexpr int kNextPageDelay = 500;
-
-} // namespace
-
 PageScript::PageScript()
     : objectTags(generateObjectTags()), declarations(tp::kDeclarations.text()),
       requestCases(pf::fillTemplate(tp::kRequestCase, "EndRequest") +
-                   pf::fillTemplate(tp::kTimerCall, "NextPage", kNextPageDelay))
+                   pf::fillTemplate(tp::kTimerCall, "NextPage", tp::kNextPageDelay))
 {
 }
 

@@ -9,9 +9,7 @@
 
 #include <string>
 
-namespace orvo::config {
-class CharacterEmotions;
-}
+#include "convert/forward.h"
 
 namespace orvo::convert {
 

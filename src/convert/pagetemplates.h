@@ -145,6 +145,10 @@ Sub Agent_RequestComplete (ByVal Request)
 )"};
 inline constexpr Template<Text> kRequestCase{R"(		Case %s
 )"};
+// NextPage is called this long after the page's last request, and a jump's
+// sub this long after the jump's request (milliseconds).
+inline constexpr int kNextPageDelay = 500;
+inline constexpr int kJumpDelay = 500;
 inline constexpr Template<Text, Number> kTimerCall{R"(			ID = SetTimeout("%s", %d)
 )"};
 inline constexpr Template<> kRequestHandlerEnd{R"(	End Select

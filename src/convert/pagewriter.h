@@ -11,17 +11,9 @@
 #include <string>
 #include <string_view>
 
-namespace orvo::markup {
-class TagNode;
-}
-namespace orvo::platform {
-class Messages;
-class OpenFolder;
-} // namespace orvo::platform
+#include "convert/forward.h"
 
 namespace orvo::convert {
-
-class PageScript;
 
 // The position of the all-upper-case form of word in line, else of its
 // all-lower-case form; npos when neither occurs. Mixed-case forms are not
@@ -42,14 +34,14 @@ void rewriteImageReference(std::string& line);
 // behindScriptBlock goes wherever the script block goes, right behind it
 // (the line that loads the agent runtime in an export that plays by itself);
 // empty for the plain page file.
-bool writePage(const markup::TagNode& page, const std::string& markupFolder,
-               const std::string& workingDir, int i, const PageScript& script,
-               platform::Messages& messages, std::string_view behindScriptBlock = {});
+[[nodiscard]] bool writePage(const markup::TagNode& page, const std::string& markupFolder,
+                             const std::string& workingDir, int i, const PageScript& script,
+                             platform::Messages& messages, std::string_view behindScriptBlock = {});
 
 // The same, writing "<i>.html" as a new file into the opened output folder,
 // as a conversion does (see platform::OpenFolder).
-bool writePage(const markup::TagNode& page, const std::string& markupFolder,
-               const platform::OpenFolder& output, int i, const PageScript& script,
-               platform::Messages& messages, std::string_view behindScriptBlock = {});
+[[nodiscard]] bool writePage(const markup::TagNode& page, const std::string& markupFolder,
+                             const platform::OpenFolder& output, int i, const PageScript& script,
+                             platform::Messages& messages, std::string_view behindScriptBlock = {});
 
 } // namespace orvo::convert

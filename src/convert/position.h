@@ -4,13 +4,9 @@
 
 #include <cstdint>
 
-namespace orvo::markup {
-class TagNode;
-}
+#include "convert/forward.h"
 
 namespace orvo::convert {
-
-class TreeIndex;
 
 struct Position {
     std::int32_t x = 0;

@@ -41,7 +41,7 @@ StepGenerator::StepGenerator(const TreeIndex& index, const config::EmotionMap& e
 {
 }
 
-bool StepGenerator::generatePageScript(markup::TagNode& page, PageScript& script, int i, int n)
+void StepGenerator::generatePageScript(markup::TagNode& page, PageScript& script, int i, int n)
 {
     m_counters = PageCounters{};
     script.navigationBar = generateNavigationBar(i, n);
@@ -52,7 +52,6 @@ bool StepGenerator::generatePageScript(markup::TagNode& page, PageScript& script
     generateBeginCase(page, script);
     // Nothing before this takes a step number, so this is Step0.
     generateStepSub(page, script);
-    return true;
 }
 
 std::string StepGenerator::generateOnLoadSub()
@@ -82,20 +81,11 @@ void StepGenerator::generateBeginCase(markup::TagNode& page, PageScript& script)
     script.requestCases += pf::fillTemplate(tp::kTimerCall, stepName(0), delay);
 }
 
-bool StepGenerator::generateStepSub(markup::TagNode& node, PageScript& script)
+void StepGenerator::generateStepSub(markup::TagNode& node, PageScript& script)
 {
     std::vector<OpenListen> listens;
     writeStep(node, script, listens);
     writeResponses(script, listens);
-    return true;
-}
-
-bool StepGenerator::generateVoiceCommands(markup::TagNode& listen, PageScript& script)
-{
-    std::vector<OpenListen> listens;
-    const bool generated = openListen(listen, script, listens);
-    writeResponses(script, listens);
-    return generated;
 }
 
 void StepGenerator::writeStep(markup::TagNode& node, PageScript& script,
@@ -138,13 +128,13 @@ void StepGenerator::writeStep(markup::TagNode& node, PageScript& script,
     script.stepSubs += tp::kEndSub.text();
 }
 
-bool StepGenerator::openListen(markup::TagNode& listen, PageScript& script,
+void StepGenerator::openListen(markup::TagNode& listen, PageScript& script,
                                std::vector<OpenListen>& listens)
 {
     const auto* words = listen.getChildren();
     if (words == nullptr || words->empty()) {
         script.stepSubs += tp::kEndSub.text();
-        return false;
+        return;
     }
     const std::string sub = pf::fillTemplate(tp::kVoiceCommandsSubName, m_counters.voice++);
     script.voiceCommandSubs += pf::fillTemplate(tp::kVoiceCommandsSubStart, sub);
@@ -160,7 +150,6 @@ bool StepGenerator::openListen(markup::TagNode& listen, PageScript& script,
     script.stepSubs += tp::kEndSub.text();
 
     listens.push_back(OpenListen{words, 0, firstCommand, {}});
-    return true;
 }
 
 void StepGenerator::writeResponses(PageScript& script, std::vector<OpenListen>& listens)

@@ -16,10 +16,7 @@
 #include <string_view>
 #include <unordered_map>
 
-namespace orvo::markup {
-struct SourceFile;
-class TagNode;
-} // namespace orvo::markup
+#include "convert/forward.h"
 
 namespace orvo::convert {
 

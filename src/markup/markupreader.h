@@ -32,7 +32,7 @@ class TagNode;
 // after the read-error box when the file cannot be opened or the file layer
 // fails while reading it. `sourceMap`, when given, receives where each byte
 // of the body lies in the file (empty after a failure).
-std::unique_ptr<TagNode> readMarkup(const std::string& path, platform::Messages& messages,
-                                    SourceMap* sourceMap = nullptr);
+[[nodiscard]] std::unique_ptr<TagNode>
+readMarkup(const std::string& path, platform::Messages& messages, SourceMap* sourceMap = nullptr);
 
 } // namespace orvo::markup

@@ -64,23 +64,24 @@ public:
 
     static bool isActionName(std::string_view name);
 
-    // --- Used by the tag parser -------------------------------------------
+    // Building the tree (the tag parser, and trees made by hand).
     void setText(std::string text);
     TagNode& appendChild(std::unique_ptr<TagNode> child);
-    void setContentView(std::shared_ptr<const std::string> buffer, std::size_t begin,
-                        std::size_t length);
-    void clearContent();
-    // The buffer that holds this node's content (null when it has none).
-    const std::shared_ptr<const std::string>& contentBuffer() const { return m_contentBuffer; }
-    std::size_t contentOffset() const { return m_contentBegin; }
+
     // Where the node's tag begins in the document body (its "<"), so that
     // messages about it can name its line and column; kNoOffset for a node
     // that the parser did not make.
     static constexpr std::size_t kNoOffset = static_cast<std::size_t>(-1);
     std::size_t sourceOffset() const { return m_sourceOffset; }
-    void setSourceOffset(std::size_t offset) { m_sourceOffset = offset; }
 
 private:
+    // The raw content and the source offset are the tag parser's business
+    // alone (tagnodecontent.h).
+    friend class TagNodeContent;
+    void setContentView(std::shared_ptr<const std::string> buffer, std::size_t begin,
+                        std::size_t length);
+    void clearContent();
+
     template <typename Match> TagNode* findPreOrder(Match match);
     const std::string* findAttribute(std::string_view name) const;
 

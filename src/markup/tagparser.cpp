@@ -9,6 +9,7 @@
 #include "markup/sourcemap.h"
 #include "markup/tagmessage.h"
 #include "markup/tagnode.h"
+#include "markup/tagnodecontent.h"
 #include "markup/tagtypetable.h"
 #include "platform/codepage.h"
 #include "platform/messageids.h"
@@ -30,6 +31,17 @@ constexpr std::string_view kUnknownAttribute =
     "System can not find the attribute Name:%s \n for tag name: %s";
 
 constexpr std::size_t npos = std::string_view::npos;
+
+// The fixed parts of a tag around its name.
+constexpr std::size_t kTagOpen = std::string_view("<").size();
+constexpr std::size_t kEndTagFrame = std::string_view("</>").size();
+constexpr std::size_t kSingleTagClose = std::string_view("/>").size();
+
+// The length of "<name>": a start tag no longer than that has no attributes.
+std::size_t bareTagLength(std::string_view name)
+{
+    return name.size() + std::string_view("<>").size();
+}
 
 // The first occurrence of a needle at or after a moving position inside one
 // node's content. Positions only move forward within a node, so the result of
@@ -83,7 +95,7 @@ void keepRestOnFailure(std::vector<Frame>& stack, const std::shared_ptr<const st
     for (std::size_t i = 0; i < stack.size(); ++i) {
         Frame& f = stack[i];
         const std::size_t from = (i + 1 == stack.size()) ? f.cur : f.elementStart;
-        f.node->setContentView(buffer, from, f.end - from);
+        TagNodeContent::setView(*f.node, buffer, from, f.end - from);
     }
 }
 
@@ -138,38 +150,122 @@ bool parseAttributes(TagNode& child, std::string_view tagText, const TagType& ty
     return true;
 }
 
+namespace {
+
+// What one parse works on: the body, its end tags, the table, where the
+// messages go, the file and map that place them (null when unknown) and
+// whether removed blanks are warned about.
+struct Parse {
+    std::string_view body;
+    const EndTagIndex& endTags;
+    const TagTypeTable& table;
+    pf::Messages& messages;
+    const SourceFile* source;
+    bool warnRemovedBlanks;
+};
+
+// An element "<name ...>...</name>" at f.cur: attaches the child, moves the
+// parent past the element and pushes the child's content as the next frame.
+// False after the attribute message.
+bool parseElement(const Parse& p, std::vector<Frame>& stack, const std::string& name,
+                  const TagType& type)
+{
+    Frame& f = stack.back();
+    const std::size_t gt = f.nextGt.find(p.body, f.cur, f.end);
+    const std::size_t startTagLength = gt == npos ? 0 : gt + 1 - f.cur;
+    const std::size_t endTag = p.endTags.first(name, f.cur, f.end);
+
+    std::size_t innerBegin = 0;
+    std::size_t innerEnd = 0;
+    if (endTag != npos && endTag >= f.cur + startTagLength) {
+        innerBegin = skipSpace(p.body, f.cur + startTagLength, endTag);
+        innerEnd = endTag;
+        while (innerEnd > innerBegin && pf::isSpace(p.body[innerEnd - 1])) {
+            --innerEnd;
+        }
+    }
+
+    auto child = std::make_unique<TagNode>(name, type.level(), std::string(), f.node);
+    TagNodeContent::setSourceOffset(*child, f.cur);
+    if (startTagLength > bareTagLength(name) &&
+        !parseAttributes(*child, p.body.substr(f.cur, startTagLength), type, p.messages, p.source,
+                         p.warnRemovedBlanks)) {
+        return false;
+    }
+    TagNode& attached = f.node->appendChild(std::move(child));
+
+    // Everything up to and including the end tag leaves the parent's
+    // content. Without an end tag that is the "<", the name and one byte
+    // more, clamped to the content.
+    const std::size_t consumed =
+        endTag == npos ? bareTagLength(name) : endTag - f.cur + name.size() + kEndTagFrame;
+    f.elementStart = f.cur;
+    f.cur = skipSpace(p.body, std::min(f.end, f.cur + consumed), f.end);
+
+    // The parent's content is settled; the child's is parsed next, and the
+    // parent resumes once the child is done.
+    stack.push_back(Frame{&attached, innerBegin, innerEnd, innerBegin});
+    return true;
+}
+
+// A single tag "<name .../>" at f.cur: attaches the child and moves past the
+// tag. A missing "/>" is reported, and then only the "<" is consumed. False
+// after the attribute message.
+bool parseSingleTag(const Parse& p, Frame& f, const std::string& name, const TagType& type)
+{
+    const std::size_t singleEnd = f.nextSingleEnd.find(p.body, f.cur, f.end);
+    if (singleEnd == npos) {
+        reportAt(p.messages, p.source, f.cur, pf::ids::kMissingSingleEnd, std::string(kNoSingleEnd),
+                 name);
+    }
+    const std::size_t tagLength =
+        singleEnd == npos ? kTagOpen : singleEnd - f.cur + kSingleTagClose;
+    auto child = std::make_unique<TagNode>(name, type.level(), std::string(), f.node);
+    TagNodeContent::setSourceOffset(*child, f.cur);
+    if (tagLength > bareTagLength(name) &&
+        !parseAttributes(*child, p.body.substr(f.cur, tagLength), type, p.messages, p.source,
+                         p.warnRemovedBlanks)) {
+        return false;
+    }
+    f.node->appendChild(std::move(child));
+    f.cur = skipSpace(p.body, f.cur + tagLength, f.end);
+    return true;
+}
+
+} // namespace
+
 bool parseContent(TagNode& node, const TagTypeTable& table, pf::Messages& messages,
                   const SourceFile* source, bool warnRemovedBlanks)
 {
-    const std::shared_ptr<const std::string> buffer = node.contentBuffer();
+    const std::shared_ptr<const std::string> buffer = TagNodeContent::buffer(node);
     if (!buffer || node.content().empty()) {
-        node.clearContent();
+        TagNodeContent::clear(node);
         return true;
     }
     const std::string_view body = *buffer;
-    const std::size_t begin = node.contentOffset();
+    const std::size_t begin = TagNodeContent::offset(node);
     const std::size_t end = begin + node.content().size();
     const EndTagIndex endTags(body, begin, end);
+    const Parse p{body, endTags, table, messages, source, warnRemovedBlanks};
 
     std::vector<Frame> stack;
     stack.push_back(Frame{&node, begin, end, begin});
     while (!stack.empty()) {
         Frame& f = stack.back();
-        TagNode& parent = *f.node;
         if (f.cur >= f.end) {
-            parent.clearContent();
+            TagNodeContent::clear(*f.node);
             stack.pop_back();
             continue;
         }
         if (body[f.cur] != '<') {
             // Text ends the content: whatever is left, tags included.
-            parent.setText(std::string(body.substr(f.cur, f.end - f.cur)));
-            parent.clearContent();
+            f.node->setText(std::string(body.substr(f.cur, f.end - f.cur)));
+            TagNodeContent::clear(*f.node);
             stack.pop_back();
             continue;
         }
 
-        const std::size_t nameBegin = f.cur + 1;
+        const std::size_t nameBegin = f.cur + kTagOpen;
         const std::size_t nameEnd =
             std::min(f.end, pf::findAnyOf(body.substr(0, f.end), " >", nameBegin));
         const std::string name(body.substr(nameBegin, nameEnd - nameBegin));
@@ -179,62 +275,12 @@ bool parseContent(TagNode& node, const TagTypeTable& table, pf::Messages& messag
             keepRestOnFailure(stack, buffer);
             return false;
         }
-
-        if (type->hasChildren()) {
-            const std::size_t gt = f.nextGt.find(body, f.cur, f.end);
-            const std::size_t startTagLength = gt == npos ? 0 : gt + 1 - f.cur;
-            const std::size_t endTag = endTags.first(name, f.cur, f.end);
-
-            std::size_t innerBegin = 0;
-            std::size_t innerEnd = 0;
-            if (endTag != npos && endTag >= f.cur + startTagLength) {
-                innerBegin = skipSpace(body, f.cur + startTagLength, endTag);
-                innerEnd = endTag;
-                while (innerEnd > innerBegin && pf::isSpace(body[innerEnd - 1])) {
-                    --innerEnd;
-                }
-            }
-
-            auto child = std::make_unique<TagNode>(name, type->level(), std::string(), &parent);
-            child->setSourceOffset(f.cur);
-            if (startTagLength > name.size() + 2 &&
-                !parseAttributes(*child, body.substr(f.cur, startTagLength), *type, messages,
-                                 source, warnRemovedBlanks)) {
-                keepRestOnFailure(stack, buffer);
-                return false;
-            }
-            TagNode& attached = parent.appendChild(std::move(child));
-
-            // Everything up to and including the end tag leaves the parent's
-            // content. Without an end tag that is the "<", the name and one
-            // byte more, clamped to the content.
-            const std::size_t consumed =
-                endTag == npos ? name.size() + 2 : endTag - f.cur + name.size() + 3;
-            f.elementStart = f.cur;
-            f.cur = skipSpace(body, std::min(f.end, f.cur + consumed), f.end);
-
-            // The parent's content is settled; the child's is parsed next, and
-            // the parent resumes once the child is done.
-            stack.push_back(Frame{&attached, innerBegin, innerEnd, innerBegin});
-            continue;
-        }
-
-        const std::size_t singleEnd = f.nextSingleEnd.find(body, f.cur, f.end);
-        if (singleEnd == npos) {
-            reportAt(messages, source, f.cur, pf::ids::kMissingSingleEnd, std::string(kNoSingleEnd),
-                     name);
-        }
-        const std::size_t tagLength = singleEnd == npos ? 1 : singleEnd - f.cur + 2;
-        auto child = std::make_unique<TagNode>(name, type->level(), std::string(), &parent);
-        child->setSourceOffset(f.cur);
-        if (tagLength > name.size() + 2 &&
-            !parseAttributes(*child, body.substr(f.cur, tagLength), *type, messages, source,
-                             warnRemovedBlanks)) {
+        const bool parsed = type->hasChildren() ? parseElement(p, stack, name, *type)
+                                                : parseSingleTag(p, f, name, *type);
+        if (!parsed) {
             keepRestOnFailure(stack, buffer);
             return false;
         }
-        parent.appendChild(std::move(child));
-        f.cur = skipSpace(body, f.cur + tagLength, f.end);
     }
     return true;
 }

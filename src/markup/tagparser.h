@@ -31,13 +31,14 @@ class TagTypeTable;
 // file, line and column of the tag they are about. With warnRemovedBlanks,
 // a warning reports each value whose blanks are removed (`word="New York"`
 // is stored as NewYork).
-bool parseContent(TagNode& node, const TagTypeTable& table, platform::Messages& messages,
-                  const SourceFile* source = nullptr, bool warnRemovedBlanks = false);
+[[nodiscard]] bool parseContent(TagNode& node, const TagTypeTable& table,
+                                platform::Messages& messages, const SourceFile* source = nullptr,
+                                bool warnRemovedBlanks = false);
 
 // Stores the attributes written in tagText (a start tag or single tag) into
 // child. False after the attribute error message, placed at the child's tag.
-bool parseAttributes(TagNode& child, std::string_view tagText, const TagType& type,
-                     platform::Messages& messages, const SourceFile* source = nullptr,
-                     bool warnRemovedBlanks = false);
+[[nodiscard]] bool parseAttributes(TagNode& child, std::string_view tagText, const TagType& type,
+                                   platform::Messages& messages, const SourceFile* source = nullptr,
+                                   bool warnRemovedBlanks = false);
 
 } // namespace orvo::markup

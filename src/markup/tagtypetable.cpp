@@ -84,6 +84,12 @@ bool TagTypeTable::load(pf::Messages& messages)
         std::string key = type->name();
         m_entries.insert_or_assign(std::move(key), std::move(type));
     }
+    if (reader.failed()) {
+        // A table cut off by a read error would silently lack its last types.
+        clear();
+        pf::reportCannotOpen(messages, m_fileName, pf::texts::kReadError);
+        return false;
+    }
     return true;
 }
 

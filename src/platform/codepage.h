@@ -29,7 +29,7 @@ void setActiveCodePage(CodePage page);
 
 // Parses "utf-8"/"utf8" or "shift_jis"/"sjis"/"cp932" (any case). False when
 // the name is none of these.
-bool codePageFromName(std::string_view name, CodePage& page);
+[[nodiscard]] bool codePageFromName(std::string_view name, CodePage& page);
 
 // The code page from ORVO_CODEPAGE when it names one, else from the locale's
 // character set (Shift-JIS when the locale's codeset is one of its names), else

@@ -40,7 +40,8 @@ std::string convertCodePage(std::string_view text, CodePage from, CodePage to)
         return to == CodePage::Utf8 ? sanitizeUtf8(text) : std::string(text);
     }
     iconv_t cd = iconv_open(iconvName(to), iconvName(from));
-    if (cd == reinterpret_cast<iconv_t>(-1)) {
+    // iconv_open reports a failure as (iconv_t)-1.
+    if (cd == reinterpret_cast<iconv_t>(-1)) { // NOLINT(performance-no-int-to-ptr)
         return std::string(text);
     }
     std::string out;

@@ -97,7 +97,7 @@ bool createSettingsFromTemplate(const std::string& templatePath, const std::stri
 
 std::string prepareSettingsFile(const SettingsSources& sources, const std::string& dataDir)
 {
-    const std::string path = settingsFilePath(sources);
+    std::string path = settingsFilePath(sources);
     if (!usesUserSettingsFile(sources) || path.empty()) {
         return path;
     }

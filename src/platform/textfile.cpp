@@ -135,6 +135,10 @@ void TextWriter::write(std::string_view text)
         m_pending.append(text.data() + start, nl - start);
         m_pending += "\r\n";
         start = nl + 1;
+        // Written as it grows, so that a large text is never held twice.
+        if (m_pending.size() >= kChunk) {
+            flush();
+        }
     }
     m_pending.append(text.data() + start, text.size() - start);
     if (m_pending.size() >= kChunk) {

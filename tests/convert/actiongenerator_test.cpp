@@ -21,7 +21,7 @@ using orvo::convert::TreeIndex;
 using orvo::markup::TagNode;
 using orvo::test::addChild;
 
-TEST(DurationTest, ExamplesOfTheMarkup)
+TEST(Duration, ExamplesOfTheMarkup)
 {
     EXPECT_EQ(parseDuration("2s"), 2000);
     EXPECT_EQ(parseDuration("2"), 2000);
@@ -46,7 +46,7 @@ struct Tree {
     TagNode& page = addChild(root, "page");
 };
 
-TEST(ActionGeneratorTest, PlayAndItsPauseLine)
+TEST(ActionGenerator, PlayAndItsPauseLine)
 {
     Tree tree;
     EXPECT_EQ(generatePlay(addChild(tree.page, "play")), "\tDoll.Play \"\" \n");
@@ -59,7 +59,7 @@ TEST(ActionGeneratorTest, PlayAndItsPauseLine)
     }
 }
 
-TEST(ActionGeneratorTest, SpeakOutsideAndInsideEmotions)
+TEST(ActionGenerator, SpeakOutsideAndInsideEmotions)
 {
     Tree tree;
     orvo::config::CharacterEmotions emotions("Merlin");
@@ -111,7 +111,7 @@ TEST(ActionGeneratorTest, SpeakOutsideAndInsideEmotions)
     EXPECT_EQ(generateSpeak(withPlain, nullptr), "");
 }
 
-TEST(ActionGeneratorTest, MoveOutsideAndInsideEmotions)
+TEST(ActionGenerator, MoveOutsideAndInsideEmotions)
 {
     Tree tree;
     orvo::config::CharacterEmotions emotions("Merlin");
@@ -147,7 +147,7 @@ TEST(ActionGeneratorTest, MoveOutsideAndInsideEmotions)
     EXPECT_EQ(generateMove(lost, nullptr, index), "\tDoll.Speak(\" \\Pau=1000\\ \")\n");
 }
 
-TEST(ActionGeneratorTest, PositionsFromCoordinatesAreasAndSpots)
+TEST(ActionGenerator, PositionsFromCoordinatesAreasAndSpots)
 {
     Tree tree;
     addChild(tree.root, "place", {{"id", "door"}, {"location", " 10 , 20 "}});

@@ -52,7 +52,7 @@ std::string replaced(std::string text, const std::string& marker, const std::str
 
 // The worked numbering example: a speak and a listen whose first word speaks
 // and jumps to page 3 and whose second word speaks.
-TEST(GoldenTest, NumberingExampleGivesTheWholeScriptBlock)
+TEST(ConvertGolden, NumberingExampleGivesTheWholeScriptBlock)
 {
     auto loaded = orvo::test::loadPresentation(goldenPath("numbering/presentation.orv"));
     ASSERT_TRUE(loaded->root);
@@ -67,7 +67,7 @@ TEST(GoldenTest, NumberingExampleGivesTheWholeScriptBlock)
 // Two pages written end to end: every action kind outside and inside known
 // and unknown emotions, the character's start position from the page tag, a
 // source page in a subfolder named with a backslash, both navigation bars.
-TEST(GoldenTest, ActionPagesAreWrittenByteForByte)
+TEST(ConvertGolden, ActionPagesAreWrittenByteForByte)
 {
     orvo::test::TempDir folder;
     copyFolder(goldenPath("actions"), folder);
@@ -92,7 +92,7 @@ TEST(GoldenTest, ActionPagesAreWrittenByteForByte)
 // Each folder under golden/rewrites holds a source page and the page file it
 // must become as page 2 of 3; in the expected file @SCRIPT@ stands for the
 // script block and @NAVBAR@ for the navigation bar (both checked above).
-TEST(GoldenTest, SourcePageRewrites)
+TEST(ConvertGolden, SourcePageRewrites)
 {
     std::size_t cases = 0;
     for (const auto& entry : fs::directory_iterator(goldenPath("rewrites"))) {
@@ -119,7 +119,7 @@ TEST(GoldenTest, SourcePageRewrites)
     EXPECT_EQ(cases, 9U);
 }
 
-TEST(GoldenTest, NavigationBars)
+TEST(ConvertGolden, NavigationBars)
 {
     using orvo::convert::generateNavigationBar;
     EXPECT_EQ(generateNavigationBar(1, 3),

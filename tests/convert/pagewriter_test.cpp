@@ -37,7 +37,7 @@ std::unique_ptr<TagNode> pageWithRef(const std::string& ref)
     return page;
 }
 
-TEST(PageWriterTest, FindEitherCase)
+TEST(PageWriter, FindEitherCase)
 {
     EXPECT_EQ(findEitherCase("<BODY>", "<body"), 0U);
     EXPECT_EQ(findEitherCase("x<body>", "<BODY"), 1U);
@@ -47,7 +47,7 @@ TEST(PageWriterTest, FindEitherCase)
     EXPECT_EQ(findEitherCase("", "src"), orvo::platform::npos);
 }
 
-TEST(PageWriterTest, NoMatchInsideADoubleByteCharacter)
+TEST(PageWriter, NoMatchInsideADoubleByteCharacter)
 {
     ActiveCodePage shiftJis(orvo::platform::CodePage::ShiftJis);
     // 0x83 0x73 is one character whose second byte is "s".
@@ -63,7 +63,7 @@ TEST(PageWriterTest, NoMatchInsideADoubleByteCharacter)
 // The "ref" names a subfolder with a backslash whose file name holds a
 // Shift-JIS character with the byte of a backslash inside it: only the real
 // separator becomes "/".
-TEST(PageWriterTest, RefWithBackslashesReadsFromTheSubfolder)
+TEST(PageWriter, RefWithBackslashesReadsFromTheSubfolder)
 {
     ActiveCodePage shiftJis(orvo::platform::CodePage::ShiftJis);
     orvo::test::TempDir folder;
@@ -76,7 +76,7 @@ TEST(PageWriterTest, RefWithBackslashesReadsFromTheSubfolder)
     EXPECT_EQ(messages.count(), 0U);
 }
 
-TEST(PageWriterTest, UnreadableSourceIsReportedAndWritesNothing)
+TEST(PageWriter, UnreadableSourceIsReportedAndWritesNothing)
 {
     orvo::test::TempDir folder;
     std::filesystem::create_directory(folder.file("out"));
@@ -99,7 +99,7 @@ TEST(PageWriterTest, UnreadableSourceIsReportedAndWritesNothing)
 // A "ref" that climbs to a device read /dev/zero as one endless line until
 // the memory ran out (found while writing fuzz_convert). A device is a source
 // page that cannot be opened.
-TEST(PageWriterTest, SourceThatIsADeviceIsReported)
+TEST(PageWriter, SourceThatIsADeviceIsReported)
 {
     orvo::test::TempDir folder;
     std::filesystem::create_directory(folder.file("out"));
@@ -115,7 +115,7 @@ TEST(PageWriterTest, SourceThatIsADeviceIsReported)
     EXPECT_EQ(messages.entries()[0].caption, "読み出しｴﾗｰ");
 }
 
-TEST(PageWriterTest, UnwritablePageIsReported)
+TEST(PageWriter, UnwritablePageIsReported)
 {
     orvo::test::TempDir folder;
     folder.write("page.html", "<html></html>\n");
@@ -131,7 +131,7 @@ TEST(PageWriterTest, UnwritablePageIsReported)
 
 // A page file whose bytes cannot all be written (a full disk) is a failure,
 // reported like a page file that cannot be created.
-TEST(PageWriterTest, FailedWriteIsReported)
+TEST(PageWriter, FailedWriteIsReported)
 {
     if (!std::filesystem::exists("/dev/full")) {
         GTEST_SKIP() << "no /dev/full";
@@ -153,7 +153,7 @@ TEST(PageWriterTest, FailedWriteIsReported)
 // goes: behind each copy (a page may hold "</head>" twice, one of them inside
 // a comment), nowhere in a page without "</head>", and it is a line of its
 // own however the source line looked.
-TEST(PageWriterTest, PlayerLineFollowsEveryScriptBlock)
+TEST(PageWriter, PlayerLineFollowsEveryScriptBlock)
 {
     orvo::test::TempDir folder;
     folder.write("twice.html", "<!-- </head> -->\n<title>T</title></HEAD>\n<body>\n");
@@ -174,7 +174,7 @@ TEST(PageWriterTest, PlayerLineFollowsEveryScriptBlock)
     EXPECT_EQ(messages.count(), 0U);
 }
 
-TEST(PageWriterTest, EmptySourceGivesAnEmptyPage)
+TEST(PageWriter, EmptySourceGivesAnEmptyPage)
 {
     orvo::test::TempDir folder;
     folder.write("page.html", "");

@@ -39,7 +39,7 @@ struct Generated {
     }
 };
 
-TEST(StepGeneratorTest, PageWithoutActionsHasAnUncalledStep0)
+TEST(StepGenerator, PageWithoutActionsHasAnUncalledStep0)
 {
     Generated g("<agent character=\"Merlin\"/><body><page></page></body>", 1);
     EXPECT_EQ(g.script.stepSubs,
@@ -52,7 +52,7 @@ TEST(StepGeneratorTest, PageWithoutActionsHasAnUncalledStep0)
     EXPECT_EQ(g.script.nextPageSub, "Sub NextPage()\nEnd Sub\n");
 }
 
-TEST(StepGeneratorTest, BeginDelayComesFromTheFirstAction)
+TEST(StepGenerator, BeginDelayComesFromTheFirstAction)
 {
     const auto beginCase = [](const std::string& delay) {
         return std::string(kFreshRequestCases) + "\t\tCase BeginRequest\n" +
@@ -93,14 +93,14 @@ TEST(StepGeneratorTest, BeginDelayComesFromTheFirstAction)
     EXPECT_EQ(zero.script.requestCases, beginCase("-1"));
 }
 
-TEST(StepGeneratorTest, NextPageSubs)
+TEST(StepGenerator, NextPageSubs)
 {
     EXPECT_EQ(StepGenerator::generateNextPageSub(2, 3),
               "Sub NextPage()\n\tLocation.Href = \"3.html\"\nEnd Sub\n");
     EXPECT_EQ(StepGenerator::generateNextPageSub(3, 3), "Sub NextPage()\nEnd Sub\n");
 }
 
-TEST(StepGeneratorTest, NothingAfterAJumpOrAListen)
+TEST(StepGenerator, NothingAfterAJumpOrAListen)
 {
     Generated g("<agent character=\"Merlin\"/><body>"
                 "<page id=\"p1\"><speak>a</speak><jump des=\"p2\"/><speak>lost</speak></page>"
@@ -134,7 +134,7 @@ TEST(StepGeneratorTest, NothingAfterAJumpOrAListen)
     EXPECT_EQ(second.steps->counters().jump, 0);
 }
 
-TEST(StepGeneratorTest, ListensNumberTheirSubsAndCommandsFromOneSequence)
+TEST(StepGenerator, ListensNumberTheirSubsAndCommandsFromOneSequence)
 {
     Generated g("<agent character=\"Merlin\"/><body><page><listen>"
                 "<word word=\"red\"><speak>R</speak></word>"
@@ -172,7 +172,7 @@ TEST(StepGeneratorTest, ListensNumberTheirSubsAndCommandsFromOneSequence)
 // A listen inside a response (the parser cannot nest two listens, so the tree
 // is built by hand): its steps, sub and cases come before the enclosing
 // listen's remaining words and cases; two jumps take JumpRequest0 and 1.
-TEST(StepGeneratorTest, NestedListenCaseOrder)
+TEST(StepGenerator, NestedListenCaseOrder)
 {
     TagNode root("orvo", 1, std::string(), nullptr);
     addChild(root, "agent", {{"character", "Merlin"}});
@@ -231,7 +231,7 @@ TEST(StepGeneratorTest, NestedListenCaseOrder)
 }
 
 // Listens nested far deeper than the call stack could follow recursively.
-TEST(StepGeneratorTest, DeeplyNestedListensNeedNoRecursion)
+TEST(StepGenerator, DeeplyNestedListensNeedNoRecursion)
 {
     constexpr int kDepth = 100000;
     TagNode root("orvo", 1, std::string(), nullptr);
@@ -258,7 +258,7 @@ TEST(StepGeneratorTest, DeeplyNestedListensNeedNoRecursion)
     EXPECT_TRUE(script.commandCases.ends_with("        Case \"VoiceCommand1\"\n\t        Step1\n"));
 }
 
-TEST(StepGeneratorTest, CharacterMessagesOncePerPage)
+TEST(StepGenerator, CharacterMessagesOncePerPage)
 {
     const std::string pages = "<body><page x=\"5\" y=\"6\"><speak>a</speak></page>"
                               "<page><speak>b</speak></page></body>";
@@ -294,7 +294,7 @@ TEST(StepGeneratorTest, CharacterMessagesOncePerPage)
     EXPECT_NE(known.script.loadCharacterSub.find("\t\tDoll.MoveTo 5,6\n"), std::string::npos);
 }
 
-TEST(StepGeneratorTest, JumpTargets)
+TEST(StepGenerator, JumpTargets)
 {
     // A target that is no page navigates to the empty location; so does an
     // empty "des", which finds the root. Neither is reported.

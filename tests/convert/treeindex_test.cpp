@@ -16,7 +16,7 @@ using orvo::markup::TagNode;
 // A pseudo-random tree of a few thousand nodes: few distinct ids, so most are
 // shared by several nodes at different depths; "agent" tags here and there.
 // Every answer of the index must equal the tree's own pre-order search.
-TEST(TreeIndexTest, AnswersEqualThePreOrderSearches)
+TEST(TreeIndex, AnswersEqualThePreOrderSearches)
 {
     for (std::uint32_t seed : {1U, 7U, 12345U}) {
         SCOPED_TRACE(seed);
@@ -49,7 +49,7 @@ TEST(TreeIndexTest, AnswersEqualThePreOrderSearches)
     }
 }
 
-TEST(TreeIndexTest, TreeWithoutAgent)
+TEST(TreeIndex, TreeWithoutAgent)
 {
     TagNode root("orvo", 1, std::string(), nullptr);
     orvo::test::addChild(orvo::test::addChild(root, "body"), "page", {{"id", "p"}});
