@@ -12,10 +12,9 @@ namespace orvo::convert {
 PageConverter::PageConverter(markup::TagNode& root, const config::EmotionMap& emotions,
                              const config::Settings& settings, std::string markupFolder,
                              platform::Messages& messages, bool loadPlayer)
-    : m_index(root), m_steps(m_index, emotions, messages), m_markupFolder(std::move(markupFolder)),
-      m_workingDir(settings.workingDir),
-      m_behindScriptBlock(loadPlayer ? templates::kPlayerScriptLine.text() : std::string_view()),
-      m_messages(messages)
+    : m_index(root), m_steps(m_index, emotions, messages),
+      m_writer(std::move(markupFolder), settings.workingDir, messages,
+               loadPlayer ? templates::kPlayerScriptLine.text() : std::string_view())
 {
 }
 
@@ -33,8 +32,7 @@ bool PageConverter::generatePageScript(markup::TagNode& page, PageScript& script
 
 bool PageConverter::writePage(const markup::TagNode& page, int i, const PageScript& script)
 {
-    return convert::writePage(page, m_markupFolder, m_workingDir, i, script, m_messages,
-                              m_behindScriptBlock);
+    return m_writer.write(page, i, script);
 }
 
 } // namespace orvo::convert

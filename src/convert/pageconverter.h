@@ -12,6 +12,7 @@
 // lose nodes, nor change an "id", while the converter is in use; the converter
 // must not outlive the tree, the emotion map or the messages.
 
+#include "convert/pagewriter.h"
 #include "convert/stepgenerator.h"
 #include "convert/treeindex.h"
 
@@ -60,10 +61,7 @@ public:
 private:
     TreeIndex m_index;
     StepGenerator m_steps;
-    std::string m_markupFolder;
-    std::string m_workingDir;
-    std::string_view m_behindScriptBlock;
-    platform::Messages& m_messages;
+    PageWriter m_writer;
 };
 
 } // namespace orvo::convert

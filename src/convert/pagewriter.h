@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/files.h"
+
 namespace orvo::markup {
 class TagNode;
 }
@@ -33,6 +35,35 @@ std::size_t findEitherCase(std::string_view line, std::string_view word);
 // blanks, by "=" and a value (in double quotes, single quotes or none), and
 // the value does not begin with "http"; otherwise the line stays as it is.
 void rewriteImageReference(std::string& line);
+
+// Writes page files one after another, as writePage below does, with
+// storage that is kept from page to page: each source page is read with one
+// read, each page file is built in one buffer with its CR LF line ends and
+// written with one write. The source is searched a whole page at a time, so
+// every word is looked for once per page rather than once per line.
+class PageWriter {
+public:
+    // markupFolder ends with "/" or is empty; the page files go to
+    // markupFolder + workingDir. behindScriptBlock as for writePage; it must
+    // outlive the writer.
+    PageWriter(std::string markupFolder, const std::string& workingDir,
+               platform::Messages& messages, std::string_view behindScriptBlock = {});
+
+    bool write(const markup::TagNode& page, int i, const PageScript& script);
+
+private:
+    void build(std::string_view source, const PageScript& script);
+
+    std::string m_markupFolder;
+    std::string m_outputFolder;
+    std::string_view m_behindScriptBlock;
+    platform::Messages& m_messages;
+    platform::ReadBuffer m_source;
+    std::string m_sourcePath;
+    std::string m_targetPath;
+    std::string m_scriptBlock;
+    std::string m_page;
+};
 
 // Reads markupFolder + the page's "ref" (backslashes taken as "/") and writes
 // markupFolder + workingDir + "<i>.html". False after an error box when the

@@ -139,6 +139,39 @@ bool readWholeFile(const std::string& path, std::string& out)
     }
 }
 
+bool ReadBuffer::read(const std::string& path)
+{
+    m_length = 0;
+    // O_NONBLOCK keeps the open from waiting on a named pipe, which fstat
+    // then refuses; on a regular file it changes nothing, so it stays.
+    const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    struct stat st {};
+    if (!fd.isOpen() || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        return false;
+    }
+    // One byte more than the size: a read that stops right at the size
+    // fstat gave has met the end of the file, so one read is enough. A read
+    // that stops anywhere else (a file that changed meanwhile) is followed
+    // by more, up to a read that returns nothing.
+    const auto size = static_cast<std::size_t>(st.st_size);
+    const std::size_t expected = size + 1;
+    for (;;) {
+        if (m_storage.size() < m_length + expected) {
+            m_storage.resize(m_length + expected);
+        }
+        const std::size_t room = m_storage.size() - m_length;
+        const long n = readSome(fd.get(), m_storage.data() + m_length, room);
+        if (n < 0) {
+            m_length = 0;
+            return false;
+        }
+        m_length += static_cast<std::size_t>(n);
+        if (n == 0 || (m_length == size && static_cast<std::size_t>(n) < room)) {
+            return true;
+        }
+    }
+}
+
 bool writeWholeFile(const std::string& target, std::string_view bytes)
 {
     FileDescriptor out = createForWriting(target);
