@@ -10,6 +10,7 @@
 #include "platform/codepage.h"
 #include "platform/encoding.h"
 #include "platform/filemessages.h"
+#include "platform/forwardfind.h"
 #include "platform/messages.h"
 #include "platform/standardtexts.h"
 #include "platform/textfile.h"
@@ -76,38 +77,6 @@ struct CasedWord {
     std::string lower;
 };
 
-// The first occurrence of a needle at or after a position that only moves
-// forward through one text: the last answer stands until the position
-// passes it, so a page is scanned once per needle, whatever its lines.
-class ForwardFind {
-public:
-    explicit ForwardFind(std::string_view needle) : m_needle(needle) {}
-
-    void restart(std::string_view text)
-    {
-        m_text = text;
-        m_valid = false;
-    }
-
-    // `from` must lie on a character boundary (a line start does).
-    std::size_t next(std::size_t from)
-    {
-        if (!m_valid || from < m_from || (m_pos != pf::npos && m_pos < from)) {
-            m_pos = pf::find(m_text, m_needle, from);
-            m_from = from;
-            m_valid = true;
-        }
-        return m_pos;
-    }
-
-private:
-    std::string_view m_needle;
-    std::string_view m_text;
-    bool m_valid = false;
-    std::size_t m_from = 0;
-    std::size_t m_pos = pf::npos;
-};
-
 // findEitherCase over the lines of one page: the upper-case form anywhere in
 // the line wins, else the lower-case one.
 class EitherCaseFind {
@@ -140,8 +109,8 @@ public:
 
 private:
     std::size_t m_length;
-    ForwardFind m_upper;
-    ForwardFind m_lower;
+    pf::ForwardFind m_upper;
+    pf::ForwardFind m_lower;
 };
 
 const CasedWord& backgroundWord()

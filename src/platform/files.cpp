@@ -12,9 +12,6 @@ namespace orvo::platform {
 
 namespace {
 
-// Large enough that a 100 MB markup file is read in few system calls.
-constexpr std::size_t kReadChunk = 1 << 16;
-
 bool statIs(const std::string& path, bool followLink, bool (*kind)(mode_t))
 {
     struct stat st {};
@@ -124,19 +121,17 @@ long readSome(int fd, char* buffer, std::size_t size)
 
 bool readWholeFile(const std::string& path, std::string& out)
 {
-    out.clear();
-    const FileDescriptor fd = openRegularForReading(path);
-    if (!fd.isOpen()) {
-        return false;
-    }
-    std::string buffer(kReadChunk, '\0');
-    for (;;) {
-        const long n = readSome(fd.get(), buffer.data(), buffer.size());
-        if (n <= 0) {
-            return n == 0;
-        }
-        out.append(buffer.data(), static_cast<std::size_t>(n));
-    }
+    ReadBuffer buffer;
+    const bool ok = buffer.read(path);
+    out = buffer.take();
+    return ok;
+}
+
+std::string ReadBuffer::take()
+{
+    m_storage.resize(m_length);
+    m_length = 0;
+    return std::move(m_storage);
 }
 
 bool ReadBuffer::read(const std::string& path)

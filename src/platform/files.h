@@ -63,6 +63,9 @@ public:
     [[nodiscard]] bool read(const std::string& path);
     // The bytes of the last read, valid until the next one.
     std::string_view bytes() const { return std::string_view(m_storage).substr(0, m_length); }
+    // The bytes of the last read as a string of their own, without a copy;
+    // the next read starts with fresh storage.
+    std::string take();
 
 private:
     std::string m_storage;
