@@ -72,14 +72,51 @@ std::size_t skipSpace(std::string_view body, std::size_t pos, std::size_t end)
 
 // Leaves the unconsumed content in each node on the stack, as a view into the
 // body, so that a failed parse shows where it stopped.
-void keepRestOnFailure(std::vector<Frame>& stack, const std::shared_ptr<const std::string>& buffer)
+void keepRestOnFailure(std::vector<Frame>& stack, std::string_view body)
 {
     for (std::size_t i = 0; i < stack.size(); ++i) {
         Frame& f = stack[i];
         const std::size_t from = (i + 1 == stack.size()) ? f.cur : f.elementStart;
-        f.node->setContentView(buffer, from, f.end - from);
+        f.node->setContentView(body.substr(from, f.end - from));
     }
 }
+
+// The value of an attribute item as stored: the text after "=" with every
+// double quote and space removed. A plain quoted value is the text between
+// its quotes, a view; only a value that has quotes or spaces inside is
+// copied.
+void storeAttribute(TagNode& child, std::string_view name, std::string_view raw)
+{
+    std::string_view inner = raw;
+    if (inner.size() >= 2 && inner.front() == '"' && inner.back() == '"') {
+        inner = inner.substr(1, inner.size() - 2);
+    }
+    if (inner.find_first_of("\" ") == std::string_view::npos) {
+        child.addAttributeView(name, inner);
+    } else {
+        child.setAttribute(name, pf::removeChars(raw, "\" "));
+    }
+}
+
+// Node names come from the tag type table; each type's name is interned once
+// per parse.
+class NameCache {
+public:
+    const std::string& nameOf(const TagType& type)
+    {
+        for (const auto& [known, name] : m_names) {
+            if (known == &type) {
+                return *name;
+            }
+        }
+        const std::string& name = TagNode::internName(type.name());
+        m_names.emplace_back(&type, &name);
+        return name;
+    }
+
+private:
+    std::vector<std::pair<const TagType*, const std::string*>> m_names;
+};
 
 } // namespace
 
@@ -94,39 +131,63 @@ bool parseAttributes(TagNode& child, std::string_view tagText, const TagType& ty
     s = pf::trimLeftView(s);
     const std::size_t cut = pf::findAnyOf(s, "/>");
     s = cut == npos ? std::string_view() : s.substr(0, cut);
-    std::string rest(pf::trimRightView(s));
-    rest += ' ';
+    // The items are read from the attribute part with one space appended, so
+    // that the last quoted value ends an item too. The space is not copied
+    // in: it is kept in mind as `spaceLeft` while `items` holds the rest.
+    std::string_view items = pf::trimRightView(s);
+    bool spaceLeft = true;
 
-    std::string_view items = rest;
-    while (!items.empty()) {
-        const std::size_t quote = items.find("\" ");
+    std::size_t count = 0;
+    for (std::size_t q = items.find("\" "); q != npos; q = items.find("\" ", q + 1)) {
+        ++count;
+    }
+    child.reserveAttributes(count + 1);
+
+    while (!items.empty() || spaceLeft) {
+        std::size_t quote = items.find("\" ");
+        if (quote == npos && !items.empty() && items.back() == '"') {
+            quote = items.size() - 1; // the quote in front of the appended space
+        }
         const std::string_view item =
             quote == npos ? std::string_view() : items.substr(0, quote + 1);
-        items = pf::trimLeftView(items.substr(item.size()));
+        items.remove_prefix(item.size());
+        // Trimming the rest takes the appended space once nothing else is left.
+        items = pf::trimLeftView(items);
+        if (items.empty()) {
+            spaceLeft = false;
+        }
 
         const std::size_t eq = item.find('=');
-        const std::string name(item.substr(0, std::min(eq, item.size())));
+        const std::string_view name = item.substr(0, std::min(eq, item.size()));
         const std::string_view raw = eq == npos ? std::string_view() : item.substr(eq + 1);
         if (name.empty() || !type.acceptsAttribute(name)) {
-            messages.error(pf::fillTemplate(kUnknownAttribute, name, type.getName()), name);
+            const std::string shown(name);
+            messages.error(pf::fillTemplate(kUnknownAttribute, shown, type.getName()), shown);
             return false;
         }
-        child.setAttribute(name, pf::removeChars(raw, "\" "));
+        if (child.hasAttribute(name)) {
+            // Written twice: the last value wins, in place.
+            child.setAttribute(name, pf::removeChars(raw, "\" "));
+        } else {
+            storeAttribute(child, name, raw);
+        }
     }
     return true;
 }
 
 bool parseContent(TagNode& node, const TagTypeTable& table, pf::Messages& messages)
 {
-    const std::shared_ptr<const std::string> buffer = node.contentBuffer();
-    if (!buffer || node.content().empty()) {
+    // Positions below are offsets into the node's content; every node made
+    // below it holds views into the same bytes.
+    const std::string_view body = node.content();
+    if (body.empty()) {
         node.clearContent();
         return true;
     }
-    const std::string_view body = *buffer;
-    const std::size_t begin = node.contentOffset();
-    const std::size_t end = begin + node.content().size();
+    const std::size_t begin = 0;
+    const std::size_t end = body.size();
     const EndTagIndex endTags(body, begin, end);
+    NameCache names;
 
     std::vector<Frame> stack;
     stack.push_back(Frame{&node, begin, end, begin});
@@ -140,7 +201,7 @@ bool parseContent(TagNode& node, const TagTypeTable& table, pf::Messages& messag
         }
         if (body[f.cur] != '<') {
             // Text ends the content: whatever is left, tags included.
-            parent.setText(std::string(body.substr(f.cur, f.end - f.cur)));
+            parent.setTextView(body.substr(f.cur, f.end - f.cur));
             parent.clearContent();
             stack.pop_back();
             continue;
@@ -153,7 +214,7 @@ bool parseContent(TagNode& node, const TagTypeTable& table, pf::Messages& messag
         const TagType* type = table.lookup(name);
         if (type == nullptr) {
             messages.error(std::string(kUnknownTag), name);
-            keepRestOnFailure(stack, buffer);
+            keepRestOnFailure(stack, body);
             return false;
         }
 
@@ -172,10 +233,10 @@ bool parseContent(TagNode& node, const TagTypeTable& table, pf::Messages& messag
                 }
             }
 
-            auto child = std::make_unique<TagNode>(name, type->level(), std::string(), &parent);
+            auto child = std::make_unique<TagNode>(names.nameOf(*type), type->level(), &parent);
             if (startTagLength > name.size() + 2 &&
                 !parseAttributes(*child, body.substr(f.cur, startTagLength), *type, messages)) {
-                keepRestOnFailure(stack, buffer);
+                keepRestOnFailure(stack, body);
                 return false;
             }
             TagNode& attached = parent.appendChild(std::move(child));
@@ -199,10 +260,10 @@ bool parseContent(TagNode& node, const TagTypeTable& table, pf::Messages& messag
             messages.error(std::string(kNoSingleEnd), name);
         }
         const std::size_t tagLength = singleEnd == npos ? 1 : singleEnd - f.cur + 2;
-        auto child = std::make_unique<TagNode>(name, type->level(), std::string(), &parent);
+        auto child = std::make_unique<TagNode>(names.nameOf(*type), type->level(), &parent);
         if (tagLength > name.size() + 2 &&
             !parseAttributes(*child, body.substr(f.cur, tagLength), *type, messages)) {
-            keepRestOnFailure(stack, buffer);
+            keepRestOnFailure(stack, body);
             return false;
         }
         parent.appendChild(std::move(child));
