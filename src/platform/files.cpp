@@ -238,15 +238,30 @@ RemoveResult removeFolder(const std::string& folder, const FileDeleter& deleter)
 {
     RemoveResult result;
     // Names first, deletes after: deleting while the folder is being read
-    // leaves it open which entries the reading still returns.
-    const std::optional<std::vector<std::string>> names = listFolder(folder);
-    if (!names) {
+    // leaves it open which entries the reading still returns. The entry's
+    // type from the listing spares a stat of every file; only where the file
+    // system does not give it is the entry looked at.
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) {
         return result;
     }
-    for (const std::string& name : *names) {
-        const std::string path = folder + name;
+    struct Entry {
+        std::string name;
+        unsigned char type;
+    };
+    std::vector<Entry> entries;
+    while (const dirent* entry = ::readdir(dir)) {
+        entries.push_back(Entry{entry->d_name, entry->d_type});
+    }
+    ::closedir(dir);
+    std::string path = folder;
+    for (const Entry& entry : entries) {
+        path.resize(folder.size());
+        path += entry.name;
         // A link is judged as a link, never by what it points to.
-        if (!statIs(path, false, isNotFolderMode)) {
+        const bool plain =
+            entry.type == DT_UNKNOWN ? statIs(path, false, isNotFolderMode) : entry.type != DT_DIR;
+        if (!plain) {
             continue;
         }
         if (!deleter(path)) {
