@@ -158,7 +158,7 @@ bool StepGenerator::openListen(markup::TagNode& listen, PageScript& script,
     script.stepSubs += pf::fillTemplate(tp::kSubCall, sub);
     script.stepSubs += tp::kEndSub.text();
 
-    listens.push_back(OpenListen{words, 0, firstCommand, {}});
+    listens.push_back(OpenListen{&listen, 0, firstCommand, {}});
     return true;
 }
 
@@ -166,8 +166,9 @@ void StepGenerator::writeResponses(PageScript& script, std::vector<OpenListen>& 
 {
     while (!listens.empty()) {
         OpenListen& top = listens.back();
-        if (top.nextWord < top.words->size()) {
-            markup::TagNode& word = *(*top.words)[top.nextWord++];
+        const markup::TagNode::Children& words = *top.listen->getChildren();
+        if (top.nextWord < words.size()) {
+            markup::TagNode& word = *words[top.nextWord++];
             top.responseSteps.push_back(m_counters.step);
             // May open a nested listen on top of this one (and invalidate
             // `top`); its responses and cases are then written first.

@@ -73,7 +73,8 @@ private:
     // A listen whose commands are registered and whose response steps are
     // still being generated.
     struct OpenListen {
-        const std::vector<std::unique_ptr<markup::TagNode>>* words;
+        // The listen tag, whose children are the words.
+        const markup::TagNode* listen;
         std::size_t nextWord;
         int firstCommand;
         std::vector<int> responseSteps;

@@ -42,9 +42,41 @@ TagNode::TagNode(std::string name, std::int32_t level, std::string content, TagN
     }
 }
 
-TagNode::TagNode(const std::string& internedName, std::int32_t level, TagNode* parent)
-    : m_name(&internedName), m_parent(parent), m_level(level)
+TagNode::TagNode(const std::string& internedName, std::int32_t level, TagNode* parent,
+                 std::pmr::memory_resource* memory)
+    : m_name(&internedName), m_parent(parent), m_level(level), m_attributes(memory),
+      m_children(memory)
 {
+}
+
+void TagNodeDeleter::operator()(TagNode* node) const
+{
+    if (node->m_inArena) {
+        node->~TagNode(); // the arena's owner frees the memory
+    } else {
+        delete node;
+    }
+}
+
+std::pmr::memory_resource& TagNode::nodeArena()
+{
+    Owned& own = owned();
+    if (!own.arena) {
+        // Blocks grow from a first one sized for a small document; the pages
+        // of a block that are never used cost no memory.
+        own.arena = std::make_unique<std::pmr::monotonic_buffer_resource>(std::size_t{1} << 16);
+    }
+    return *own.arena;
+}
+
+TagNode::Child TagNode::makeArenaChild(const std::string& internedName, std::int32_t level,
+                                       TagNode* parent)
+{
+    std::pmr::memory_resource& arena = nodeArena();
+    void* place = arena.allocate(sizeof(TagNode), alignof(TagNode));
+    auto* node = new (place) TagNode(internedName, level, parent, &arena);
+    node->m_inArena = true;
+    return Child(node);
 }
 
 TagNode::Owned& TagNode::owned()
@@ -65,10 +97,14 @@ void TagNode::clear()
     m_attributes.clear();
     // Destroy the subtree without recursion: detach the grandchildren of each
     // node before it is destroyed, so no destructor has a child left to free.
-    Children pending = std::move(m_children);
+    std::vector<Child> pending;
+    pending.reserve(m_children.size());
+    for (Child& child : m_children) {
+        pending.push_back(std::move(child));
+    }
     m_children.clear();
     while (!pending.empty()) {
-        std::unique_ptr<TagNode> node = std::move(pending.back());
+        Child node = std::move(pending.back());
         pending.pop_back();
         for (auto& child : node->m_children) {
             pending.push_back(std::move(child));
@@ -198,6 +234,13 @@ void TagNode::setTextView(std::string_view text)
 }
 
 TagNode& TagNode::appendChild(std::unique_ptr<TagNode> child)
+{
+    m_children.push_back(Child(child.release()));
+    m_hasChildren = true;
+    return *m_children.back();
+}
+
+TagNode& TagNode::appendChild(Child child)
 {
     m_children.push_back(std::move(child));
     m_hasChildren = true;

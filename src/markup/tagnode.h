@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <memory_resource>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -16,15 +17,26 @@
 
 namespace orvo::markup {
 
+class TagNode;
+
+// Frees a node as it was made: the nodes that the parser makes live in an
+// arena of the node it parsed and are only destroyed, the others are deleted.
+struct TagNodeDeleter {
+    void operator()(TagNode* node) const;
+};
+
 class TagNode {
 public:
-    using Children = std::vector<std::unique_ptr<TagNode>>;
+    using Child = std::unique_ptr<TagNode, TagNodeDeleter>;
+    using Children = std::pmr::vector<Child>;
 
     // The node owns a copy of its content (the document body, for a root);
     // the nodes that the parser makes below it hold views into it.
     TagNode(std::string name, std::int32_t level, std::string content, TagNode* parent);
-    // A node without content of its own, named by a name from internName.
-    TagNode(const std::string& internedName, std::int32_t level, TagNode* parent);
+    // A node without content of its own, named by a name from internName,
+    // whose lists take their memory from `memory`.
+    TagNode(const std::string& internedName, std::int32_t level, TagNode* parent,
+            std::pmr::memory_resource* memory);
     virtual ~TagNode();
     TagNode(const TagNode&) = delete;
     TagNode& operator=(const TagNode&) = delete;
@@ -76,6 +88,7 @@ public:
     // --- Used by the tag parser -------------------------------------------
     void setText(std::string text);
     TagNode& appendChild(std::unique_ptr<TagNode> child);
+    TagNode& appendChild(Child child);
     // The text, content and attributes below are views into the content of
     // an ancestor (the root's document body), which outlives them.
     void setTextView(std::string_view text);
@@ -84,6 +97,12 @@ public:
     // Adds an attribute without looking for an earlier one of that name.
     void addAttributeView(std::string_view name, std::string_view value);
     void reserveAttributes(std::size_t count) { m_attributes.reserve(count); }
+    // The arena for the nodes parsed below this one, made on first use; it
+    // lives as long as this node, and nodes made in it are destroyed before
+    // it goes.
+    std::pmr::memory_resource& nodeArena();
+    // A node made in this node's arena, not yet attached.
+    Child makeArenaChild(const std::string& internedName, std::int32_t level, TagNode* parent);
 
 private:
     // A view, or a value of its own when it was set from outside the
@@ -93,12 +112,14 @@ private:
         std::string_view value;
         std::unique_ptr<std::string> owned;
     };
-    // Bytes of the node's own: the content it was made with, and a text set
-    // from outside the document.
+    // Bytes of the node's own: the content it was made with, a text set from
+    // outside the document, and the arena of the nodes parsed below it.
     struct Owned {
         std::string content;
         std::string text;
+        std::unique_ptr<std::pmr::monotonic_buffer_resource> arena;
     };
+    friend struct TagNodeDeleter;
 
     template <typename Match> TagNode* findPreOrder(Match match);
     const Attribute* findAttribute(std::string_view name) const;
@@ -109,9 +130,10 @@ private:
     std::int32_t m_level;
     bool m_hasText = false;
     bool m_hasChildren = false;
+    bool m_inArena = false;
     // A tag carries a handful of attributes at most (its type's list comes
     // from one short line): a flat list, sized once by the parser.
-    std::vector<Attribute> m_attributes;
+    std::pmr::vector<Attribute> m_attributes;
     std::string_view m_text;
     std::string_view m_content;
     Children m_children;

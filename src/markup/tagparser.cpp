@@ -233,7 +233,7 @@ bool parseContent(TagNode& node, const TagTypeTable& table, pf::Messages& messag
                 }
             }
 
-            auto child = std::make_unique<TagNode>(names.nameOf(*type), type->level(), &parent);
+            TagNode::Child child = node.makeArenaChild(names.nameOf(*type), type->level(), &parent);
             if (startTagLength > name.size() + 2 &&
                 !parseAttributes(*child, body.substr(f.cur, startTagLength), *type, messages)) {
                 keepRestOnFailure(stack, body);
@@ -260,7 +260,7 @@ bool parseContent(TagNode& node, const TagTypeTable& table, pf::Messages& messag
             messages.error(std::string(kNoSingleEnd), name);
         }
         const std::size_t tagLength = singleEnd == npos ? 1 : singleEnd - f.cur + 2;
-        auto child = std::make_unique<TagNode>(names.nameOf(*type), type->level(), &parent);
+        TagNode::Child child = node.makeArenaChild(names.nameOf(*type), type->level(), &parent);
         if (tagLength > name.size() + 2 &&
             !parseAttributes(*child, body.substr(f.cur, tagLength), *type, messages)) {
             keepRestOnFailure(stack, body);
