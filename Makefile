@@ -23,9 +23,11 @@ bench:
 	build/release/bench/generate_bench
 	bench/convert
 
-# libFuzzer targets (clang) built in build/fuzz, each run briefly on its seeds.
+# libFuzzer targets (clang) built in build/fuzz, each run on its seeds for
+# FUZZ_SECONDS seconds (make fuzz FUZZ_SECONDS=600 for a longer hunt).
+FUZZ_SECONDS ?= 25
 fuzz:
-	fuzz/smoke.sh build/fuzz
+	fuzz/smoke.sh build/fuzz $(FUZZ_SECONDS)
 
 format:
 	git ls-files -z -- '*.cpp' '*.h' | xargs -0 -r clang-format -i

@@ -9,7 +9,8 @@ src=$1
 out=$2
 rm -rf "$out"
 mkdir -p "$out/fuzz_markupreader" "$out/fuzz_tagparser" "$out/fuzz_convert" \
-  "$out/fuzz_tagtypetable" "$out/fuzz_emotionmap"
+  "$out/fuzz_tagtypetable" "$out/fuzz_emotionmap" "$out/fuzz_settings" "$out/fuzz_pagewriter" \
+  "$out/fuzz_cli"
 
 # seed DIR NAME OPTIONS...: the standard input behind each options byte.
 seed() {
@@ -57,4 +58,25 @@ for file in "$src"/data/*.txt; do
   name=$(basename "$file")
   seed fuzz_tagtypetable "$name" 0 1 <"$file"
   seed fuzz_emotionmap "$name" 0 1 <"$file"
+done
+
+# Settings files: the installation's template and those of the golden cases.
+for file in "$src"/data/ViewOrvo.ini.template "$src"/tests/golden/cases/*/input/settings.ini; do
+  [ -f "$file" ] || continue
+  name=$(echo "${file#"$src"/}" | tr '/' '_')
+  seed fuzz_settings "$name" 0 1 <"$file"
+done
+# Source pages: the bundled tour's and those of the golden cases.
+for file in "$src"/examples/*/*.html "$src"/tests/golden/cases/*/input/*.html; do
+  [ -f "$file" ] || continue
+  name=$(echo "${file#"$src"/}" | tr '/' '_')
+  seed fuzz_pagewriter "$name" 0 1 2 3 <"$file"
+done
+# Argument lists (NUL between arguments) naming the fuzz target's own files.
+n=0
+for args in 'check a.orv' 'convert --settings ViewOrvo.ini a.orv' \
+  'convert --with-player --quiet --settings=ViewOrvo.ini --message-format json -- a.orv' \
+  'check --codepage shift_jis --settings ViewOrvo.ini a.orv' '--help' '--version'; do
+  n=$((n + 1))
+  printf '%s' "$args" | tr ' ' '\000' | seed fuzz_cli "args-$n" 0
 done

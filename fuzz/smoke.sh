@@ -25,6 +25,9 @@ targets=(
   "fuzz_tagtypetable tagtypes.dict"
   "fuzz_emotionmap emotionmap.dict"
   "fuzz_convert markup.dict"
+  "fuzz_settings settings.dict"
+  "fuzz_pagewriter page.dict"
+  "fuzz_cli cli.dict"
 )
 
 out=$build/fuzz

@@ -2,6 +2,7 @@
 
 #include "app/apptexts.h"
 #include "app/toolbaricons.h"
+#include "app/uitext.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -18,7 +19,7 @@ constexpr int kIconSize = 48;
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(QString::fromUtf8(texts::kAboutCaption));
+    setWindowTitle(uiText(texts::kAboutCaption));
 
     auto* icon = new QLabel(this);
     icon->setPixmap(applicationIcon().pixmap(kIconSize, kIconSize));
@@ -26,7 +27,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
 
     auto* lines = new QVBoxLayout;
     for (const char* line : {texts::kAboutProduct, texts::kAboutLanguage, texts::kAboutCredits}) {
-        auto* label = new QLabel(QString::fromUtf8(line), this);
+        auto* label = new QLabel(uiText(line), this);
         lines->addWidget(label);
     }
 

@@ -6,6 +6,7 @@
 #include "app/cvieworvoview.h"
 #include "app/location.h"
 #include "app/toolbaricons.h"
+#include "app/uitext.h"
 
 #include <QAction>
 #include <QApplication>
@@ -34,9 +35,10 @@ constexpr int kInitialHeight = 575;
 constexpr int kAddressWidthDialogUnits = 283;
 constexpr int kDialogUnitsPerCharacter = 4;
 
+// The window's texts, in the user's language.
 QString utf8(const char* text)
 {
-    return QString::fromUtf8(text);
+    return uiText(text);
 }
 
 std::size_t indexOf(CMainFrame::Command command)

@@ -119,22 +119,4 @@ void CViewOrvoApp::OnAppAbout()
     dialog.exec();
 }
 
-CommandLine parseCommandLine(const QStringList& arguments)
-{
-    CommandLine line;
-    const QString settingsOption = QStringLiteral("--settings");
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString& argument = arguments.at(i);
-        if (argument == settingsOption && i + 1 < arguments.size()) {
-            line.settings = arguments.at(++i);
-        } else if (argument.startsWith(settingsOption + QLatin1Char('='))) {
-            line.settings = argument.mid(settingsOption.size() + 1);
-        } else if (line.file.isEmpty() && !argument.isEmpty() &&
-                   !argument.startsWith(QLatin1Char('-'))) {
-            line.file = argument;
-        }
-    }
-    return line;
-}
-
 } // namespace orvo::app

@@ -4,6 +4,7 @@
 // the command line), opens the files handed to it (command line, recent
 // files, dropped files) and shows the about box.
 
+#include "app/commandline.h"
 #include "app/recentfilelist.h"
 
 #include <QObject>
@@ -71,14 +72,5 @@ private:
     std::unique_ptr<CMainFrame> m_frame;
     CViewOrvoView* m_view = nullptr; // owned by the frame
 };
-
-// The program's command line (arguments with the program first):
-// [--settings FILE] [FILE]. The file is the first argument that is not an
-// option; both are empty when not given.
-struct CommandLine {
-    QString file;
-    QString settings;
-};
-CommandLine parseCommandLine(const QStringList& arguments);
 
 } // namespace orvo::app

@@ -6,6 +6,7 @@
 #include "app/documentview.h"
 #include "app/location.h"
 #include "app/profile.h"
+#include "app/uitext.h"
 #include "convert/converter.h"
 #include "platform/messages.h"
 
@@ -64,7 +65,7 @@ void CViewOrvoDoc::setPathName(const QString& path)
 QString CViewOrvoDoc::title() const
 {
     if (m_pathName.isEmpty()) {
-        return QString::fromUtf8(texts::kUntitled);
+        return uiText(texts::kUntitled);
     }
     return QFileInfo(m_pathName).fileName();
 }

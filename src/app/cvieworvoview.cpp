@@ -9,6 +9,7 @@
 #include "app/orvowebpage.h"
 #include "config/settings.h"
 
+#include <QFileInfo>
 #include <QWebEnginePage>
 #include <QWebEngineScriptCollection>
 #include <QWebEngineSettings>
@@ -23,6 +24,9 @@ CViewOrvoView::CViewOrvoView(const CViewOrvoApp& app, CViewOrvoDoc& doc, CMainFr
     QWebEngineSettings* pageSettings = settings();
     // The character speaks and moves without the user clicking first.
     pageSettings->setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, false);
+    // Local pages see one another: the debug frame's frames, the pages'
+    // images one folder up. The page's LocalFileGuard confines that to the
+    // presentation's folders (turned off, frames would not load at all).
     pageSettings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
     installAgentRuntime(page()->scripts());
 
@@ -66,8 +70,29 @@ void CViewOrvoView::Navigate(const std::string& location)
 {
     const QUrl url = urlForLocation(location);
     if (url.isValid()) {
+        allowFoldersAround(url);
         load(url);
     }
+}
+
+// The pages may go on to where this one lies and to the rest of the
+// presentation; the user may go anywhere. A page of an output folder (named
+// workingDir) takes its images from the presentation's folder above it.
+void CViewOrvoView::allowFoldersAround(const QUrl& url)
+{
+    const config::Settings& settings = m_doc.presentation().settings();
+    QString folder = NavigationPolicy::folderOf(url);
+    const QString workingDir = decodeLocation(settings.workingDir);
+    if (!folder.isEmpty() && !workingDir.isEmpty() &&
+        (folder + QLatin1Char('/')).endsWith(QLatin1Char('/') + workingDir)) {
+        folder = QFileInfo(folder).path();
+    }
+    const std::string markupPath = m_doc.presentation().getMarkupPath();
+    NavigationPolicy& policy = orvoPage()->policy();
+    policy.setWelcomePage(decodeLocation(settings.welcomePageFile));
+    policy.setAllowedFolders(
+        {folder,
+         markupPath.empty() ? QString() : NavigationPolicy::folderOf(urlForLocation(markupPath))});
 }
 
 // A finished load, also one that failed: the address shows what the browser

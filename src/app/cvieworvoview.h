@@ -42,6 +42,7 @@ public:
 
 private:
     void OnDocumentComplete(const QUrl& url);
+    void allowFoldersAround(const QUrl& url);
 
     const CViewOrvoApp& m_app;
     CViewOrvoDoc& m_doc;

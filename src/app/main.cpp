@@ -1,13 +1,18 @@
 // vieworvo: the ViewOrvo window. Usage: vieworvo [--settings FILE] [FILE]
+// (vieworvo --help says more).
 
+#include "app/commandline.h"
 #include "app/cvieworvoapp.h"
 #include "app/qtmessages.h"
 #include "platform/codepage.h"
 #include "platform/settingslocation.h"
+#include "i18n/messagecatalog.h"
 
 #include <QApplication>
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QFile>
+#include <QTranslator>
 
 #include <langinfo.h>
 
@@ -22,32 +27,55 @@ std::string environment(const char* name)
     return value == nullptr ? std::string() : std::string(value);
 }
 
+void nameApplication()
+{
+    QCoreApplication::setOrganizationName(QStringLiteral("ORVO"));
+    QCoreApplication::setApplicationName(QStringLiteral("ViewOrvo"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(ORVO_VERSION));
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
+    using namespace orvo;
+    // The command line is read before the window system is reached, so that
+    // --help, --version and a wrong option work without a display.
+    app::CommandLine commandLine;
+    std::string program;
+    {
+        QCoreApplication reader(argc, argv);
+        nameApplication();
+        commandLine = app::processCommandLine(QCoreApplication::arguments());
+        program = QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString();
+    }
+
     // Qt WebEngine shares its OpenGL context with the widgets; Qt asks for
     // this before the application object exists.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("ORVO"));
-    QApplication::setApplicationName(QStringLiteral("ViewOrvo"));
+    nameApplication();
     QApplication::setDesktopFileName(QStringLiteral("vieworvo"));
 
-    // QApplication has set the locale from the environment by now.
-    using namespace orvo;
+    // QApplication has set the locale from the environment by now. The
+    // window speaks the language of the core's messages: English where the
+    // English catalog applies, else the texts as written.
     platform::setActiveCodePage(
         platform::chooseCodePage(std::getenv("ORVO_CODEPAGE"), nl_langinfo(CODESET)));
+    const std::string language =
+        i18n::installMessageCatalog(i18n::findLocaleFolder(program, ORVO_BUILD_TREE_LOCALE));
+    QTranslator translator;
+    if (language == "en" && translator.load(QStringLiteral(":/i18n/vieworvo_en.qm"))) {
+        QCoreApplication::installTranslator(&translator);
+    }
 
-    const app::CommandLine commandLine = app::parseCommandLine(QApplication::arguments());
     platform::SettingsSources sources;
     sources.option = QFile::encodeName(commandLine.settings).toStdString();
     sources.iniVariable = environment("VIEWORVO_INI");
     sources.configHome = environment("XDG_CONFIG_HOME");
     sources.cacheHome = environment("XDG_CACHE_HOME");
     sources.home = environment("HOME");
-    const std::string dataDir = platform::findDataFolder(
-        QFile::encodeName(QApplication::applicationFilePath()).toStdString(), ORVO_SOURCE_DATA_DIR);
+    const std::string dataDir = platform::findDataFolder(program, ORVO_SOURCE_DATA_DIR);
     const std::string settingsPath = platform::prepareSettingsFile(sources, dataDir);
 
     app::QtMessages messages;

@@ -78,7 +78,9 @@ struct Options {
 
 int usageError(std::ostream& err, std::string_view problem)
 {
-    err << "orvo: " << problem << '\n' << kUsage << "Try 'orvo --help' for more.\n";
+    // The problem may quote an argument, which may be any file name.
+    err << "orvo: " << visibleControls(std::string(problem)) << '\n'
+        << kUsage << "Try 'orvo --help' for more.\n";
     return kExitUsage;
 }
 
@@ -281,7 +283,8 @@ int runStages(const Options& options, const Environment& env, config::Settings& 
         seconds << std::fixed << std::setprecision(3) << took.count();
         const std::size_t pages = result.pageCount;
         out << "Converted " << pages << (pages == 1 ? " page" : " pages") << " into "
-            << platform::toUtf8(result.outputFolder) << " in " << seconds.str() << " s\n";
+            << visibleControls(platform::toUtf8(result.outputFolder)) << " in " << seconds.str()
+            << " s\n";
     }
     return kExitOk;
 }

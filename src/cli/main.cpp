@@ -14,6 +14,7 @@
 #include "cli/cli.h"
 #include "config/settings.h"
 #include "platform/settingslocation.h"
+#include "i18n/messagecatalog.h"
 
 namespace {
 
@@ -68,6 +69,10 @@ std::string workingFolder()
 int main(int argc, char** argv)
 {
     std::setlocale(LC_CTYPE, "");
+    const std::string program = executablePath();
+    // Messages in the user's language: English with an English locale.
+    orvo::i18n::installMessageCatalog(
+        orvo::i18n::findLocaleFolder(program, ORVO_BUILD_TREE_LOCALE));
     orvo::cli::Environment env;
     env.codePageVariable = variable("ORVO_CODEPAGE");
     env.localeCodeset = ::nl_langinfo(CODESET);
@@ -75,7 +80,6 @@ int main(int argc, char** argv)
     env.settings.configHome = variable("XDG_CONFIG_HOME");
     env.settings.cacheHome = variable("XDG_CACHE_HOME");
     env.settings.home = homeFolder();
-    const std::string program = executablePath();
     env.dataDir = orvo::platform::findDataFolder(program, ORVO_SOURCE_DATA_DIR);
     env.playerBundle = orvo::cli::findPlayerBundle(program, ORVO_BUILD_TREE_PLAYER);
     env.workingFolder = workingFolder();

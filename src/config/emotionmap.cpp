@@ -4,6 +4,7 @@
 #include "platform/encoding.h"
 #include "platform/filemessages.h"
 #include "platform/messages.h"
+#include "platform/replacefile.h"
 #include "platform/standardtexts.h"
 #include "platform/textfile.h"
 #include "platform/textformat.h"
@@ -161,25 +162,22 @@ bool EmotionMap::load(pf::Messages& messages)
 
 bool EmotionMap::writeEcho(const std::string& path, pf::Messages& messages) const
 {
-    const auto reportFailure = [&] {
-        pf::reportCannotOpen(messages, path, pf::texts::kWriteError);
-        return false;
-    };
-    pf::TextWriter writer;
-    if (!writer.open(path)) {
-        return reportFailure();
-    }
+    std::string text;
     for (const auto& [name, character] : m_characters) {
-        writer.write("character=" + name + "\n");
+        text += "character=" + name + "\n";
         for (const auto& [emotion, entry] : character->entries()) {
-            writer.write(emotion + ":{" + joined(entry->speakBefore()) + "}{" +
-                         entry->speechPrefix() + "}{" + joined(entry->speakAfter()) + "}{" +
-                         joined(entry->moveBefore()) + "}{" + entry->moveSpeed() + "}{" +
-                         joined(entry->moveAfter()) + "}\n");
+            text += emotion + ":{" + joined(entry->speakBefore()) + "}{" + entry->speechPrefix() +
+                    "}{" + joined(entry->speakAfter()) + "}{" + joined(entry->moveBefore()) + "}{" +
+                    entry->moveSpeed() + "}{" + joined(entry->moveAfter()) + "}\n";
         }
     }
+    // Replaced, never written through: tempDir may be shared (see replacefile.h).
     // A full disk is a failed write, not a success.
-    return writer.close() || reportFailure();
+    if (!pf::replaceTextFile(path, text)) {
+        pf::reportCannotOpen(messages, path, pf::texts::kWriteError);
+        return false;
+    }
+    return true;
 }
 
 const CharacterEmotions* EmotionMap::lookup(const std::string& character) const

@@ -114,7 +114,8 @@ bool Presentation::loadEmotionMap(const std::string& path)
 bool Presentation::readMarkupFile()
 {
     releaseTree();
-    m_root = markup::readMarkup(m_markupPath, m_messages);
+    m_source.path = m_markupPath;
+    m_root = markup::readMarkup(m_markupPath, m_messages, &m_source.map);
     return m_root != nullptr;
 }
 
@@ -124,12 +125,13 @@ bool Presentation::parseTree()
         // Only reached when a caller skipped readMarkupFile: nothing to parse.
         return false;
     }
-    return markup::parseContent(*m_root, *m_tagTypes, m_messages);
+    return markup::parseContent(*m_root, *m_tagTypes, m_messages, &m_source);
 }
 
 void Presentation::releaseTree()
 {
     m_root.reset();
+    m_source.map.clear();
 }
 
 } // namespace orvo::config

@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "markup/sourcemap.h"
+
 namespace orvo::platform {
 class Messages;
 }
@@ -49,6 +51,9 @@ public:
     markup::TagNode* findTag(std::string_view name) const;
 
     platform::Messages& messages() const { return m_messages; }
+    // The markup file that the tree was read from, with the map from body
+    // offsets (TagNode::sourceOffset) to its lines and columns.
+    const markup::SourceFile& source() const { return m_source; }
     const Settings& settings() const { return m_settings; }
 
     // What creating a document does: reads the settings file into the
@@ -80,6 +85,7 @@ private:
     std::string m_markupPath;
     std::unique_ptr<markup::TagTypeTable> m_tagTypes;
     std::unique_ptr<markup::TagNode> m_root;
+    markup::SourceFile m_source;
     std::unique_ptr<EmotionMap> m_emotionMap;
 };
 

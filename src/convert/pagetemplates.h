@@ -174,8 +174,10 @@ inline constexpr Template<> kScriptEnd{R"(
 )"};
 
 // Behind the script block of an export that plays by itself: loads the agent
-// runtime from beside the page, once the block has been parsed.
-inline constexpr Template<> kPlayerScriptLine{R"(<script src="orvo-player.js"></script>
+// runtime from beside the page, once the block has been parsed. The charset
+// keeps the browser from decoding the runtime in the page's own code page
+// (Shift-JIS pages).
+inline constexpr Template<> kPlayerScriptLine{R"(<script src="orvo-player.js" charset="utf-8"></script>
 )"};
 
 // The names the script gives its subs and requests, numbered per page.

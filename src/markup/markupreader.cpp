@@ -25,13 +25,15 @@ void reportReadError(const std::string& path, pf::Messages& messages)
 }
 
 // Trims the body in place: the tail first, then one shift of the rest to the
-// front, so a large body is never copied whole.
-void trimInPlace(std::string& body)
+// front, so a large body is never copied whole. Returns the bytes removed at
+// the front.
+std::size_t trimInPlace(std::string& body)
 {
     const std::string_view right = pf::trimRightView(body);
     body.resize(right.size());
     const std::size_t lead = body.size() - pf::trimLeftView(body).size();
     body.erase(0, lead);
+    return lead;
 }
 
 } // namespace
@@ -41,8 +43,12 @@ void trimInPlace(std::string& body)
 // move towards the front, so the document never exists twice in memory.
 // Each marker is looked for with one forward scan of the whole file rather
 // than once per line.
-std::unique_ptr<TagNode> readMarkup(const std::string& path, pf::Messages& messages)
+std::unique_ptr<TagNode> readMarkup(const std::string& path, pf::Messages& messages,
+                                    SourceMap* sourceMap)
 {
+    SourceMap unused;
+    SourceMap& map = sourceMap != nullptr ? *sourceMap : unused;
+    map.clear();
     pf::ReadBuffer file;
     if (!file.read(path)) {
         // Also when the file layer failed after a successful open: a
@@ -69,6 +75,7 @@ std::unique_ptr<TagNode> readMarkup(const std::string& path, pf::Messages& messa
         // Trimming takes a CR before the LF with it; the markers hold no
         // white space, so they lie in the trimmed line exactly when they lie
         // in the raw one.
+        bool kept = false;
         if (inComment) {
             inComment = !commentEnd.within(begin, end);
         } else if (commentStart.within(begin, end)) {
@@ -80,15 +87,20 @@ std::unique_ptr<TagNode> readMarkup(const std::string& path, pf::Messages& messa
         } else if (rootEnd.within(begin, end)) {
             bodyOpen = false;
         } else if (bodyOpen) {
-            const std::string_view line =
-                pf::trimView(std::string_view(text).substr(begin, end - begin));
+            const std::string_view raw = std::string_view(text).substr(begin, end - begin);
+            const std::string_view line = pf::trimView(raw);
+            map.addBodyLine(bodySize, static_cast<std::size_t>(line.data() - raw.data()));
             std::memmove(text.data() + bodySize, line.data(), line.size());
             bodySize += line.size();
+            kept = true;
+        }
+        if (!kept) {
+            map.addDroppedLine(bodySize);
         }
         begin = next;
     }
     text.resize(bodySize);
-    trimInPlace(text);
+    map.setTrimmedFront(trimInPlace(text));
     return std::make_unique<TagNode>("orvo", 1, std::move(text), nullptr);
 }
 

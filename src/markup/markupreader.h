@@ -18,6 +18,8 @@
 #include <memory>
 #include <string>
 
+#include "markup/sourcemap.h"
+
 namespace orvo::platform {
 class Messages;
 }
@@ -28,7 +30,9 @@ class TagNode;
 
 // The root node "orvo" (level 1, no parent, the body as content), or null
 // after the read-error box when the file cannot be opened or the file layer
-// fails while reading it.
-std::unique_ptr<TagNode> readMarkup(const std::string& path, platform::Messages& messages);
+// fails while reading it. `sourceMap`, when given, receives where each byte
+// of the body lies in the file (empty after a failure).
+std::unique_ptr<TagNode> readMarkup(const std::string& path, platform::Messages& messages,
+                                    SourceMap* sourceMap = nullptr);
 
 } // namespace orvo::markup

@@ -103,6 +103,12 @@ public:
     std::pmr::memory_resource& nodeArena();
     // A node made in this node's arena, not yet attached.
     Child makeArenaChild(const std::string& internedName, std::int32_t level, TagNode* parent);
+    // Where the node's tag begins in the document body (its "<"), so that
+    // messages about it can name its line and column; kNoOffset for a node
+    // that the parser did not make.
+    static constexpr std::size_t kNoOffset = static_cast<std::size_t>(-1);
+    std::size_t sourceOffset() const { return m_sourceOffset; }
+    void setSourceOffset(std::size_t offset) { m_sourceOffset = offset; }
 
 private:
     // A view, or a value of its own when it was set from outside the
@@ -138,6 +144,7 @@ private:
     std::string_view m_content;
     Children m_children;
     std::unique_ptr<Owned> m_owned;
+    std::size_t m_sourceOffset = kNoOffset;
 };
 
 } // namespace orvo::markup

@@ -6,9 +6,11 @@
 #include <vector>
 
 #include "markup/endtagindex.h"
+#include "markup/sourcemap.h"
 #include "markup/tagnode.h"
 #include "markup/tagtypetable.h"
 #include "platform/codepage.h"
+#include "platform/messageids.h"
 #include "platform/messages.h"
 #include "platform/textformat.h"
 
@@ -118,10 +120,24 @@ private:
     std::vector<std::pair<const TagType*, const std::string*>> m_names;
 };
 
+// A parse error about the tag that begins at `tagOffset` of the body.
+void reportAt(pf::Messages& messages, const SourceFile* source, std::size_t tagOffset,
+              const char* id, std::string text, std::string caption)
+{
+    pf::Message message;
+    message.id = id;
+    message.text = std::move(text);
+    message.caption = std::move(caption);
+    if (source != nullptr) {
+        source->locate(tagOffset, message);
+    }
+    messages.report(message);
+}
+
 } // namespace
 
 bool parseAttributes(TagNode& child, std::string_view tagText, const TagType& type,
-                     pf::Messages& messages)
+                     pf::Messages& messages, const SourceFile* source)
 {
     std::string_view s = tagText;
     const std::size_t space = s.find(' ');
@@ -162,7 +178,8 @@ bool parseAttributes(TagNode& child, std::string_view tagText, const TagType& ty
         const std::string_view raw = eq == npos ? std::string_view() : item.substr(eq + 1);
         if (name.empty() || !type.acceptsAttribute(name)) {
             const std::string shown(name);
-            messages.error(pf::fillTemplate(kUnknownAttribute, shown, type.getName()), shown);
+            reportAt(messages, source, child.sourceOffset(), pf::ids::kUnknownAttribute,
+                     pf::fillTemplate(kUnknownAttribute, shown, type.getName()), shown);
             return false;
         }
         if (child.hasAttribute(name)) {
@@ -175,7 +192,8 @@ bool parseAttributes(TagNode& child, std::string_view tagText, const TagType& ty
     return true;
 }
 
-bool parseContent(TagNode& node, const TagTypeTable& table, pf::Messages& messages)
+bool parseContent(TagNode& node, const TagTypeTable& table, pf::Messages& messages,
+                  const SourceFile* source)
 {
     // Positions below are offsets into the node's content; every node made
     // below it holds views into the same bytes.
@@ -213,7 +231,7 @@ bool parseContent(TagNode& node, const TagTypeTable& table, pf::Messages& messag
         const std::string name(body.substr(nameBegin, nameEnd - nameBegin));
         const TagType* type = table.lookup(name);
         if (type == nullptr) {
-            messages.error(std::string(kUnknownTag), name);
+            reportAt(messages, source, f.cur, pf::ids::kUnknownTag, std::string(kUnknownTag), name);
             keepRestOnFailure(stack, body);
             return false;
         }
@@ -234,8 +252,10 @@ bool parseContent(TagNode& node, const TagTypeTable& table, pf::Messages& messag
             }
 
             TagNode::Child child = node.makeArenaChild(names.nameOf(*type), type->level(), &parent);
+            child->setSourceOffset(f.cur);
             if (startTagLength > name.size() + 2 &&
-                !parseAttributes(*child, body.substr(f.cur, startTagLength), *type, messages)) {
+                !parseAttributes(*child, body.substr(f.cur, startTagLength), *type, messages,
+                                 source)) {
                 keepRestOnFailure(stack, body);
                 return false;
             }
@@ -257,12 +277,14 @@ bool parseContent(TagNode& node, const TagTypeTable& table, pf::Messages& messag
 
         const std::size_t singleEnd = f.nextSingleEnd.find(body, f.cur, f.end);
         if (singleEnd == npos) {
-            messages.error(std::string(kNoSingleEnd), name);
+            reportAt(messages, source, f.cur, pf::ids::kMissingSingleEnd, std::string(kNoSingleEnd),
+                     name);
         }
         const std::size_t tagLength = singleEnd == npos ? 1 : singleEnd - f.cur + 2;
         TagNode::Child child = node.makeArenaChild(names.nameOf(*type), type->level(), &parent);
+        child->setSourceOffset(f.cur);
         if (tagLength > name.size() + 2 &&
-            !parseAttributes(*child, body.substr(f.cur, tagLength), *type, messages)) {
+            !parseAttributes(*child, body.substr(f.cur, tagLength), *type, messages, source)) {
             keepRestOnFailure(stack, body);
             return false;
         }

@@ -16,6 +16,7 @@ class Messages;
 
 namespace orvo::markup {
 
+struct SourceFile;
 class TagNode;
 class TagType;
 class TagTypeTable;
@@ -25,12 +26,15 @@ class TagTypeTable;
 // (a single tag without "/>" is reported too, but parsing goes on after it);
 // the failing node keeps the unparsed rest of its content, each enclosing node
 // keeps its content from the failing element on, and every node attached so
-// far stays in the tree.
-bool parseContent(TagNode& node, const TagTypeTable& table, platform::Messages& messages);
+// far stays in the tree. Every node made gets the body offset of its tag;
+// with `source` (the file of the body and its map), the messages name the
+// file, line and column of the tag they are about.
+bool parseContent(TagNode& node, const TagTypeTable& table, platform::Messages& messages,
+                  const SourceFile* source = nullptr);
 
 // Stores the attributes written in tagText (a start tag or single tag) into
-// child. False after the attribute error message.
+// child. False after the attribute error message, placed at the child's tag.
 bool parseAttributes(TagNode& child, std::string_view tagText, const TagType& type,
-                     platform::Messages& messages);
+                     platform::Messages& messages, const SourceFile* source = nullptr);
 
 } // namespace orvo::markup

@@ -6,6 +6,7 @@
 #include "platform/encoding.h"
 #include "platform/filemessages.h"
 #include "platform/messages.h"
+#include "platform/replacefile.h"
 #include "platform/standardtexts.h"
 #include "platform/textfile.h"
 #include "platform/textformat.h"
@@ -88,26 +89,21 @@ bool TagTypeTable::load(pf::Messages& messages)
 
 bool TagTypeTable::writeEcho(const std::string& path, pf::Messages& messages) const
 {
-    pf::TextWriter writer;
-    if (!writer.open(path)) {
-        pf::reportCannotOpen(messages, path, pf::texts::kWriteError);
-        return false;
-    }
-    std::string line;
+    std::string text;
     for (const auto& [name, type] : m_entries) {
-        line.assign(name);
-        line += ',';
-        line += pf::toDecimal(type->level());
-        line += type->hasChildren() ? ",children,{" : ",empty,{";
+        text += name;
+        text += ',';
+        text += pf::toDecimal(type->level());
+        text += type->hasChildren() ? ",children,{" : ",empty,{";
         for (const std::string& attribute : type->getAttributes()) {
-            line += attribute;
-            line += ',';
+            text += attribute;
+            text += ',';
         }
-        line += "}\n";
-        writer.write(line);
+        text += "}\n";
     }
-    if (!writer.close()) {
-        // A full disk is a failed write too, not a success.
+    // Replaced, never written through: tempDir may be shared (see replacefile.h).
+    // A full disk is a failed write too, not a success.
+    if (!pf::replaceTextFile(path, text)) {
         pf::reportCannotOpen(messages, path, pf::texts::kWriteError);
         return false;
     }

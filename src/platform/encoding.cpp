@@ -1,5 +1,7 @@
 #include "platform/encoding.h"
 
+#include "platform/translation.h"
+
 #include <iconv.h>
 #include <cerrno>
 
@@ -65,7 +67,7 @@ std::string convertCodePage(std::string_view text, CodePage from, CodePage to)
 
 std::string localText(std::string_view utf8)
 {
-    return convertCodePage(utf8, CodePage::Utf8, activeCodePage());
+    return convertCodePage(translate(utf8), CodePage::Utf8, activeCodePage());
 }
 
 std::string toUtf8(std::string_view local)

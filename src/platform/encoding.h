@@ -15,7 +15,8 @@ namespace orvo::platform {
 
 std::string convertCodePage(std::string_view text, CodePage from, CodePage to);
 
-// UTF-8 source text in the active code page.
+// UTF-8 source text in the user's language (see translation.h), in the
+// active code page.
 std::string localText(std::string_view utf8);
 // Text of the active code page as UTF-8 (valid UTF-8 in every case).
 std::string toUtf8(std::string_view local);

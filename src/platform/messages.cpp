@@ -4,6 +4,19 @@ namespace orvo::platform {
 
 Messages::~Messages() = default;
 
+void Messages::report(const Message& message)
+{
+    if (message.severity == Message::Severity::Error) {
+        error(message.text, message.caption);
+    }
+}
+
+void RecordingMessages::report(const Message& message)
+{
+    m_reports.push_back(message);
+    Messages::report(message);
+}
+
 void RecordingMessages::error(const std::string& text, const std::string& caption)
 {
     m_entries.push_back({Kind::Error, text, caption});

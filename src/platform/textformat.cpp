@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "platform/encoding.h"
+#include "platform/translation.h"
 
 namespace orvo::platform {
 
@@ -11,6 +12,15 @@ namespace detail {
 std::string fill(std::string_view text, std::initializer_list<std::string_view> values,
                  bool localize)
 {
+    // A template of the program's own texts is the id of its translation,
+    // which keeps its placeholders (the catalogs are compiled with
+    // msgfmt --check); the pieces between them are then turned into the
+    // active code page one by one, the arguments being in it already.
+    std::string translated;
+    if (localize) {
+        translated = translate(text);
+        text = translated;
+    }
     std::string out;
     out.reserve(text.size() + 64);
     auto next = values.begin();
@@ -18,7 +28,7 @@ std::string fill(std::string_view text, std::initializer_list<std::string_view> 
     const auto appendPiece = [&](std::size_t end) {
         const std::string_view piece = text.substr(pieceStart, end - pieceStart);
         if (localize) {
-            out += localText(piece);
+            out += convertCodePage(piece, CodePage::Utf8, activeCodePage());
         } else {
             out.append(piece);
         }

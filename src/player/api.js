@@ -1,23 +1,25 @@
 // What the runtime offers to whoever drives it: in a browser this is
 // window.OrvoPlayer (with `boot`, and the pieces for inspection).
 
-import { AgentControl, FRAME_SIZE } from "./agentcontrol.js";
+import { FRAME_SIZE } from "./agentcharacter.js";
+import { AgentControl } from "./agentcontrol.js";
 import { ANIMATIONS, lookupAnimation, poseAt, REST_POSE, resolveAnimationKey } from "./animations.js";
 import { CHARACTER_SVG } from "./characterart.js";
 import { RealClock, VirtualClock } from "./clock.js";
+import {
+    pageBalloonWords,
+    placeBalloon,
+    placeCommands,
+    placeFrame,
+    VIRTUAL_HEIGHT,
+    VIRTUAL_WIDTH,
+    viewportMapping,
+} from "./layout.js";
 import { readPlayerOptions } from "./options.js";
 import { bootPage, findPageScripts } from "./pageboot.js";
 import { createPagePlayer } from "./pageplayer.js";
 import { parseSpeechText, planSpeech, shownSpeechText } from "./speechtext.js";
-import {
-    placeBalloon,
-    placeCommands,
-    placeFrame,
-    Stage,
-    VIRTUAL_HEIGHT,
-    VIRTUAL_WIDTH,
-    viewportMapping,
-} from "./stage.js";
+import { Stage } from "./stage.js";
 import { Tracer } from "./tracer.js";
 import { translateVBScript } from "./vbcodegen.js";
 import { VBEngine } from "./vbengine.js";
@@ -54,6 +56,7 @@ export const ORVO_PLAYER_API = {
     placeFrame,
     placeBalloon,
     placeCommands,
+    pageBalloonWords,
     VIRTUAL_WIDTH,
     VIRTUAL_HEIGHT,
 };

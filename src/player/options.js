@@ -10,6 +10,7 @@ const OPTION_DEFAULTS = {
     voice: true, // speak with the engine's speech synthesis where it has a voice
     alert: "native", // "overlay" shows Alert texts in the page instead of a dialog
     wordsPerMinute: SPEECH_DEFAULT_WPM,
+    debug: false, // script errors also show in the page; on by itself inside the debug frame
 };
 
 const OPTIONS_STORAGE_KEY = "orvo-player-options";

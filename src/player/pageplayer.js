@@ -3,6 +3,7 @@
 // page's script sees them. Nothing here needs a browser.
 
 import { AgentControl } from "./agentcontrol.js";
+import { jsView } from "./jscript.js";
 import { VBEngine } from "./vbengine.js";
 import { vbToNumber, vbToString } from "./vbvalues.js";
 
@@ -115,6 +116,16 @@ class PageWindow {
     }
 }
 
+// MsgBox's button sets (its second argument & 7) that ask: the answer for
+// the first button (accepted) and for the other (refused).
+const MSGBOX_ANSWERS = {
+    1: [1, 2], // vbOKCancel: vbOK, vbCancel
+    2: [4, 3], // vbAbortRetryIgnore: vbRetry, vbAbort
+    3: [6, 7], // vbYesNoCancel: vbYes, vbNo
+    4: [6, 7], // vbYesNo: vbYes, vbNo
+    5: [4, 2], // vbRetryCancel: vbRetry, vbCancel
+};
+
 // One page's player, without anything that needs a browser:
 //   host.readLocation(), host.navigate(url), host.alert(text): the page's own
 //   host.document, host.navigator: optional, handed to the script as they are
@@ -126,6 +137,7 @@ export function createPagePlayer({
     host,
     stage = null,
     voice = null,
+    hearing = null,
     options = {},
     trace = () => {},
     warn = () => {},
@@ -133,7 +145,7 @@ export function createPagePlayer({
     agentIds = ["Agent"],
 }) {
     const engine = new VBEngine({ trace, reportError });
-    const control = new AgentControl({ clock, stage, voice, trace, warn, options });
+    const control = new AgentControl({ clock, stage, voice, hearing, trace, warn, options });
     const timers = new Map();
     let nextTimer = 1;
     const player = {
@@ -166,7 +178,7 @@ export function createPagePlayer({
                     timers.delete(id);
                     trace({ type: "timer", code: text });
                     if (lang.startsWith("javascript") || lang.startsWith("jscript")) {
-                        warn(`SetTimeout with ${lang} code is not run: ${text}`);
+                        player.runJavaScript(text, `SetTimeout("${text}")`);
                     } else {
                         engine.runCode(text, `SetTimeout("${text}")`);
                     }
@@ -179,6 +191,39 @@ export function createPagePlayer({
             if (timers.has(key)) clock.clearTimeout(timers.get(key));
             timers.delete(key);
         },
+        // Script text in JavaScript, run in the page's global scope.
+        runJavaScript(text, where) {
+            try {
+                new Function(text)();
+            } catch (error) {
+                engine.report(error, where);
+            }
+        },
+        // A `<SCRIPT FOR="Agent" EVENT="RequestComplete(request)">` block:
+        // in VBScript it becomes the Sub Agent_RequestComplete; in JScript
+        // or JavaScript a handler of the event. A handler that fails is
+        // reported and the page goes on.
+        addEventScript({ forId, event, params, body, language }) {
+            const where = `${forId}.${event}`;
+            if (language === "vbscript") {
+                engine.runBlock(`Sub ${forId}_${event}(${params.join(", ")})\n${body}\nEnd Sub\n`, where);
+                return;
+            }
+            let handler;
+            try {
+                handler = new Function(...params, body);
+            } catch (error) {
+                engine.report(error, where);
+                return;
+            }
+            const key = `${forId}.${event}`.toLowerCase();
+            if (!jsHandlers.has(key)) jsHandlers.set(key, []);
+            jsHandlers.get(key).push({ handler, where });
+        },
+        // The control as the page's JavaScript sees it.
+        jsAgent() {
+            return jsView(control);
+        },
         // Runs the page's script blocks in document order; a block with a
         // syntax error is skipped, as the browser's script host did.
         runScripts(blocks) {
@@ -189,8 +234,19 @@ export function createPagePlayer({
         },
     };
     const pageWindow = new PageWindow(player);
+    const jsHandlers = new Map();
     control._onEvent = (eventName, args) => {
-        for (const id of agentIds) engine.fireEvent(id, eventName, args);
+        for (const id of agentIds) {
+            engine.fireEvent(id, eventName, args);
+            for (const { handler, where } of jsHandlers.get(`${id}.${eventName}`.toLowerCase()) || []) {
+                trace({ type: "call", name: where });
+                try {
+                    handler(...args.map(jsView));
+                } catch (error) {
+                    engine.report(error, where);
+                }
+            }
+        }
     };
     for (const id of agentIds) engine.addValue(id.toLowerCase(), () => control);
     engine.addValue("window", () => pageWindow);
@@ -199,9 +255,25 @@ export function createPagePlayer({
     if (host.document !== undefined) engine.addValue("document", () => host.document);
     if (host.navigator !== undefined) engine.addValue("navigator", () => host.navigator);
     engine.addFunction("alert", (text) => player.alert(text));
-    engine.addFunction("msgbox", (text) => {
-        player.alert(text);
-        return 1; // vbOK
+    // MsgBox with OK alone is an alert; with two or three buttons it asks
+    // (OK or Cancel, Yes or No ...) and answers with the button's value.
+    engine.addFunction("msgbox", (text, buttons, title) => {
+        const message = text === undefined ? "" : vbToString(text);
+        const answers = MSGBOX_ANSWERS[(buttons === undefined ? 0 : vbToNumber(buttons)) & 7];
+        if (answers === undefined) {
+            player.alert(text);
+            return 1; // vbOK
+        }
+        trace({ type: "ask", text: message });
+        const yes = host.confirm ? host.confirm(message, title === undefined ? "" : vbToString(title)) : true;
+        return yes ? answers[0] : answers[1];
+    });
+    // InputBox answers the text typed, or "" when the user cancels.
+    engine.addFunction("inputbox", (text, title, initial) => {
+        const message = text === undefined ? "" : vbToString(text);
+        trace({ type: "ask", text: message });
+        const answer = host.prompt ? host.prompt(message, initial === undefined ? "" : vbToString(initial)) : null;
+        return answer === null || answer === undefined ? "" : String(answer);
     });
     engine.addFunction("settimeout", (code, ms, language) => player.setTimeout(code, ms, language));
     engine.addFunction("cleartimeout", (id) => player.clearTimeout(id));

@@ -5,37 +5,45 @@
 // speeds up the drawing too). Everything lives in a shadow root, so the
 // page's style sheets neither reach it nor are touched by it.
 
-import { FRAME_SIZE } from "./agentcontrol.js";
 import { easeInOut, poseAt, REST_POSE } from "./animations.js";
+import { BalloonView } from "./balloonview.js";
 import { CHARACTER_SVG } from "./characterart.js";
+import { clampTo, placeCommands, placeFrame, VIRTUAL_HEIGHT, VIRTUAL_WIDTH, viewportMapping } from "./layout.js";
 
-export const VIRTUAL_WIDTH = 800;
-export const VIRTUAL_HEIGHT = 600;
-const STAGE_MARGIN = 8; // px kept free between our boxes and the viewport's edge
-const BALLOON_GAP = 12; // px between the frame and its balloon (room for the tail)
-const BALLOON_MIN_HOLD_MS = 1500; // the balloon stays this long at least after the last word
-const BALLOON_MAX_HOLD_MS = 4000;
 const IDLE_BLINK_MS = 4200; // a resting character blinks now and then
 const TALK_FLAP_MS = 110; // mouth open/close while words are spoken
 const IDLE_FRAME_MS = 60; // redraw interval of a character at rest (real time)
+const DRAG_THRESHOLD_PX = 5; // a press that moves less than this is a click
 
 const STAGE_CSS = `
 :host { all: initial; }
 .layer { position: fixed; left: 0; top: 0; width: 100vw; height: 100vh; pointer-events: none;
   z-index: 2147483000; font-family: system-ui, "Segoe UI", "Noto Sans", "Noto Sans CJK JP", sans-serif; }
-.character { position: absolute; left: 0; top: 0; }
+.character { position: absolute; left: 0; top: 0; pointer-events: auto; cursor: grab; touch-action: none;
+  user-select: none; }
+.character.dragging { cursor: grabbing; }
 .character svg { display: block; width: 100%; height: 100%; overflow: visible; }
 .balloon { position: absolute; box-sizing: border-box; width: max-content; background: #fffef4; color: #1b2340;
   border: 2px solid #1b2340; border-radius: 14px; padding: 0.45em 0.75em; line-height: 1.35;
   box-shadow: 0 3px 10px rgba(0, 0, 0, 0.2); pointer-events: auto; overflow-wrap: anywhere; }
-.balloon.think { border-style: dashed; border-radius: 28px; }
+.balloon .line { white-space: nowrap; }
+.balloon.think { border-radius: 2em; }
 .balloon .w { visibility: hidden; }
 .balloon .w.on { visibility: visible; }
 .balloon .w.emp { font-weight: 700; }
 .tail { position: absolute; width: 14px; height: 14px; background: #fffef4; border: 2px solid #1b2340;
   box-sizing: border-box; transform: rotate(45deg); }
-.tail.below { bottom: -8px; border-top: none; border-left: none; }
-.tail.above { top: -8px; border-bottom: none; border-right: none; }
+.tail.bottom { bottom: -8px; border-top: none; border-left: none; }
+.tail.top { top: -8px; border-bottom: none; border-right: none; }
+.tail.left { left: -8px; border-top: none; border-right: none; }
+.tail.right { right: -8px; border-bottom: none; border-left: none; }
+.think .tail { border-radius: 50%; border: 2px solid #1b2340; transform: none; }
+.think .tail.bottom { bottom: -18px; } .think .tail.top { top: -18px; }
+.think .tail.left { left: -18px; } .think .tail.right { right: -18px; }
+.bubble { position: absolute; width: 8px; height: 8px; border-radius: 50%; background: #fffef4;
+  border: 2px solid #1b2340; box-sizing: border-box; margin: 3px; }
+.bubble.bottom { bottom: -30px; } .bubble.top { top: -30px; }
+.bubble.left { left: -30px; } .bubble.right { right: -30px; }
 .commands { position: absolute; width: max-content; display: flex; flex-direction: column; gap: 6px; pointer-events: auto; }
 .commands button { font: inherit; font-size: 0.95em; padding: 0.35em 0.9em; border-radius: 999px;
   border: 2px solid #2c44b8; background: #ffffff; color: #2c44b8; cursor: pointer; text-align: left;
@@ -45,67 +53,34 @@ const STAGE_CSS = `
 .message { position: absolute; left: 50%; top: 30%; transform: translateX(-50%); max-width: 80vw;
   background: #ffffff; color: #1b2340; border: 2px solid #c0392b; border-radius: 8px; padding: 1em 1.25em;
   box-shadow: 0 6px 24px rgba(0, 0, 0, 0.3); pointer-events: auto; }
+.errors { position: absolute; left: 8px; bottom: 8px; max-width: min(480px, 70vw); background: #fff4f2;
+  color: #7a1d12; border: 2px solid #c0392b; border-radius: 6px; padding: 0.4em 2em 0.4em 0.7em;
+  font-size: 13px; pointer-events: auto; box-shadow: 0 3px 10px rgba(0, 0, 0, 0.2); }
+.errors button { position: absolute; right: 4px; top: 2px; border: none; background: none; font-size: 16px;
+  cursor: pointer; color: inherit; }
+.script-error + .script-error { margin-top: 0.3em; }
 .message button { display: block; margin: 0.8em auto 0; font: inherit; padding: 0.3em 1.4em; }
 `;
 
-function clampTo(value, low, high) {
-    return high < low ? low : Math.min(high, Math.max(low, value));
-}
-
-// The viewport mapping: virtual pixels to CSS pixels. Positions stretch
-// with the viewport so that the left and right areas stay at the edges;
-// the frame keeps its shape with the smaller of the two scales.
-export function viewportMapping(width, height) {
-    const sx = width / VIRTUAL_WIDTH;
-    const sy = height / VIRTUAL_HEIGHT;
-    return { width, height, sx, sy, scale: Math.min(sx, sy) };
-}
-
-// Where a frame of `size` px goes for the virtual position (x, y), kept
-// inside the viewport.
-export function placeFrame(mapping, x, y, size) {
-    return {
-        left: clampTo(x * mapping.sx, 0, mapping.width - size),
-        top: clampTo(y * mapping.sy, 0, mapping.height - size),
-    };
-}
-
-// Where a box of w x h px goes beside a frame: above it if there is room,
-// else below, else wherever it overlaps least; centred on the frame and
-// kept inside the viewport. Returns { left, top, side }.
-export function placeBalloon(mapping, frame, size, w, h) {
-    const left = clampTo(frame.left + size / 2 - w / 2, STAGE_MARGIN, mapping.width - w - STAGE_MARGIN);
-    const aboveTop = frame.top - BALLOON_GAP - h;
-    const belowTop = frame.top + size + BALLOON_GAP;
-    if (aboveTop >= STAGE_MARGIN) return { left, top: aboveTop, side: "above" };
-    if (belowTop + h <= mapping.height - STAGE_MARGIN) return { left, top: belowTop, side: "below" };
-    const roomAbove = frame.top;
-    const roomBelow = mapping.height - frame.top - size;
-    const top = roomAbove >= roomBelow ? STAGE_MARGIN : mapping.height - h - STAGE_MARGIN;
-    return {
-        left,
-        top: clampTo(top, STAGE_MARGIN, mapping.height - h - STAGE_MARGIN),
-        side: roomAbove >= roomBelow ? "above" : "below",
-    };
-}
-
-// The command buttons go beside the frame, on the side with more room.
-export function placeCommands(mapping, frame, size, w, h) {
-    const right = frame.left + size + STAGE_MARGIN;
-    const left =
-        right + w <= mapping.width - STAGE_MARGIN || frame.left < mapping.width - frame.left - size
-            ? right
-            : frame.left - STAGE_MARGIN - w;
-    return {
-        left: clampTo(left, STAGE_MARGIN, mapping.width - w - STAGE_MARGIN),
-        top: clampTo(frame.top + size / 2 - h / 2, STAGE_MARGIN, mapping.height - h - STAGE_MARGIN),
-    };
+// The page's navigation bar (the converter's previous and next arrows), as
+// one box for the balloon to keep clear of.
+function navigationBoxes(document) {
+    const arrows = [...document.querySelectorAll('img[src$="previous.gif"], img[src$="next.gif"]')];
+    const boxes = arrows.map((image) => image.getBoundingClientRect()).filter((r) => r.width > 0 && r.height > 0);
+    if (boxes.length === 0) return [];
+    const left = Math.min(...boxes.map((r) => r.left));
+    const top = Math.min(...boxes.map((r) => r.top));
+    const right = Math.max(...boxes.map((r) => r.right));
+    const bottom = Math.max(...boxes.map((r) => r.bottom));
+    return [{ left, top, w: right - left, h: bottom - top }];
 }
 
 export class Stage {
-    constructor(win, clock) {
+    // trace(event) records where the balloons go (with the frame's box).
+    constructor(win, clock, trace = () => {}) {
         this.win = win;
         this.clock = clock;
+        this.trace = trace;
         this.actors = new Map();
         this.layer = null;
         this.frameRequested = false;
@@ -188,7 +163,55 @@ export class Stage {
             shown: {},
         };
         this.actors.set(character, actor);
+        this.listenToUser(actor);
         this.requestFrame();
+    }
+
+    // Clicks, double clicks and drags on the character go to the control,
+    // in pixels of the 800x600 screen. A drag moves the character.
+    listenToUser(actor) {
+        const element = actor.element;
+        const toScreen = (event) => {
+            const mapping = this.mapping();
+            return { x: Math.round(event.clientX / mapping.sx), y: Math.round(event.clientY / mapping.sy) };
+        };
+        let press = null;
+        element.addEventListener("pointerdown", (event) => {
+            if (event.button !== 0) return;
+            press = { x: event.clientX, y: event.clientY, at: toScreen(event), dragging: false };
+            element.setPointerCapture?.(event.pointerId);
+            event.preventDefault();
+        });
+        element.addEventListener("pointermove", (event) => {
+            if (press === null) return;
+            const at = toScreen(event);
+            if (!press.dragging) {
+                if (Math.hypot(event.clientX - press.x, event.clientY - press.y) < DRAG_THRESHOLD_PX) return;
+                press.dragging = true;
+                element.classList.add("dragging");
+                actor.move = null;
+                // The drag starts where the character was taken.
+                actor.character._userDragStart(press.at.x, press.at.y);
+            }
+            actor.character._userDragTo(at.x, at.y);
+        });
+        const release = (event, cancelled) => {
+            if (press === null) return;
+            const at = toScreen(event);
+            if (press.dragging) {
+                element.classList.remove("dragging");
+                actor.character._userDragEnd(at.x, at.y);
+            } else if (!cancelled) {
+                actor.character._userClick(at.x, at.y, false);
+            }
+            press = null;
+        };
+        element.addEventListener("pointerup", (event) => release(event, false));
+        element.addEventListener("pointercancel", (event) => release(event, true));
+        element.addEventListener("dblclick", (event) => {
+            const at = toScreen(event);
+            actor.character._userClick(at.x, at.y, true);
+        });
     }
 
     removeCharacter(character) {
@@ -235,28 +258,36 @@ export class Stage {
         this.requestFrame();
     }
 
-    speak(character, plan, start, think) {
+    // look: the character's Balloon settings (lines, characters, font).
+    speak(character, plan, start, think, look) {
         const actor = this.actors.get(character);
         if (actor === undefined) return;
         this.clearBalloon(actor);
-        const document = this.win.document;
-        const element = document.createElement("div");
-        element.className = think ? "balloon think" : "balloon";
-        element.setAttribute("role", "status");
-        const words = plan.shown.map((word, i) => {
-            if (i > 0 && word.spaceBefore) element.appendChild(document.createTextNode(" "));
-            const span = document.createElement("span");
-            span.className = word.emphasis ? "w emp" : "w";
-            span.textContent = word.text;
-            element.appendChild(span);
-            return span;
+        actor.balloon = new BalloonView(this.win.document, this.ensureLayer(), plan, {
+            think,
+            look,
+            start,
+            character: character._id,
+            trace: this.trace,
         });
-        const tail = document.createElement("div");
-        tail.className = "tail";
-        element.appendChild(tail);
-        this.ensureLayer().appendChild(element);
-        const hold = clampTo(1000 + 60 * words.length, BALLOON_MIN_HOLD_MS, BALLOON_MAX_HOLD_MS);
-        actor.balloon = { element, tail, words, plan, start, shownCount: 0, until: start + plan.total + hold };
+        this.requestFrame();
+    }
+
+    // The voicing reached the first `count` words of the speech.
+    reachWords(character, count) {
+        const actor = this.actors.get(character);
+        if (actor === undefined || actor.balloon === null) return;
+        actor.balloon.reach(count, this.clock.now());
+        this.requestFrame();
+    }
+
+    clearBalloonOf(character) {
+        const actor = this.actors.get(character);
+        if (actor !== undefined) this.clearBalloon(actor);
+    }
+
+    // The character's frame in virtual pixels (Width, Height).
+    setSize() {
         this.requestFrame();
     }
 
@@ -298,6 +329,32 @@ export class Stage {
         this.requestFrame();
     }
 
+    // A script error, in debug mode: a note in a corner of the page that
+    // the author can close; nothing stops.
+    showScriptError(text) {
+        const document = this.win.document;
+        const layer = this.ensureLayer();
+        let list = layer.querySelector(".errors");
+        if (list === null) {
+            list = document.createElement("div");
+            list.className = "errors";
+            list.setAttribute("role", "log");
+            list.setAttribute("aria-label", "Script errors");
+            const close = document.createElement("button");
+            close.type = "button";
+            close.textContent = "\u00d7";
+            close.title = "Close";
+            close.addEventListener("click", () => list.remove());
+            list.append(close);
+            layer.appendChild(list);
+        }
+        const entry = document.createElement("div");
+        entry.className = "script-error";
+        entry.textContent = text;
+        list.append(entry);
+        while (list.querySelectorAll(".script-error").length > 5) list.querySelector(".script-error").remove();
+    }
+
     // Alert texts, when they are not shown as the browser's own dialog.
     showMessage(text) {
         const document = this.win.document;
@@ -316,7 +373,7 @@ export class Stage {
     }
 
     clearBalloon(actor) {
-        if (actor.balloon !== null) actor.balloon.element.remove();
+        if (actor.balloon !== null) actor.balloon.remove();
         actor.balloon = null;
     }
 
@@ -337,11 +394,11 @@ export class Stage {
         if (this.layer === null) return;
         const now = this.clock.now();
         const mapping = this.mapping();
-        const size = Math.max(48, Math.round(FRAME_SIZE * mapping.scale));
+        const avoid = navigationBoxes(this.win.document);
         let busy = false;
         let shown = false;
         for (const actor of this.actors.values()) {
-            busy = this.drawActor(actor, now, mapping, size) || busy;
+            busy = this.drawActor(actor, now, mapping, avoid) || busy;
             shown = shown || actor.visible;
         }
         if (busy) {
@@ -357,7 +414,11 @@ export class Stage {
     }
 
     // Draws one character; returns true while it needs further frames.
-    drawActor(actor, now, mapping, size) {
+    drawActor(actor, now, mapping, avoid) {
+        // The frame keeps its shape; a tiny viewport still shows a character
+        // that one can see and click.
+        const fw = Math.max(24, Math.round(actor.character._width * mapping.scale));
+        const fh = Math.max(24, Math.round(actor.character._height * mapping.scale));
         let leaning = 0;
         if (actor.move !== null) {
             const { fromX, fromY, toX, toY, start, duration } = actor.move;
@@ -368,9 +429,9 @@ export class Stage {
             leaning = Math.sign(toX - fromX) * Math.sin(Math.PI * t) * 10;
             if (t >= 1) actor.move = null;
         }
-        const frame = placeFrame(mapping, actor.x, actor.y, size);
-        actor.element.style.width = `${size}px`;
-        actor.element.style.height = `${size}px`;
+        const frame = placeFrame(mapping, actor.x, actor.y, { w: fw, h: fh });
+        actor.element.style.width = `${fw}px`;
+        actor.element.style.height = `${fh}px`;
         actor.element.style.transform = `translate(${frame.left}px, ${frame.top}px)`;
         actor.element.dataset.x = String(Math.round(actor.x));
         actor.element.dataset.y = String(Math.round(actor.y));
@@ -393,10 +454,10 @@ export class Stage {
         }
         this.applyPose(actor, pose);
 
-        if (balloon !== null) this.drawBalloon(actor, balloon, now, mapping, frame, size);
+        if (balloon !== null && !balloon.draw(now, mapping, frame, fw, fh, avoid)) this.clearBalloon(actor);
         if (actor.commands !== null) {
             const box = actor.commands.getBoundingClientRect();
-            const place = placeCommands(mapping, frame, size, box.width, box.height);
+            const place = placeCommands(mapping, frame, Math.max(fw, fh), box.width, box.height);
             actor.commands.style.left = `${place.left}px`;
             actor.commands.style.top = `${place.top}px`;
             actor.commands.style.fontSize = `${Math.max(13, Math.round(15 * mapping.scale))}px`;
@@ -407,28 +468,6 @@ export class Stage {
     isTalking(balloon, now) {
         const elapsed = now - balloon.start;
         return balloon.plan.voice.some((segment) => elapsed >= segment.at && elapsed < segment.at + segment.duration);
-    }
-
-    drawBalloon(actor, balloon, now, mapping, frame, size) {
-        if (now >= balloon.until) {
-            this.clearBalloon(actor);
-            return;
-        }
-        const elapsed = now - balloon.start;
-        let count = 0;
-        while (count < balloon.plan.shown.length && balloon.plan.shown[count].at <= elapsed) count += 1;
-        for (let i = balloon.shownCount; i < count; ++i) balloon.words[i].classList.add("on");
-        balloon.shownCount = Math.max(balloon.shownCount, count);
-        const element = balloon.element;
-        element.style.fontSize = `${Math.max(13, Math.round(16 * mapping.scale))}px`;
-        element.style.maxWidth = `${Math.min(Math.round(300 * mapping.scale) + 60, mapping.width - 2 * STAGE_MARGIN)}px`;
-        const box = element.getBoundingClientRect();
-        const place = placeBalloon(mapping, frame, size, box.width, box.height);
-        element.style.left = `${place.left}px`;
-        element.style.top = `${place.top}px`;
-        balloon.tail.className = place.side === "above" ? "tail below" : "tail above";
-        const tailX = clampTo(frame.left + size / 2 - place.left - 7, 12, box.width - 26);
-        balloon.tail.style.left = `${tailX}px`;
     }
 
     applyPose(actor, pose) {

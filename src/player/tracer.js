@@ -17,6 +17,8 @@ export class Tracer {
         this.win = win;
         this.events = [];
         this.element = null;
+        this.flushPending = false;
+        this.listening = false;
         if (mode === "session" && win !== null) {
             try {
                 this.events = JSON.parse(win.sessionStorage.getItem(TRACE_STORAGE_KEY) || "[]");
@@ -28,29 +30,46 @@ export class Tracer {
 
     record(event) {
         if (!this.mode) return;
-        const entry = { t: Math.round(this.clock.now()), ...event };
-        this.events.push(entry);
+        this.events.push({ t: Math.round(this.clock.now()), ...event });
+        // Trimmed now and then, not at every event: a loop that records on
+        // every turn must stay cheap.
+        if (this.events.length > TRACE_MAX_EVENTS * 1.5) this.events.splice(0, this.events.length - TRACE_MAX_EVENTS);
+        if (this.mode === "session" && this.win !== null) this.scheduleFlush();
+    }
+
+    // The storage and the page's copy are written once the script yields
+    // (and when the page goes), not once per event.
+    scheduleFlush() {
+        if (this.flushPending) return;
+        this.flushPending = true;
+        if (!this.listening) {
+            this.listening = true;
+            this.win.addEventListener("pagehide", () => this.flush());
+        }
+        this.win.setTimeout(() => this.flush(), 0);
+    }
+
+    flush() {
+        if (!this.flushPending) return;
+        this.flushPending = false;
         if (this.events.length > TRACE_MAX_EVENTS) this.events.splice(0, this.events.length - TRACE_MAX_EVENTS);
-        if (this.mode !== "session" || this.win === null) return;
         try {
             this.win.sessionStorage.setItem(TRACE_STORAGE_KEY, JSON.stringify(this.events));
         } catch (_error) {
             // storage full or unavailable: the in-page record still holds
         }
-        this.mirror(entry);
+        this.mirror();
     }
 
-    mirror(entry) {
+    mirror() {
         const document = this.win.document;
         if (this.element === null) {
             if (!document.body) return;
             this.element = document.createElement("pre");
             this.element.id = TRACE_ELEMENT_ID;
             this.element.hidden = true;
-            this.element.textContent = `${this.events.map((event) => JSON.stringify(event)).join("\n")}\n`;
             document.body.appendChild(this.element);
-            return;
         }
-        this.element.textContent += `${JSON.stringify(entry)}\n`;
+        this.element.textContent = `${this.events.map((event) => JSON.stringify(event)).join("\n")}\n`;
     }
 }

@@ -12,13 +12,26 @@
 // and one in the expression of a Select Case with its first Case, because
 // in VBScript that is the statement that follows.
 
+import { VBSyntaxError } from "./vblexer.js";
 import { parseVBScript } from "./vbparser.js";
+
+// Statements whose bodies are lists of statements, and where those lie.
+const VB_NESTED_BODIES = {
+    if: (s) => [...s.branches.map((branch) => branch.body), s.elseBody || []],
+    select: (s) => s.cases.map((entry) => entry.body),
+    loop: (s) => [s.body],
+    for: (s) => [s.body],
+    foreach: (s) => [s.body],
+    with: (s) => [s.body],
+};
 
 class VBCodeGenerator {
     constructor() {
         this.out = [];
         this.depth = 0;
         this.labels = 0;
+        this.loops = []; // enclosing loops, innermost last: { kind: "do" | "for", label }
+        this.withs = []; // the variables holding the enclosing With objects
     }
 
     emit(line) {
@@ -44,6 +57,11 @@ class VBCodeGenerator {
                 );
             case "index":
                 return this.callExpr(node.target, node.args);
+            case "paren":
+                return this.expr(node.e);
+            case "with":
+                if (this.withs.length === 0) throw new VBSyntaxError("Invalid use of '.' outside With", 0, 1);
+                return this.withs[this.withs.length - 1];
             case "un":
                 return `rt.unary(${JSON.stringify(node.op)}, ${this.expr(node.e)})`;
             case "bin":
@@ -56,7 +74,10 @@ class VBCodeGenerator {
     callExpr(target, args) {
         const list = `[${args.map((arg) => this.expr(arg)).join(", ")}]`;
         if (target.k === "name") {
-            return `rt.callName(f, ${JSON.stringify(target.key)}, ${JSON.stringify(target.name)}, ${list})`;
+            // Plain variables among the arguments may be passed ByRef.
+            const refs = args.map((arg) => (arg.k === "name" ? [arg.key, arg.name] : 0));
+            const refList = refs.some((ref) => ref !== 0) ? `, ${JSON.stringify(refs)}` : "";
+            return `rt.callName(f, ${JSON.stringify(target.key)}, ${JSON.stringify(target.name)}, ${list}${refList})`;
         }
         if (target.k === "member") {
             return (
@@ -87,8 +108,40 @@ class VBCodeGenerator {
     statement(node) {
         switch (node.k) {
             case "dim":
+                // Names are declared when the block or the frame is set up;
+                // arrays are made where the Dim stands.
+                for (const entry of node.names.filter((item) => item.bounds !== null)) {
+                    const bounds = `[${entry.bounds.map((bound) => this.expr(bound)).join(", ")}]`;
+                    this.guarded(
+                        node.line,
+                        `rt.dimArray(f, ${JSON.stringify(entry.key)}, ${JSON.stringify(entry.name)}, ${bounds})`,
+                    );
+                }
+                break;
             case "option":
-                break; // declared when the block or the frame is set up
+                break; // Option Explicit holds for the whole block
+            case "redim":
+                for (const entry of node.items) {
+                    const bounds = `[${entry.bounds.map((bound) => this.expr(bound)).join(", ")}]`;
+                    this.guarded(
+                        node.line,
+                        `rt.reDim(f, ${JSON.stringify(entry.key)}, ${JSON.stringify(entry.name)}, ${bounds}, ` +
+                            `${node.preserve})`,
+                    );
+                }
+                break;
+            case "loop":
+                this.loopStatement(node);
+                break;
+            case "for":
+                this.forStatement(node);
+                break;
+            case "foreach":
+                this.forEachStatement(node);
+                break;
+            case "with":
+                this.withStatement(node);
+                break;
             case "const":
                 for (const item of node.items) {
                     this.guarded(
@@ -108,7 +161,13 @@ class VBCodeGenerator {
                 this.emit(`f.resume = ${node.resume}; rt.clearError();`);
                 break;
             case "exit":
-                this.emit(node.what === "function" ? "return f.result;" : "return undefined;");
+                if (node.what === "do" || node.what === "for") {
+                    const loop = this.loops.findLast((entry) => entry.kind === node.what);
+                    if (loop === undefined) throw new VBSyntaxError("Invalid 'Exit' statement", node.line, 1);
+                    this.emit(`break ${loop.label};`);
+                } else {
+                    this.emit(node.what === "function" ? "return f.result;" : "return undefined;");
+                }
                 break;
             case "if":
                 this.ifStatement(node, 0);
@@ -182,7 +241,7 @@ class VBCodeGenerator {
                 this.emit(`chosen = ${index}; break ${label};`);
                 return;
             }
-            const tests = entry.values.map((value) => `rt.caseMatches(subject, ${this.expr(value)})`).join(" || ");
+            const tests = entry.values.map((value) => this.caseTest(value)).join(" || ");
             this.emit(
                 `try { if (${tests}) { chosen = ${index}; break ${label}; } } ` +
                     `catch (e) { rt.fail(f, e); chosen = ${index}; break ${label}; }`,
@@ -202,29 +261,139 @@ class VBCodeGenerator {
         this.emit("}");
     }
 
-    // Names declared with Dim or Const anywhere in a list of statements.
-    static declaredNames(statements, names = []) {
-        for (const statement of statements) {
-            if (statement.k === "dim") names.push(...statement.names.map((entry) => entry.key));
-            if (statement.k === "const") names.push(...statement.items.map((entry) => entry.key));
-            if (statement.k === "if") {
-                for (const branch of statement.branches) VBCodeGenerator.declaredNames(branch.body, names);
-                if (statement.elseBody) VBCodeGenerator.declaredNames(statement.elseBody, names);
-            }
-            if (statement.k === "select") {
-                for (const entry of statement.cases) VBCodeGenerator.declaredNames(entry.body, names);
-            }
+    caseTest(value) {
+        if (value.k === "caseis") return `rt.caseIs(subject, ${JSON.stringify(value.op)}, ${this.expr(value.e)})`;
+        if (value.k === "caserange") {
+            return `rt.caseRange(subject, ${this.expr(value.low)}, ${this.expr(value.high)})`;
         }
-        return names;
+        return `rt.caseMatches(subject, ${this.expr(value)})`;
+    }
+
+    // The loop's body, with Exit Do / Exit For leaving it by its label.
+    loopBody(kind, label, body) {
+        this.loops.push({ kind, label });
+        this.block(body);
+        this.loops.pop();
+    }
+
+    // A loop's While / Until test. An error in it (under On Error Resume
+    // Next) leaves the loop rather than risking one that never ends.
+    loopTest(node, test, label) {
+        if (test === null) return;
+        const flag = `t${this.depth}`;
+        this.emit(
+            `{ let ${flag}; try { f.line = ${node.line}; ${flag} = rt.truth(${this.expr(test.cond)}); } ` +
+                `catch (e) { rt.fail(f, e); ${flag} = null; }`,
+        );
+        this.emit(`  if (${flag} === null || ${test.until ? flag : `!${flag}`}) break ${label}; }`);
+    }
+
+    loopStatement(node) {
+        const label = `loop${this.labels++}`;
+        this.emit(`${label}: for (;;) {`);
+        this.depth += 1;
+        this.emit("rt.step();");
+        this.loopTest(node, node.pre, label);
+        this.depth -= 1;
+        this.loopBody(node.wend ? "while" : "do", label, node.body);
+        this.depth += 1;
+        this.loopTest(node, node.post, label);
+        this.depth -= 1;
+        this.emit("}");
+    }
+
+    // For i = a To b Step s: the bounds and the step are read once; the
+    // counter is read again after each turn, as the body may change it.
+    forStatement(node) {
+        const label = `loop${this.labels++}`;
+        const key = JSON.stringify(node.variable.key);
+        const name = JSON.stringify(node.variable.name);
+        const [to, step] = [`to${label}`, `step${label}`];
+        this.emit("{");
+        this.depth += 1;
+        this.emit(`let ${to}, ${step}, ok = true;`);
+        this.emit(
+            `try { f.line = ${node.line}; const from = rt.num(${this.expr(node.from)}); ` +
+                `${to} = rt.num(${this.expr(node.to)}); ` +
+                `${step} = ${node.step === null ? "1" : `rt.num(${this.expr(node.step)})`}; ` +
+                `rt.assign(f, ${key}, ${name}, from, false); } catch (e) { rt.fail(f, e); ok = false; }`,
+        );
+        this.emit(`if (ok) ${label}: for (;;) {`);
+        this.depth += 1;
+        this.emit("rt.step();");
+        this.emit(`const at = rt.num(rt.get(f, ${key}, ${name}));`);
+        this.emit(`if (${step} >= 0 ? at > ${to} : at < ${to}) break;`);
+        this.depth -= 1;
+        this.loopBody("for", label, node.body);
+        this.emit(`    rt.assign(f, ${key}, ${name}, rt.num(rt.get(f, ${key}, ${name})) + ${step}, false);`);
+        this.emit("}");
+        this.depth -= 1;
+        this.emit("}");
+    }
+
+    forEachStatement(node) {
+        const label = `loop${this.labels++}`;
+        const key = JSON.stringify(node.variable.key);
+        const name = JSON.stringify(node.variable.name);
+        const items = `items${label}`;
+        this.emit("{");
+        this.depth += 1;
+        this.emit(`let ${items} = null;`);
+        this.emit(
+            `try { f.line = ${node.line}; ${items} = rt.items(${this.expr(node.collection)}); } ` +
+                "catch (e) { rt.fail(f, e); }",
+        );
+        this.emit(`if (${items} !== null) ${label}: for (const item of ${items}) {`);
+        this.emit("    rt.step();");
+        this.emit(`    rt.assign(f, ${key}, ${name}, item, false);`);
+        this.loopBody("for", label, node.body);
+        this.emit("}");
+        this.depth -= 1;
+        this.emit("}");
+    }
+
+    withStatement(node) {
+        const holder = `with${this.labels++}`;
+        this.emit("{");
+        this.depth += 1;
+        this.emit(`let ${holder};`);
+        this.emit(
+            `try { f.line = ${node.line}; ${holder} = ${this.expr(node.object)}; } ` +
+                `catch (e) { rt.fail(f, e); ${holder} = rt.NOTHING; }`,
+        );
+        this.withs.push(holder);
+        this.block(node.body);
+        this.withs.pop();
+        this.depth -= 1;
+        this.emit("}");
+    }
+
+    // Names declared with Dim or Const anywhere in a list of statements,
+    // nested blocks included: [{ key, name }]. (ReDim declares nothing: in a
+    // procedure it resizes the page's array of that name, if there is one.)
+    static declaredNames(statements, names = []) {
+        const pending = [...statements].reverse();
+        while (pending.length > 0) {
+            const statement = pending.pop();
+            if (statement.k === "dim") names.push(...statement.names);
+            if (statement.k === "const") names.push(...statement.items);
+            const nested = VB_NESTED_BODIES[statement.k];
+            if (nested) for (const body of nested(statement).reverse()) pending.push(...[...body].reverse());
+        }
+        const seen = new Set();
+        return names
+            .filter((entry) => !seen.has(entry.key) && seen.add(entry.key))
+            .map(({ key, name }) => ({ key, name }));
     }
 
     program(program) {
         this.emit('"use strict";');
+        const explicit = program.body.some((statement) => statement.k === "option");
         const globals = VBCodeGenerator.declaredNames(program.body);
-        const globalNames = program.body
-            .filter((s) => s.k === "dim" || s.k === "const")
-            .flatMap((s) => (s.k === "dim" ? s.names : s.items).map((entry) => entry.name));
-        this.emit(`rt.declareGlobals(${JSON.stringify(globals)}, ${JSON.stringify(globalNames)});`);
+        this.emit(
+            `rt.declareGlobals(${JSON.stringify(globals.map((entry) => entry.key))}, ` +
+                `${JSON.stringify(globals.map((entry) => entry.name))});`,
+        );
         for (const proc of program.procs) {
             const header = {
                 kind: proc.kind,
@@ -232,7 +401,8 @@ class VBCodeGenerator {
                 key: proc.key,
                 line: proc.line,
                 params: proc.params,
-                locals: VBCodeGenerator.declaredNames(proc.body),
+                locals: VBCodeGenerator.declaredNames(proc.body).map((entry) => entry.key),
+                explicit,
             };
             this.emit(`rt.defineProc(${JSON.stringify(header)}, function (f) {`);
             this.block(proc.body);
@@ -240,6 +410,7 @@ class VBCodeGenerator {
             this.emit("});");
         }
         this.emit("return function (f) {");
+        if (explicit) this.emit("    f.explicit = true;");
         this.block(program.body);
         this.emit("};");
         return `${this.out.join("\n")}\n`;

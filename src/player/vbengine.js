@@ -1,13 +1,15 @@
 // Runs translated VBScript: the page's global variables and procedures,
-// name resolution, host object members (all letter-case-insensitive), the
-// Err object, a few built-in functions, and events bound by name
+// name resolution, host object members (all letter-case-insensitive),
+// arrays, ByRef arguments, the Err object, the language's functions, the
+// guard against runaway loops, and events bound by name
 // (`Agent_RequestComplete` handles the RequestComplete event of the object
 // whose id is Agent).
 
+import { copyVBArray, makeVBArray, vbArraySlot } from "./vbarrays.js";
 import { translateVBScript } from "./vbcodegen.js";
+import { VB_CONSTANTS, VB_FUNCTIONS } from "./vbfunctions.js";
 import {
     isVBObject,
-    parseVBNumber,
     VB_DEFAULT,
     VB_NOTHING,
     VB_OPERATORS,
@@ -17,10 +19,16 @@ import {
     vbToBoolean,
     vbToNumber,
     vbToString,
-    vbTypeName,
 } from "./vbvalues.js";
 
 const VB_MAX_CALL_DEPTH = 256; // VBScript's own limit is about this deep; deeper is a runaway recursion
+// Loop turns and calls that one entry into the script (a block, an event, a
+// timer) may take before it yields back to the page: far more than any
+// presentation needs, and a second or so of a runaway loop.
+export const VB_DEFAULT_MAX_STEPS = 2000000;
+
+// Stops the script where it is: no On Error Resume Next goes on after it.
+export class VBScriptStopped extends VBError {}
 
 const VB_HIDDEN_MEMBERS = new Set(["constructor", "__proto__"]);
 
@@ -80,50 +88,14 @@ class VBErrObject {
     }
 }
 
-// Functions of the VBScript language itself that a hand-written page
-// script is likely to use; the generated scripts use none of them.
-const VB_FUNCTIONS = {
-    cstr: (value) => vbToString(value),
-    cint: (value) => Math.round(vbToNumber(value)),
-    clng: (value) => Math.round(vbToNumber(value)),
-    cdbl: (value) => vbToNumber(value),
-    cbool: (value) => vbToBoolean(value),
-    len: (value) => (value === null ? null : vbToString(value).length),
-    ucase: (value) => (value === null ? null : vbToString(value).toUpperCase()),
-    lcase: (value) => (value === null ? null : vbToString(value).toLowerCase()),
-    trim: (value) => (value === null ? null : vbToString(value).replace(/^ +| +$/g, "")),
-    left: (value, count) => vbToString(value).slice(0, Math.max(0, vbToNumber(count))),
-    right: (value, count) => {
-        const text = vbToString(value);
-        return text.slice(Math.max(0, text.length - vbToNumber(count)));
-    },
-    mid: (value, start, count) => {
-        const text = vbToString(value);
-        const from = Math.max(0, vbToNumber(start) - 1);
-        return count === undefined ? text.slice(from) : text.slice(from, from + Math.max(0, vbToNumber(count)));
-    },
-    instr: (...args) => {
-        const [start, haystack, needle] = args.length >= 3 ? args : [1, args[0], args[1]];
-        return vbToString(haystack).indexOf(vbToString(needle), vbToNumber(start) - 1) + 1;
-    },
-    replace: (value, find, replacement) => vbToString(value).split(vbToString(find)).join(vbToString(replacement)),
-    chr: (code) => String.fromCharCode(vbToNumber(code)),
-    asc: (value) => vbToString(value).charCodeAt(0),
-    isempty: (value) => value === undefined,
-    isnull: (value) => value === null,
-    isobject: (value) => isVBObject(value),
-    isnumeric: (value) =>
-        typeof value === "number" || (typeof value === "string" && !Number.isNaN(parseVBNumber(value))),
-    typename: (value) => vbTypeName(value),
-    int: (value) => Math.floor(vbToNumber(value)),
-    abs: (value) => Math.abs(vbToNumber(value)),
-};
-
 export class VBEngine {
     // trace(event) records what happens; reportError(error, where) shows
     // a script error to whoever runs the page (the console at least).
-    constructor({ trace = () => {}, reportError = () => {} } = {}) {
+    constructor({ trace = () => {}, reportError = () => {}, maxSteps = VB_DEFAULT_MAX_STEPS } = {}) {
         this.NOTHING = VB_NOTHING;
+        this.maxSteps = maxSteps;
+        this.steps = 0;
+        this.entered = 0;
         this.trace = trace;
         this.reportError = reportError;
         this.globals = new Map();
@@ -133,6 +105,31 @@ export class VBEngine {
         this.callDepth = 0;
         this.addValue("err", () => this.err);
         for (const [name, fn] of Object.entries(VB_FUNCTIONS)) this.addFunction(name, fn);
+        for (const [name, value] of Object.entries(VB_CONSTANTS)) this.addValue(name, () => value);
+    }
+
+    // Runs fn as one entry into the script: the step count starts afresh
+    // when the page calls in, not when the script calls itself.
+    enter(fn) {
+        if (this.entered === 0) this.steps = 0;
+        this.entered += 1;
+        try {
+            return fn();
+        } finally {
+            this.entered -= 1;
+        }
+    }
+
+    // One loop turn or call: a script that takes too many without yielding
+    // is stopped.
+    step() {
+        this.steps += 1;
+        if (this.steps > this.maxSteps) {
+            throw new VBScriptStopped(
+                5,
+                `Script stopped: ${this.maxSteps} loop turns without a pause (a loop that never ends?)`,
+            );
+        }
     }
 
     // Host names (lower case): values are read on every use, functions are
@@ -165,7 +162,7 @@ export class VBEngine {
         }
         try {
             const main = compiled.install(this);
-            main(this.globalFrame());
+            this.enter(() => main(this.globalFrame()));
             return true;
         } catch (error) {
             this.report(error, label);
@@ -180,7 +177,7 @@ export class VBEngine {
     }
 
     globalFrame() {
-        return { proc: null, locals: null, resume: false, result: undefined, line: 0 };
+        return { proc: null, locals: null, resume: false, result: undefined, line: 0, explicit: false };
     }
 
     report(error, where) {
@@ -211,7 +208,7 @@ export class VBEngine {
     }
 
     fail(f, error) {
-        if (!f.resume) {
+        if (!f.resume || error instanceof VBScriptStopped || error instanceof RangeError) {
             if (f.proc && error && typeof error === "object" && error.vbWhere === undefined) {
                 error.vbWhere = f.proc.name;
                 error.vbLine = f.line;
@@ -244,6 +241,40 @@ export class VBEngine {
         return VB_OPERATORS["="](subject, value) === true;
     }
 
+    // `Case Is < 5` and `Case 1 To 5`.
+    caseIs(subject, op, value) {
+        return VB_OPERATORS[op](subject, value) === true;
+    }
+
+    caseRange(subject, low, high) {
+        return VB_OPERATORS[">="](subject, low) === true && VB_OPERATORS["<="](subject, high) === true;
+    }
+
+    num(value) {
+        return vbToNumber(value);
+    }
+
+    // What For Each walks: an array's elements, or a collection's items.
+    items(value) {
+        if (Array.isArray(value)) return value.flat(Number.POSITIVE_INFINITY);
+        if (isVBObject(value) && value !== VB_NOTHING && typeof value._items === "function") return value._items();
+        throw vbError("notCollection");
+    }
+
+    undeclared(f, name) {
+        if (f.explicit) throw vbError("undefinedVariable", name);
+    }
+
+    // Dim a(2, 3) and ReDim [Preserve] a(n).
+    dimArray(f, key, name, bounds) {
+        this.assign(f, key, name, bounds.length === 0 ? [] : makeVBArray(bounds), false, true);
+    }
+
+    reDim(f, key, name, bounds, preserve) {
+        const old = preserve ? this.get(f, key, name) : null;
+        this.assign(f, key, name, makeVBArray(bounds, Array.isArray(old) ? old : null), false, true);
+    }
+
     isFunctionResult(f, key) {
         return f.proc !== null && f.proc.kind === "function" && f.proc.key === key;
     }
@@ -257,11 +288,14 @@ export class VBEngine {
         if (proc !== undefined) return this.invoke(proc, []);
         const builtin = this.builtins.get(key);
         if (builtin !== undefined) return builtin.get ? builtin.get() : builtin.call();
+        this.undeclared(f, name);
         return undefined; // an undeclared variable is Empty
     }
 
-    assign(f, key, name, value, isSet) {
+    // Assigning an array copies it, as VBScript does (declaring does not).
+    assign(f, key, name, value, isSet, declaring = false) {
         if (isSet && !isVBObject(value)) throw vbError("objectRequired", name);
+        if (Array.isArray(value)) value = copyVBArray(value);
         if (f.locals?.has(key)) {
             f.locals.set(key, value);
         } else if (this.isFunctionResult(f, key)) {
@@ -271,19 +305,23 @@ export class VBEngine {
         } else if (this.procs.has(key) || this.builtins.has(key)) {
             throw new VBError(501, `Illegal assignment: '${name}'`);
         } else if (f.locals !== null) {
+            if (!declaring) this.undeclared(f, name);
             f.locals.set(key, value); // undeclared inside a procedure: a local
         } else {
+            if (!declaring) this.undeclared(f, name);
             this.globals.set(key, { name, value });
         }
     }
 
-    callName(f, key, name, args) {
+    // refs: for each argument that is a plain variable, its [key, name], so
+    // that a ByRef parameter's last value goes back into it.
+    callName(f, key, name, args, refs = null) {
         if (f.locals?.has(key) || this.globals.has(key) || this.isFunctionResult(f, key)) {
             const value = this.get(f, key, name);
             return args.length === 0 ? value : this.callValue(value, args, name);
         }
         const proc = this.procs.get(key);
-        if (proc !== undefined) return this.invoke(proc, args);
+        if (proc !== undefined) return this.invoke(proc, args, f, refs);
         const builtin = this.builtins.get(key);
         if (builtin !== undefined) {
             if (builtin.call) return builtin.call(...args);
@@ -293,8 +331,12 @@ export class VBEngine {
         throw vbError("typeMismatch", name); // what VBScript says for an unknown Sub
     }
 
-    // `value(args)`: the default member of an object.
+    // `value(args)`: an array's element, or the default member of an object.
     callValue(value, args, name) {
+        if (Array.isArray(value) && args.length > 0) {
+            const { holder, index } = vbArraySlot(value, args);
+            return holder[index];
+        }
         if (isVBObject(value) && value !== VB_NOTHING && typeof value[VB_DEFAULT] === "string") {
             return this.callMember(value, value[VB_DEFAULT].toLowerCase(), value[VB_DEFAULT], args);
         }
@@ -328,24 +370,49 @@ export class VBEngine {
         object[property] = value;
     }
 
-    // `x(i) = v`: arrays and indexed properties are not part of the dialect.
-    assignIndexed() {
+    // `a(i) = v`: an element of an array (the array itself is changed, not
+    // a copy), or an indexed property of an object.
+    assignIndexed(target, args, value, isSet) {
+        if (Array.isArray(target)) {
+            if (isSet && !isVBObject(value)) throw vbError("objectRequired");
+            const { holder, index } = vbArraySlot(target, args);
+            holder[index] = Array.isArray(value) ? copyVBArray(value) : value;
+            return;
+        }
         throw vbError("typeMismatch");
     }
 
-    invoke(proc, args) {
+    invoke(proc, args, caller = null, refs = null) {
         if (args.length !== proc.params.length) throw vbError("wrongArguments", proc.name);
         if (this.callDepth >= VB_MAX_CALL_DEPTH) throw new VBError(28, "Out of stack space");
-        const frame = { proc, locals: new Map(), resume: false, result: undefined, line: proc.line };
+        this.step();
+        const frame = {
+            proc,
+            locals: new Map(),
+            resume: false,
+            result: undefined,
+            line: proc.line,
+            explicit: proc.explicit === true,
+        };
         for (const key of proc.locals) frame.locals.set(key, undefined);
-        for (const [i, param] of proc.params.entries()) frame.locals.set(param.key, args[i]);
+        for (const [i, param] of proc.params.entries()) {
+            frame.locals.set(param.key, Array.isArray(args[i]) && !param.byRef ? copyVBArray(args[i]) : args[i]);
+        }
         this.trace({ type: "call", name: proc.name });
         this.callDepth += 1;
+        let result;
         try {
-            return proc.run(frame);
+            result = proc.run(frame);
         } finally {
             this.callDepth -= 1;
         }
+        // ByRef: the parameter's last value goes back into the caller's variable.
+        if (caller !== null && refs !== null) {
+            for (const [i, param] of proc.params.entries()) {
+                if (param.byRef && refs[i]) this.assign(caller, refs[i][0], refs[i][1], frame.locals.get(param.key));
+            }
+        }
+        return result;
     }
 
     // --- entry points for the host ----------------------------------------
@@ -357,9 +424,11 @@ export class VBEngine {
         const proc = this.procs.get(name.toLowerCase());
         if (proc === undefined) return false;
         try {
-            this.invoke(
-                proc,
-                proc.params.map((param, i) => args[i]),
+            this.enter(() =>
+                this.invoke(
+                    proc,
+                    proc.params.map((param, i) => args[i]),
+                ),
             );
         } catch (error) {
             this.report(error, proc.name);

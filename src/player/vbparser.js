@@ -1,11 +1,14 @@
 // Parses the tokens of one VBScript block into a syntax tree.
 //
-// Statements: Dim, Const, Set, assignment, calls (with or without
-// parentheses, with or without Call), If (block and single-line, ElseIf),
-// Select Case, On Error Resume Next / GoTo 0, Exit Sub / Function,
-// Option Explicit; procedures: Sub and Function with ByVal / ByRef
-// parameters, with or without "()". Expressions: literals, names, members,
-// calls and the VBScript operators with their precedence.
+// Statements: Dim (arrays too), ReDim [Preserve], Const, Set, assignment
+// (to array elements too), calls (with or without parentheses, with or
+// without Call), If (block and single-line, ElseIf), Select Case (with Is
+// and To), Do ... Loop (While/Until at either end), While ... Wend,
+// For ... Next (with Step), For Each, With, On Error Resume Next / GoTo 0,
+// Exit Sub / Function / Do / For, Option Explicit; procedures: Sub and
+// Function with ByVal / ByRef parameters, with or without "()".
+// Expressions: literals, names, members (`.Name` inside With), calls and the
+// VBScript operators with their precedence.
 
 import { lexVBScript, VBSyntaxError } from "./vblexer.js";
 
@@ -164,6 +167,7 @@ class VBParser {
     parseStatement(inLineIf) {
         const token = this.peek();
         const line = token.line;
+        if (this.isOp(".")) return this.parseAssignOrCall(inLineIf);
         if (token.type !== "name") this.fail("Expected statement");
         switch (token.value) {
             case "dim":
@@ -195,29 +199,126 @@ class VBParser {
             case "exit": {
                 this.next();
                 const what = this.next().value;
-                if (what !== "sub" && what !== "function") this.fail("Expected 'Sub' or 'Function'");
+                if (!["sub", "function", "do", "for"].includes(what)) {
+                    this.fail("Expected 'Sub', 'Function', 'Do' or 'For'");
+                }
                 return { k: "exit", what, line };
             }
+            case "redim":
+                return this.parseReDim();
+            case "do":
+                return this.parseDo();
+            case "while":
+                return this.parseWhile();
+            case "for":
+                return this.parseFor();
+            case "with":
+                return this.parseWith();
             case "option":
                 this.next();
                 this.expectWord("explicit");
                 return { k: "option", line };
+            case "randomize":
+                this.next();
+                if (!this.atStatementEnd(inLineIf)) this.parseExpression();
+                return { k: "call", target: { k: "name", name: "Randomize", key: "randomize" }, args: [], line };
             default:
                 return this.parseAssignOrCall(inLineIf);
         }
     }
 
+    // Names of a Dim, each with its array bounds: null for a plain
+    // variable, [] for `a()` (a dynamic array), else one expression per
+    // dimension.
     parseDimNames() {
         const names = [];
         do {
             const { name, key } = this.expectName();
+            let bounds = null;
             if (this.acceptOp("(")) {
-                while (!this.isOp(")") && this.peek().type !== "eof") this.next();
+                bounds = this.isOp(")") ? [] : this.parseExpressionList();
                 this.expectOp(")");
             }
-            names.push({ name, key });
+            names.push({ name, key, bounds });
         } while (this.acceptOp(","));
         return names;
+    }
+
+    parseExpressionList() {
+        const list = [this.parseExpression()];
+        while (this.acceptOp(",")) list.push(this.parseExpression());
+        return list;
+    }
+
+    parseReDim() {
+        const line = this.next().line;
+        const preserve = this.acceptWord("preserve");
+        const items = [];
+        do {
+            const { name, key } = this.expectName();
+            this.expectOp("(");
+            const bounds = this.parseExpressionList();
+            this.expectOp(")");
+            items.push({ name, key, bounds });
+        } while (this.acceptOp(","));
+        return { k: "redim", preserve, items, line };
+    }
+
+    // While or Until and its condition, where a loop may have one.
+    parseLoopCondition() {
+        if (this.acceptWord("while")) return { until: false, cond: this.parseExpression() };
+        if (this.acceptWord("until")) return { until: true, cond: this.parseExpression() };
+        return null;
+    }
+
+    parseDo() {
+        const line = this.next().line;
+        const pre = this.parseLoopCondition();
+        const body = this.parseBlock((parser) => parser.isWord("loop"));
+        this.expectWord("loop");
+        const post = pre === null ? this.parseLoopCondition() : null;
+        return { k: "loop", pre, post, body, line };
+    }
+
+    parseWhile() {
+        const line = this.next().line;
+        const pre = { until: false, cond: this.parseExpression() };
+        const body = this.parseBlock((parser) => parser.isWord("wend"));
+        this.expectWord("wend");
+        return { k: "loop", pre, post: null, body, line, wend: true };
+    }
+
+    parseFor() {
+        const line = this.next().line;
+        const isNext = (parser) => parser.isWord("next");
+        if (this.acceptWord("each")) {
+            const variable = this.expectName();
+            this.expectWord("in");
+            const collection = this.parseExpression();
+            const body = this.parseBlock(isNext);
+            this.expectWord("next");
+            if (this.peek().type === "name") this.next();
+            return { k: "foreach", variable, collection, body, line };
+        }
+        const variable = this.expectName();
+        this.expectOp("=");
+        const from = this.parseExpression();
+        this.expectWord("to");
+        const to = this.parseExpression();
+        const step = this.acceptWord("step") ? this.parseExpression() : null;
+        const body = this.parseBlock(isNext);
+        this.expectWord("next");
+        if (this.peek().type === "name") this.next();
+        return { k: "for", variable, from, to, step, body, line };
+    }
+
+    parseWith() {
+        const line = this.next().line;
+        const object = this.parseExpression();
+        const body = this.parseBlock((parser) => parser.isWord("end") && parser.isWord("with", 1));
+        this.expectWord("end");
+        this.expectWord("with");
+        return { k: "with", object, body, line };
     }
 
     parseConstItems() {
@@ -297,8 +398,8 @@ class VBParser {
         while (this.acceptWord("case")) {
             let values = null;
             if (!this.acceptWord("else")) {
-                values = [this.parseExpression()];
-                while (this.acceptOp(",")) values.push(this.parseExpression());
+                values = [this.parseCaseValue()];
+                while (this.acceptOp(",")) values.push(this.parseCaseValue());
             }
             if (this.isOp(":")) this.next();
             cases.push({ values, body: this.parseBlock(isCaseEnd) });
@@ -308,13 +409,33 @@ class VBParser {
         return { k: "select", expr, cases, line };
     }
 
+    // One test of a Case: a value, `low To high`, or `Is < value`.
+    parseCaseValue() {
+        if (this.acceptWord("is")) {
+            const token = this.next();
+            if (token.type !== "op" || !["=", "<>", "<", ">", "<=", ">="].includes(token.value)) {
+                this.fail("Expected comparison operator", token);
+            }
+            return { k: "caseis", op: token.value, e: this.parseExpression() };
+        }
+        const value = this.parseExpression();
+        if (this.acceptWord("to")) return { k: "caserange", low: value, high: this.parseExpression() };
+        return value;
+    }
+
     // name { "." name | "(" args ")" }, where a "(" after a blank ends the
     // head of a statement: `Doll.Speak (" x ")` passes one argument.
     parseTarget(statementHead = false) {
-        const first = this.expectName();
-        let node = { k: "name", name: first.name, key: first.key };
+        let node;
+        if (this.isOp(".")) {
+            node = { k: "with" }; // `.Member` inside a With block
+        } else {
+            const first = this.expectName();
+            node = { k: "name", name: first.name, key: first.key };
+        }
         for (;;) {
-            if (this.isOp(".")) {
+            // `MsgBox .Name` inside With: a blank before the dot starts an argument.
+            if (this.isOp(".") && !(statementHead && this.peek().spaceBefore && node.k !== "with")) {
                 this.next();
                 const member = this.peek();
                 if (member.type !== "name") this.fail("Expected identifier");
@@ -362,7 +483,8 @@ class VBParser {
             this.next();
             try {
                 const args = this.parseArguments();
-                if (this.atStatementEnd(inLineIf)) return args;
+                // Parentheses around the arguments pass them by value.
+                if (this.atStatementEnd(inLineIf)) return args.map((e) => ({ k: "paren", e }));
             } catch (error) {
                 if (!(error instanceof VBSyntaxError)) throw error;
             }
@@ -424,8 +546,9 @@ class VBParser {
         if (this.acceptOp("(")) {
             const inner = this.parseExpression();
             this.expectOp(")");
-            return inner;
+            return { k: "paren", e: inner };
         }
+        if (this.isOp(".")) return this.parseTarget(false);
         if (this.acceptWord("not")) return { k: "un", op: "not", e: this.parseExpression(VB_NOT_LEVEL) };
         if (token.type === "name" && VB_LITERAL_NAMES.has(token.value)) {
             this.next();

@@ -2,7 +2,8 @@
 //
 // Empty is JavaScript undefined, Null is null, Nothing is the frozen object
 // VB_NOTHING; numbers, strings and booleans are themselves (VBScript's True is
-// -1 in arithmetic). Objects are host objects: the Agent control, its
+// -1 in arithmetic); a date is a JavaScript Date, an array a JavaScript array
+// (of arrays, for more dimensions). Objects are host objects: the Agent control, its
 // characters and requests, the window's location.
 
 export const VB_NOTHING = Object.freeze({ toString: () => "Nothing" });
@@ -27,6 +28,9 @@ const VB_ERRORS = {
     noSuchMember: [438, "Object doesn't support this property or method"],
     wrongArguments: [450, "Wrong number of arguments or invalid property assignment"],
     invalidNull: [94, "Invalid use of Null"],
+    subscript: [9, "Subscript out of range"],
+    undefinedVariable: [500, "Variable is undefined"],
+    notCollection: [451, "Object not a collection"],
 };
 
 export function vbError(kind, detail) {
@@ -35,7 +39,25 @@ export function vbError(kind, detail) {
 }
 
 export function isVBObject(value) {
+    if (value instanceof Date || Array.isArray(value)) return false;
     return value === VB_NOTHING || (value !== null && (typeof value === "object" || typeof value === "function"));
+}
+
+// VBScript dates count days from 30 December 1899 (local time).
+const VB_DATE_ORIGIN_MS = Date.UTC(1899, 11, 30);
+
+export function vbDateToNumber(date) {
+    const localMs = date.getTime() - date.getTimezoneOffset() * 60000;
+    return (localMs - VB_DATE_ORIGIN_MS) / 86400000;
+}
+
+function vbDateToString(date) {
+    const pad = (n) => String(n).padStart(2, "0");
+    const day = `${date.getMonth() + 1}/${date.getDate()}/${date.getFullYear()}`;
+    const hours = date.getHours() % 12 === 0 ? 12 : date.getHours() % 12;
+    const time = `${hours}:${pad(date.getMinutes())}:${pad(date.getSeconds())} ${date.getHours() < 12 ? "AM" : "PM"}`;
+    if (date.getHours() === 0 && date.getMinutes() === 0 && date.getSeconds() === 0) return day;
+    return `${day} ${time}`;
 }
 
 export function vbTypeName(value) {
@@ -45,6 +67,8 @@ export function vbTypeName(value) {
     if (typeof value === "boolean") return "Boolean";
     if (typeof value === "number") return Number.isInteger(value) ? "Long" : "Double";
     if (typeof value === "string") return "String";
+    if (value instanceof Date) return "Date";
+    if (Array.isArray(value)) return "Variant()";
     return "Object";
 }
 
@@ -55,6 +79,7 @@ export function vbToString(value) {
     if (typeof value === "boolean") return value ? "True" : "False";
     if (typeof value === "number") return String(value);
     if (typeof value === "string") return value;
+    if (value instanceof Date) return vbDateToString(value);
     throw vbError("typeMismatch");
 }
 
@@ -78,6 +103,7 @@ export function vbToNumber(value) {
         const number = parseVBNumber(value);
         if (!Number.isNaN(number)) return number;
     }
+    if (value instanceof Date) return vbDateToNumber(value);
     throw vbError("typeMismatch");
 }
 
@@ -91,7 +117,7 @@ export function vbToBoolean(value) {
 }
 
 function vbIsNumeric(value) {
-    return typeof value === "number" || typeof value === "boolean" || value === undefined;
+    return typeof value === "number" || typeof value === "boolean" || value === undefined || value instanceof Date;
 }
 
 // Three-way comparison used by =, <>, <, >, <=, >= and Select Case: objects

@@ -1,97 +1,88 @@
-// Speech through the browser engine's speech synthesis, where it has a
-// voice. The balloon's timing never depends on it: without a voice the
-// speech is silent and takes the same time.
+// How a speech is voiced, and when each of its words is reached: the one
+// place that decides between a voice backend (the browser engine's speech
+// synthesis, or a native voice of the window behind a bridge) and silent
+// timing at the reading pace. The balloon pages through the text by the
+// word events it reports, so it keeps in step with whatever voice speaks.
+//
+// A backend is { speak(plan, languageId, { onWord, onEnd }) }: it returns
+// null when it cannot speak now (no voice), else { cancel() }. It calls
+// onEnd once when the voice has finished, and onWord(index) as it reaches
+// the plan's shown word `index`, if it can tell (then it says so with
+// `reportsWords: true`, and the reading pace no longer moves the balloon).
 
-import { SPEECH_DEFAULT_WPM } from "./speechtext.js";
+// A voice that never reports its end must not stall the page.
+export const VOICE_WAIT_LIMIT_MS = 8000;
 
-// Agent language ids (Windows LCIDs) as BCP 47 tags.
-const LANGUAGE_TAGS = {
-    1028: "zh-TW",
-    1031: "de-DE",
-    1033: "en-US",
-    1036: "fr-FR",
-    1040: "it-IT",
-    1041: "ja-JP",
-    1042: "ko-KR",
-    1043: "nl-NL",
-    1046: "pt-BR",
-    1049: "ru-RU",
-    1053: "sv-SE",
-    2052: "zh-CN",
-    2057: "en-GB",
-    3082: "es-ES",
-};
+export class Voicing {
+    constructor(clock, backend = null) {
+        this.clock = clock;
+        this.backend = backend;
+    }
 
-// Japanese text on a page that still says English (the converter always
-// writes &H0409) is better read by a Japanese voice, when there is one.
-const JAPANESE_TEXT = /[\u3040-\u30ff\u4e00-\u9fff]/;
+    // Swaps the backend (the window's native voice arrives through this);
+    // null leaves speech silent.
+    setBackend(backend) {
+        this.backend = backend;
+    }
 
-export function createSpeechVoice(win) {
-    const synth = win.speechSynthesis;
-    const Utterance = win.SpeechSynthesisUtterance;
-    if (!synth || typeof Utterance !== "function") return null;
-    // Engines load their voices in the background; asking once starts that,
-    // so that the page's first speech can have a voice.
-    synth.getVoices();
-    // Speech queued by this page must not go on over the next one.
-    win.addEventListener("pagehide", () => synth.cancel());
-    const chooseVoice = (tag) => {
-        const voices = synth.getVoices();
-        const language = tag.slice(0, 2);
-        return (
-            voices.find((voice) => voice.lang === tag) ||
-            voices.find((voice) => voice.lang.slice(0, 2) === language) ||
-            null
+    // Voices one speech. onWord(count): the first `count` shown words are
+    // reached (counts only grow); onDone(): the speech is over, once both the
+    // reading time has passed and the voice (if any) has ended. Returns the
+    // function that cancels it. `spoken` false (Think) keeps it silent.
+    voice(plan, languageId, { spoken = true, onWord = () => {}, onDone = () => {} }) {
+        const clock = this.clock;
+        const timers = [];
+        let reached = 0;
+        let finished = false;
+        const reach = (count) => {
+            if (count <= reached || finished) return;
+            reached = count;
+            onWord(count);
+        };
+        let handle = null;
+        let voiceEnded = true;
+        let readingOver = false;
+        const finishIfOver = () => {
+            if (finished || !readingOver || !voiceEnded) return;
+            reach(plan.shown.length);
+            finished = true;
+            onDone();
+        };
+        if (spoken && this.backend !== null && plan.voice.length > 0) {
+            voiceEnded = false;
+            handle = this.backend.speak(plan, languageId, {
+                onWord: (index) => reach(index + 1),
+                onEnd: () => {
+                    voiceEnded = true;
+                    finishIfOver();
+                },
+            });
+            if (handle === null) voiceEnded = true;
+        }
+        const followsVoice = handle !== null && this.backend.reportsWords === true;
+        if (!followsVoice) {
+            plan.shown.forEach((word, i) => {
+                timers.push(clock.setTimeout(() => reach(i + 1), word.at));
+            });
+        }
+        timers.push(
+            clock.setTimeout(() => {
+                readingOver = true;
+                finishIfOver();
+            }, plan.total),
         );
-    };
-    return {
-        // Speaks the plan's voice segments at their times; returns null when
-        // there is no voice, else { whenDone(callback), cancel() }.
-        speak(plan, languageId) {
-            if (synth.getVoices().length === 0) return null;
-            const text = plan.voice.map((segment) => segment.text).join(" ");
-            let tag = LANGUAGE_TAGS[languageId] || "en-US";
-            if (JAPANESE_TEXT.test(text) && chooseVoice("ja-JP") !== null) tag = "ja-JP";
-            const voice = chooseVoice(tag);
-            let remaining = plan.voice.length;
-            let finished = false;
-            const callbacks = [];
-            const timers = [];
-            const finish = () => {
-                if (finished) return;
-                finished = true;
-                for (const callback of callbacks) callback();
-            };
-            for (const segment of plan.voice) {
-                const utterance = new Utterance(segment.text);
-                utterance.lang = tag;
-                if (voice !== null) utterance.voice = voice;
-                utterance.rate = Math.min(2, Math.max(0.5, segment.wpm / SPEECH_DEFAULT_WPM));
-                if (segment.pitch !== null && segment.style !== "monotone") {
-                    utterance.pitch = Math.min(2, Math.max(0, segment.pitch / 120));
-                }
-                let volume = segment.volume === null ? 1 : segment.volume / 65535;
-                if (segment.style === "whisper") volume *= 0.4;
-                utterance.volume = volume;
-                const ended = () => {
-                    remaining -= 1;
-                    if (remaining === 0) finish();
-                };
-                utterance.onend = ended;
-                utterance.onerror = ended;
-                timers.push(win.setTimeout(() => synth.speak(utterance), segment.at));
-            }
-            return {
-                whenDone(callback) {
-                    if (finished) callback();
-                    else callbacks.push(callback);
-                },
-                cancel() {
-                    for (const timer of timers) win.clearTimeout(timer);
-                    synth.cancel();
-                    finish();
-                },
-            };
-        },
-    };
+        if (handle !== null) {
+            timers.push(
+                clock.setTimeout(() => {
+                    voiceEnded = true;
+                    finishIfOver();
+                }, plan.total + VOICE_WAIT_LIMIT_MS),
+            );
+        }
+        return () => {
+            finished = true;
+            for (const timer of timers) clock.clearTimeout(timer);
+            if (handle !== null) handle.cancel();
+        };
+    }
 }

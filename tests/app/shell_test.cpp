@@ -12,10 +12,12 @@
 #include "app/cvieworvoapp.h"
 #include "app/cvieworvodoc.h"
 #include "app/cvieworvoview.h"
+#include "app/orvowebpage.h"
 #include "platform/codepage.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDesktopServices>
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QLabel>
@@ -26,9 +28,11 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QStatusTipEvent>
 #include <QTimer>
 #include <QToolBar>
+#include <QTranslator>
 #include <QWindow>
 #include <QtTest>
 
@@ -124,7 +128,13 @@ public:
 class ShellTest final : public QObject {
     Q_OBJECT
 
+public slots:
+    // Stands in for the desktop's browser.
+    void openInDesktopBrowser(const QUrl& url) { m_desktopOpened.append(url); }
+
 private:
+    QList<QUrl> m_desktopOpened;
+
     struct Shell {
         ShellFixture fixture;
         RecordingMessages messages;
@@ -309,6 +319,26 @@ private slots:
         }
     }
 
+    // With the English catalog (an English locale), the window speaks English.
+    void menusAndStatusBarInEnglishWithTheEnglishCatalog()
+    {
+        QTranslator english;
+        QVERIFY(english.load(QStringLiteral(":/i18n/vieworvo_en.qm")));
+        QCoreApplication::installTranslator(&english);
+        Shell s;
+        const bool started = s.start();
+        QCoreApplication::removeTranslator(&english);
+        QVERIFY(started);
+        const QList<QAction*> menus = s.frame().menuBar()->actions();
+        QCOMPARE(itemTexts(menus),
+                 (QStringList{QStringLiteral("&File"), QStringLiteral("&View"),
+                              QStringLiteral("&Execute"), QStringLiteral("&Help")}));
+        QCOMPARE(s.frame().action(Command::FileOpen)->text(), QStringLiteral("&Open...\tCtrl+O"));
+        QCOMPARE(s.frame().action(Command::ExecConvert)->statusTip(),
+                 QStringLiteral("Convert the ORVO file into HTML files"));
+        QCOMPARE(s.frame().action(Command::ExecConvert)->toolTip(), QStringLiteral("Convert"));
+    }
+
     // Fly-by prompts go to the message pane, which returns to its idle text.
     void promptsShowInTheMessagePane()
     {
@@ -457,6 +487,88 @@ private slots:
         QCOMPARE(s.doc().presentation().getMarkupPath(), s.app->requestedPath());
         QCOMPARE(s.app->recentFiles().files(), QStringList{markup});
         QCOMPARE(s.view().url(), fileUrl(page));
+    }
+
+    // Pages come from strangers. Their scripts cannot read local files, and
+    // a page goes by itself only to pages of its own folder: the rest is
+    // refused, and web links open in the desktop's browser.
+    void pagesCannotReadLocalFilesOrLeaveTheirFolder()
+    {
+        Shell s;
+        QVERIFY(s.start());
+        const QString secret = s.fixture.write(QStringLiteral("secret/hostname"), "secret\n");
+        const QString page = s.fixture.write(
+            QStringLiteral("h/page.html"),
+            "<html><body><a id=\"web\" href=\"https://example.org/x\">web</a></body></html>\n");
+        const QString next =
+            s.fixture.write(QStringLiteral("h/sub/next.html"), "<html><body>next</body></html>\n");
+        s.typeIntoUrlBar(page);
+        QTRY_COMPARE_WITH_TIMEOUT(s.frame().windowTitle(), page, kLoadTimeoutMs);
+
+        const QString url = QLatin1Char('\'') + fileUrl(secret).toString() + QLatin1Char('\'');
+        QCOMPARE(evaluate(s.view(), QStringLiteral("(function () { try { const x = new "
+                                                   "XMLHttpRequest(); x.open('GET', %1, false); "
+                                                   "x.send(); return 'read ' + x.responseText; "
+                                                   "} catch (e) { return 'refused'; } })()")
+                                        .arg(url))
+                     .toString(),
+                 QStringLiteral("refused"));
+        evaluate(s.view(), QStringLiteral("fetch(%1).then(r => r.text()).then(t => { "
+                                          "window.got = 'read ' + t; }, () => { window.got = "
+                                          "'refused'; }); 0")
+                               .arg(url));
+        QTRY_COMPARE_WITH_TIMEOUT(evaluate(s.view(), QStringLiteral("window.got")).toString(),
+                                  QStringLiteral("refused"), kLoadTimeoutMs);
+
+        QSignalSpy refused(s.view().orvoPage(), &orvo::app::OrvoWebPage::navigationRefused);
+        evaluate(s.view(), QStringLiteral("location.href = %1; 0").arg(url));
+        QTRY_COMPARE_WITH_TIMEOUT(refused.count(), 1, kLoadTimeoutMs);
+        QCOMPARE(refused.at(0).at(0).toUrl(), fileUrl(secret));
+
+        QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "openInDesktopBrowser");
+        m_desktopOpened.clear();
+        evaluate(s.view(), QStringLiteral("document.getElementById('web').click()"));
+        QTRY_COMPARE_WITH_TIMEOUT(m_desktopOpened,
+                                  QList<QUrl>{QUrl(QStringLiteral("https://example.org/x"))},
+                                  kLoadTimeoutMs);
+        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+        QCOMPARE(s.view().url(), fileUrl(page));
+
+        // Within its folder a page goes where it likes.
+        evaluate(s.view(), QStringLiteral("location.href = 'sub/next.html'; 0"));
+        QTRY_COMPARE_WITH_TIMEOUT(s.frame().windowTitle(), next, kLoadTimeoutMs);
+        QCOMPARE(refused.count(), 1);
+    }
+
+    // What the debug frame does still works: a link in one frame opens its
+    // page in the frame named "up_frame", whose page shows an image of the
+    // folder above, as converted pages do.
+    void framesOfAPageStillOpenTheirPages()
+    {
+        Shell s;
+        QVERIFY(s.start());
+        s.fixture.write(QStringLiteral("f/dot.gif"),
+                        QByteArray("GIF89a\x01\x00\x01\x00\x80\x00\x00\x00\x00\x00\xff\xff\xff!"
+                                   "\xf9\x04\x01\x00\x00\x00\x00,\x00\x00\x00\x00\x01\x00\x01\x00"
+                                   "\x00\x02\x02"
+                                   "D\x01\x00;",
+                                   43));
+        s.fixture.write(QStringLiteral("f/pages/index.html"),
+                        "<html><body><a id=\"two\" href=\"two.html\" target=\"up_frame\">2</a>"
+                        "<script>document.getElementById('two').click()</script></body></html>\n");
+        s.fixture.write(QStringLiteral("f/pages/one.html"), "<html><body>one</body></html>\n");
+        s.fixture.write(QStringLiteral("f/pages/two.html"),
+                        "<html><body><img src=\"../dot.gif\" onload=\"parent.postMessage("
+                        "'two shows an image ' + this.naturalWidth, '*')\"></body></html>\n");
+        const QString frames = s.fixture.write(
+            QStringLiteral("f/pages/frames.html"),
+            "<html><head><script>window.got = []; addEventListener('message', e => "
+            "window.got.push(e.data));</script></head><frameset cols=\"50,*\"><frame "
+            "src=\"index.html\"><frame src=\"one.html\" name=\"up_frame\"></frameset></html>\n");
+        s.typeIntoUrlBar(frames);
+        QTRY_COMPARE_WITH_TIMEOUT(
+            evaluate(s.view(), QStringLiteral("window.got && window.got.join()")).toString(),
+            QStringLiteral("two shows an image 1"), kLoadTimeoutMs);
     }
 
     // Ctrl+C converts even while the URL bar holds the focus.

@@ -183,6 +183,19 @@ class Tab {
         }
     }
 
+    // A drag with the left button, from one point of the viewport to
+    // another, in a few steps.
+    async drag(fromX, fromY, toX, toY, steps = 5) {
+        const mouse = (type, x, y, buttons) =>
+            this.send("Input.dispatchMouseEvent", { type, x, y, button: "left", buttons, clickCount: 1 });
+        await mouse("mouseMoved", fromX, fromY, 0);
+        await mouse("mousePressed", fromX, fromY, 1);
+        for (let i = 1; i <= steps; ++i) {
+            await mouse("mouseMoved", fromX + ((toX - fromX) * i) / steps, fromY + ((toY - fromY) * i) / steps, 1);
+        }
+        await mouse("mouseReleased", toX, toY, 0);
+    }
+
     async screenshot(file) {
         const { data } = await this.send("Page.captureScreenshot", { format: "png" });
         fs.mkdirSync(path.dirname(file), { recursive: true });

@@ -27,7 +27,7 @@ const HEIGHT = 600;
 // balloon stays long enough to be caught.
 const FAST = "orvo-clock-rate=20&orvo-voice=false";
 const PICTURE = "orvo-clock-rate=2&orvo-voice=false";
-const PLAYER_LINE = '<script src="orvo-player.js"></script>\r\n';
+const PLAYER_LINE = '<script src="orvo-player.js" charset="utf-8"></script>\r\n';
 
 function required(name) {
     const value = process.env[name];
@@ -35,11 +35,12 @@ function required(name) {
     return path.resolve(value);
 }
 
-// Converts a copy of examples/tour as a user would, with its own settings
-// file and cache; returns the output folder.
-function convertTour(orvo) {
+// Converts a copy of a presentation's folder as a user would, with its own
+// settings file and cache; returns the output folder.
+function convertWithPlayer(orvo, folder, presentation, args = []) {
     const work = fs.mkdtempSync(path.join(os.tmpdir(), "orvo-browser-"));
-    fs.cpSync(path.join(REPO, "examples", "tour"), path.join(work, "tour"), { recursive: true });
+    const name = path.basename(folder);
+    fs.cpSync(folder, path.join(work, name), { recursive: true });
     fs.mkdirSync(path.join(work, "cache"));
     const settings = path.join(work, "ViewOrvo.ini");
     fs.writeFileSync(
@@ -56,12 +57,15 @@ function convertTour(orvo) {
             "",
         ].join("\n"),
     );
-    execFileSync(orvo, ["convert", "--with-player", "--quiet", "--settings", settings, "tour/tour.orv"], {
-        cwd: work,
-        stdio: ["ignore", "pipe", "pipe"],
-    });
-    return { work, pages: path.join(work, "tour", "vieworvo-pages") };
+    execFileSync(
+        orvo,
+        ["convert", "--with-player", "--quiet", ...args, "--settings", settings, `${name}/${presentation}`],
+        { cwd: work, stdio: ["ignore", "pipe", "pipe"] },
+    );
+    return { work, pages: path.join(work, name, "vieworvo-pages") };
 }
+
+const convertTour = (orvo) => convertWithPlayer(orvo, path.join(REPO, "examples", "tour"), "tour.orv");
 
 const pageUrl = (folder, name, fragment) => `${pathToFileURL(path.join(folder, name)).href}#${fragment}`;
 
@@ -168,7 +172,7 @@ async function clickCommand(tab, name) {
     await tab.click((button.box.left + button.box.right) / 2, (button.box.top + button.box.bottom) / 2);
 }
 
-test("the converted tour plays in Chromium", { timeout: 110000 }, async (t) => {
+test("the converted tour plays in Chromium", { timeout: 280000 }, async (t) => {
     const orvo = required("ORVO_PROGRAM");
     const bundle = required("ORVO_PLAYER_BUNDLE");
     const chromium = process.env.ORVO_CHROMIUM || "/usr/bin/chromium";
@@ -265,7 +269,7 @@ test("the converted tour plays in Chromium", { timeout: 110000 }, async (t) => {
         await clickCommand(tab, "VoiceCommand3");
         trace = await traceWhen(
             tab,
-            `page === "7.html" && t.at(-1).type === "call" && t.at(-1).name === "NextPage"`,
+            `page === "7.html" && here.some((e) => e.type === "call" && e.name === "NextPage")`,
             "the end of the last page",
         );
         visited = byPage(trace);
@@ -331,6 +335,189 @@ test("the converted tour plays in Chromium", { timeout: 110000 }, async (t) => {
         assert.equal(after.events, trace.length);
         assert.equal(after.stage === null || after.stage.character === null, true, "no character is drawn");
         await tab.close();
+    });
+
+    await t.test("a Shift-JIS presentation plays from disk", async () => {
+        // Its pages say charset=Shift_JIS: the runtime must still load as
+        // what it is, and the Japanese speech reach the balloon intact.
+        const sjis = convertWithPlayer(orvo, path.join(import.meta.dirname, "shift-jis"), "show.orv", [
+            "--codepage",
+            "shift_jis",
+        ]);
+        t.after(() => fs.rmSync(sjis.work, { recursive: true, force: true }));
+        const tab = await browser.openTab(WIDTH, HEIGHT);
+        await tab.navigate(pageUrl(sjis.pages, "1.html", `${FAST}&orvo-trace=session`));
+        const trace = await traceWhen(
+            tab,
+            `page === "2.html" && settled("Step0") && t.some((e) => e.type === "timer")`,
+            "the second page, played to its end",
+        );
+        const visited = byPage(trace);
+        assert.deepEqual(
+            visited.map((p) => p.name),
+            ["1.html", "2.html"],
+        );
+        assert.deepEqual(
+            trace.filter((e) => e.type === "balloon").map((e) => e.text),
+            ["「こんにちは！」私はオルヴィです。日本語のページも再生できますか？", "はい、できます。ありがとう！"],
+        );
+        assert.equal(await tab.evaluate("document.characterSet"), "Shift_JIS");
+        assert.equal(await tab.evaluate("document.title"), "おわり");
+        assert.deepEqual(
+            trace.filter((e) => e.type === "script-error"),
+            [],
+        );
+        assert.deepEqual(tab.exceptions, []);
+        await tab.close();
+    });
+
+    await t.test(
+        "a 150-word speech in each of nine screen areas: character and balloon on screen and apart",
+        async () => {
+            const folder = fs.mkdtempSync(path.join(os.tmpdir(), "orvo-areas-"));
+            const show = path.join(folder, "areas");
+            fs.mkdirSync(show);
+            const words = Array.from({ length: 150 }, (_, i) =>
+                i % 12 === 11 ? "end." : ["the", "agent", "speaks", "a", "long", "balloon", "text"][i % 7],
+            ).join(" ");
+            const areas = [0, 336, 672].flatMap((x) => [0, 236, 472].map((y) => [x, y]));
+            fs.writeFileSync(
+                path.join(show, "page.html"),
+                "<html>\n<head>\n<title>Areas</title>\n</head>\n<body>\n<h1>A heading the balloon may cover</h1>\n</body>\n</html>\n",
+            );
+            fs.writeFileSync(
+                path.join(show, "areas.orv"),
+                [
+                    "<orvo>",
+                    '<agent character="Orvi"/>',
+                    "<body>",
+                    ...areas.map(
+                        ([x, y]) => `<page ref="page.html" x="${x}" y="${y}">\n<speak>${words}</speak>\n</page>`,
+                    ),
+                    "</body>",
+                    "</orvo>",
+                    "",
+                ].join("\n"),
+            );
+            const converted = convertWithPlayer(orvo, show, "areas.orv");
+            t.after(() => {
+                fs.rmSync(folder, { recursive: true, force: true });
+                fs.rmSync(converted.work, { recursive: true, force: true });
+            });
+            const tab = await browser.openTab(WIDTH, HEIGHT);
+            await tab.navigate(
+                pageUrl(converted.pages, "1.html", "orvo-clock-rate=40&orvo-voice=false&orvo-trace=session"),
+            );
+            const trace = await traceWhen(
+                tab,
+                `page === "9.html" && settled("Step0") && here.some((e) => e.type === "timer")`,
+                "the ninth page, spoken to its end",
+            );
+            const visited = byPage(trace);
+            assert.equal(visited.length, 9);
+            visited.forEach((page, i) => {
+                const [x, y] = areas[i];
+                const boxes = page.events.filter((e) => e.type === "balloon-box");
+                assert.ok(boxes.length > 0, `${page.name}: the balloon was drawn`);
+                assert.ok(boxes.at(-1).pages > 1, `${page.name}: a long speech pages through`);
+                const box = (r) => ({ left: r.left, top: r.top, right: r.right, bottom: r.bottom });
+                for (const event of boxes) {
+                    const { balloon, frame } = event;
+                    const where = `${page.name} (${x},${y}), page ${event.page}: ${JSON.stringify(event)}`;
+                    assert.ok(inViewport(box(balloon)) && inViewport(box(frame)), `on screen: ${where}`);
+                    const apart =
+                        balloon.right <= frame.left ||
+                        frame.right <= balloon.left ||
+                        balloon.bottom <= frame.top ||
+                        frame.bottom <= balloon.top;
+                    assert.ok(apart, `the balloon does not cover the character: ${where}`);
+                }
+            });
+            assert.deepEqual(
+                trace.filter((e) => e.type === "script-error"),
+                [],
+            );
+            assert.deepEqual(tab.exceptions, []);
+            await tab.close();
+        },
+    );
+
+    await t.test("agent pages in JScript and VBScript play to their end; a failing handler is contained", async () => {
+        const folder = fs.mkdtempSync(path.join(os.tmpdir(), "orvo-scripts-"));
+        t.after(() => fs.rmSync(folder, { recursive: true, force: true }));
+        fs.cpSync(path.join(import.meta.dirname, "agent-scripts"), folder, { recursive: true });
+        fs.copyFileSync(bundle, path.join(folder, "orvo-player.js"));
+        const play = async (name, until, andThen = async () => {}) => {
+            const tab = await browser.openTab(WIDTH, HEIGHT);
+            await tab.navigate(pageUrl(folder, name, `${FAST}&orvo-trace=true&orvo-debug=true`));
+            const trace = await tab.waitFor(
+                `(() => { const t = window.OrvoPlayer && OrvoPlayer.trace && OrvoPlayer.trace();
+                    return t && (${until}) ? t : null; })()`,
+                `${name} played to its end`,
+            );
+            const overlay = await tab.evaluate(`(() => {
+                const root = document.getElementById("orvo-player-stage").shadowRoot;
+                return [...root.querySelectorAll(".script-error")].map((e) => e.textContent);
+            })()`);
+            const after = await andThen(tab);
+            assert.deepEqual(tab.exceptions, [], name);
+            await tab.close();
+            return { trace, overlay, after };
+        };
+        const completeOf = (t, type, name) => {
+            const start = t.find((e) => e.type === type && (name === undefined || e.name === name));
+            return start && t.some((e) => e.type === "complete" && e.request === start.request && e.status === 0);
+        };
+
+        // Once it has played, the user takes the character (at 300,200 on the
+        // 800x600 screen) by its middle and drops it 136 px further on.
+        const jscript = await play(
+            "jscript.html",
+            `t.filter((e) => e.type === "balloon").length === 2 && t.filter((e) => e.type === "complete").length >= 6`,
+            async (tab) => {
+                await tab.drag(364, 264, 500, 400);
+                return tab.waitFor(
+                    `OrvoPlayer.trace().some((e) => e.type === "drag-complete") && OrvoPlayer.trace()`,
+                    "the drag",
+                );
+            },
+        );
+        const dragged = jscript.after.filter((e) => ["drag-start", "drag-complete", "click"].includes(e.type));
+        assert.deepEqual(
+            dragged.map((e) => [e.type, e.x, e.y]),
+            [
+                ["drag-start", 364, 264],
+                ["drag-complete", 436, 336],
+            ],
+        );
+        assert.deepEqual(
+            jscript.trace.filter((e) => e.type === "balloon").map((e) => e.text),
+            ["Hello from a JScript page.", "My first words are done, says say it again."],
+        );
+        assert.ok(completeOf(jscript.trace, "get") && completeOf(jscript.trace, "play", "Wave"));
+        const jsErrors = jscript.trace.filter((e) => e.type === "script-error");
+        assert.deepEqual(
+            jsErrors.map((e) => [e.where, e.description]),
+            [["AgentCtl.Show", "a handler that fails when Genie shows"]],
+        );
+        assert.equal(jscript.overlay.length, 1);
+        assert.match(jscript.overlay[0], /AgentCtl\.Show.*a handler that fails when Genie shows/);
+
+        const vbscript = await play(
+            "vbscript.html",
+            `t.some((e) => e.type === "play" && e.name === "Pleased") &&
+            t.filter((e) => e.type === "complete").length >= 8`,
+        );
+        assert.deepEqual(
+            vbscript.trace.filter((e) => e.type === "balloon").map((e) => e.text),
+            ["One.", "two.", "three.", "You can say goodbye."],
+        );
+        assert.ok(completeOf(vbscript.trace, "get"));
+        assert.deepEqual(
+            vbscript.trace.filter((e) => e.type === "script-error").map((e) => [e.where, e.number]),
+            [["Agent_Show", 424]],
+        );
+        assert.equal(vbscript.overlay.length, 1);
     });
 
     await t.test("a picture of the listen page: the character, its balloon and its commands", async () => {

@@ -113,6 +113,34 @@ TEST(OrvoCheck, ShiftJisTextIsPrintedAsUtf8)
     EXPECT_EQ(run.err, "読み出しｴﾗｰ: ﾌｧｲﾙ" + run.dir.file("none表.orv") + "がｵｰﾌﾟﾝできない\n");
 }
 
+// A presentation's bytes reach the terminal: its escape sequences are shown,
+// never obeyed (here one that retitles the terminal, a CSI in its one-byte
+// C1 form, a DEL and a CR that would overwrite the line).
+TEST(OrvoCheck, ControlCharactersFromTheMarkupAreShownAsEscapes)
+{
+    Cli run;
+    const std::string settings = run.settingsFile();
+    run.dir.write("esc.orv", "<orvo>\n<body><p\x1b]0;owned\x07\xc2\x9b"
+                             "2J\x7f\r\tq></p\x1b]0;owned\x07"
+                             "\xc2\x9b"
+                             "2J\x7f\r\tq></body>\n</orvo>\n");
+    EXPECT_EQ(run({"check", "--settings", settings, "esc.orv"}), cli::kExitFailed);
+    EXPECT_EQ(run.err, "p\\x1B]0;owned\\x07\\xC2\\x9B2J\\x7F\\x0D\tq: Unvalid Tag Name!!!\n");
+    EXPECT_EQ(run({"check", "--message-format=json", "--settings", settings, "esc.orv"}),
+              cli::kExitFailed);
+    EXPECT_EQ(run.err, "{\"type\":\"error\",\"caption\":\"p\\u001b]0;owned\\u0007\xc2\x9b"
+                       "2J\x7f"
+                       "\\r\\tq\",\"text\":\"Unvalid Tag Name!!!\"}\n");
+
+    // A file name with an escape, as an argument and in the summary line.
+    EXPECT_EQ(run({"check", "--\x1b[2J"}), cli::kExitUsage);
+    EXPECT_EQ(run.err.substr(0, 30), "orvo: unknown option --\\x1B[2J");
+    run.dir.write("t\x1b[2J/show.orv", "<orvo>\n<body><page></page></body>\n</orvo>\n");
+    EXPECT_EQ(run({"convert", "--settings", settings, "t\x1b[2J/show.orv"}), cli::kExitOk);
+    EXPECT_EQ(run.out.find('\x1b'), std::string::npos);
+    EXPECT_NE(run.out.find("t\\x1B[2J/vieworvo-pages/"), std::string::npos);
+}
+
 TEST(OrvoCheck, UsageErrorsExitWithTwo)
 {
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
@@ -225,7 +253,7 @@ TEST(OrvoConvert, ProgressOnlyOnATerminalAndNeverInJson)
 
 namespace {
 
-const char* kPlayerLine = "<script src=\"orvo-player.js\"></script>\r\n";
+const char* kPlayerLine = "<script src=\"orvo-player.js\" charset=\"utf-8\"></script>\r\n";
 
 // The files of a folder by name, with their bytes.
 std::map<std::string, std::string> filesOf(const std::string& folder)

@@ -89,6 +89,28 @@ TEST(PresentationTables, LoadsBothTablesAndWritesTheirEchoFiles)
     EXPECT_FALSE(i.dir.read("cache/tags.txt").empty());
 }
 
+// tempDir may be shared with others: a link planted at an echo file's name
+// is replaced by the echo, and the file it points to stays as it was.
+TEST(PresentationTables, EchoFilesReplaceLinksInsteadOfWritingThroughThem)
+{
+    Installation i;
+    const std::string victim = i.dir.write("victim.txt", "someone else's file");
+    std::filesystem::create_symlink(victim, i.dir.file("cache/tags.txt"));
+    std::filesystem::create_symlink(victim, i.dir.file("cache/emotions.txt"));
+    ASSERT_TRUE(i.load());
+    EXPECT_TRUE(i.messages.entries().empty());
+    EXPECT_EQ(i.dir.read("victim.txt"), "someone else's file");
+    for (const char* echo : {"cache/tags.txt", "cache/emotions.txt"}) {
+        EXPECT_FALSE(std::filesystem::is_symlink(i.dir.file(echo))) << echo;
+    }
+    EXPECT_EQ(i.dir.read("cache/emotions.txt"), "character=Orvi\r\nhappy:{Pleased}{}{}{}{}{}\r\n");
+    EXPECT_NE(i.dir.read("cache/tags.txt").find("body,2,children,{}\r\n"), std::string::npos);
+    // Nothing but the two echo files is left behind.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(i.dir.file("cache")),
+                            std::filesystem::directory_iterator()),
+              2);
+}
+
 TEST(PresentationTables, MissingSettingsFileGivesOneBoxAndEmptyTables)
 {
     Installation i;

@@ -161,7 +161,7 @@ TEST(PageWriterTest, PlayerLineFollowsEveryScriptBlock)
     std::filesystem::create_directory(folder.file("out"));
     PageScript script;
     const std::string block = script.assembleScript();
-    const std::string line = "<script src=\"orvo-player.js\"></script>\n";
+    const std::string line = "<script src=\"orvo-player.js\" charset=\"utf-8\"></script>\n";
     RecordingMessages messages;
     EXPECT_TRUE(
         writePage(*pageWithRef("twice.html"), folder.path(), "out/", 1, script, messages, line));

@@ -9,8 +9,12 @@ A case folder holds:
   input/     optional; files copied into the root after the layout. Its
              settings.ini (where @ROOT@ stands for the root folder) is moved
              out of the root and handed to orvo with --settings
+  subcommand optional; the orvo command to run (default: convert)
   command    optional; the arguments after "orvo convert --settings FILE
              --quiet" (default: show.orv); @ROOT@ is substituted
+  environment optional; lines "NAME=VALUE" set for the run, "NAME=" unsets
+             NAME (the tests pin LC_ALL=C; a case in English unsets it and
+             sets LANG)
   expected/  every file that the run creates or changes, byte for byte
   unchecked  optional; files (a line each) that the run must create but whose
              bytes other tests check, such as the agent runtime that
@@ -29,6 +33,7 @@ Usage: run_golden.py ORVO REPO CASE_DIR [--update]
 review the diff before committing it.
 """
 import difflib
+import locale
 import os
 import shutil
 import subprocess
@@ -89,9 +94,30 @@ def prepare(repo, case, root):
     return settings_out
 
 
+SKIPPED = 77
+
+
+def locale_missing(case):
+    """The LANG that a case's environment asks for, when this machine lacks it."""
+    for line in read_text(os.path.join(case, "environment"), "").splitlines():
+        name, _, value = line.strip().partition("=")
+        if name == "LANG" and value:
+            try:
+                locale.setlocale(locale.LC_ALL, value)
+            except locale.Error:
+                return value
+            finally:
+                locale.setlocale(locale.LC_ALL, "C")
+    return None
+
+
 def main():
     orvo, repo, case = sys.argv[1], sys.argv[2], os.path.abspath(sys.argv[3])
     update = "--update" in sys.argv[4:]
+    missing = locale_missing(case)
+    if missing:
+        print(f"skipped: the locale {missing} is not installed (locale-gen {missing})")
+        return SKIPPED
     work = tempfile.mkdtemp(prefix="orvo-golden-")
     try:
         root = os.path.join(work, "root")
@@ -99,8 +125,18 @@ def main():
         before = tree(root)
         args = read_text(os.path.join(case, "command"), "show.orv").split()
         args = [a.replace("@ROOT@", root) for a in args]
-        run = subprocess.run([orvo, "convert", "--settings", settings, "--quiet"] + args,
-                             cwd=root, capture_output=True)
+        subcommand = read_text(os.path.join(case, "subcommand"), "convert").strip()
+        env = dict(os.environ)
+        for line in read_text(os.path.join(case, "environment"), "").splitlines():
+            name, _, value = line.strip().partition("=")
+            if not name:
+                continue
+            if value:
+                env[name] = value
+            else:
+                env.pop(name, None)
+        run = subprocess.run([orvo, subcommand, "--settings", settings, "--quiet"] + args,
+                             cwd=root, capture_output=True, env=env)
         stderr = run.stderr.decode("utf-8").replace(root, "@ROOT@")
         after = tree(root)
         changed = {n: b for n, b in after.items() if before.get(n) != b}

@@ -8,11 +8,15 @@ import { AgentControl } from "../../src/player/agentcontrol.js";
 import { lookupAnimation } from "../../src/player/animations.js";
 import { VirtualClock } from "../../src/player/clock.js";
 import { parseSpeechText, planSpeech } from "../../src/player/speechtext.js";
+import { startPage } from "./support.js";
 
-// A control on a virtual clock; events and stage calls are recorded.
+// A control on a virtual clock; stage calls are recorded, and so are the
+// events: those of the requests and commands in `events`, all in `allEvents`.
+const REQUEST_EVENTS = ["RequestComplete", "Command", "Bookmark"];
 function makeControl(options = {}) {
     const clock = new VirtualClock();
     const events = [];
+    const allEvents = [];
     const trace = [];
     const stageCalls = [];
     const stage = new Proxy(
@@ -33,7 +37,8 @@ function makeControl(options = {}) {
     let inCall = false;
     control._onEvent = (name, args) => {
         assert.equal(inCall, false, `${name} raised inside the call that made the request`);
-        events.push({ t: clock.now(), name, args });
+        allEvents.push({ t: clock.now(), name, args });
+        if (REQUEST_EVENTS.includes(name)) events.push({ t: clock.now(), name, args });
     };
     // Runs fn as the page's script would call the control.
     const call = (fn) => {
@@ -44,7 +49,7 @@ function makeControl(options = {}) {
             inCall = false;
         }
     };
-    return { clock, control, events, trace, stageCalls, call };
+    return { clock, control, events, allEvents, trace, stageCalls, call };
 }
 
 function loaded(options) {
@@ -53,6 +58,7 @@ function loaded(options) {
     setup.character = setup.control.Characters.Character("Orvo");
     setup.clock.runUntilIdle();
     setup.events.length = 0;
+    setup.allEvents.length = 0;
     setup.trace.length = 0;
     return setup;
 }
@@ -124,6 +130,7 @@ test("a request made from RequestComplete waits for its turn too", () => {
     const { control, clock, events, character, call } = loaded();
     let made = null;
     control._onEvent = (name, args) => {
+        if (name !== "RequestComplete") return;
         events.push({ name, args });
         if (made === null) made = call(() => character.Play("Wave"));
     };
@@ -251,4 +258,135 @@ test("StopAll interrupts: every request completes with Status 3", () => {
         requests,
     );
     assert.ok(requests.every((request) => request.Status === 3));
+});
+
+// A script in the manner of the control's documentation: two characters,
+// Get, a Wait on the other's speech, an Interrupt, command properties, the
+// Balloon object, and handlers for the control's events.
+test("an agent script with Get, Wait, Interrupt, VoiceCaption and the control's events plays to its end", () => {
+    const run = startPage(`
+Dim Genie, Merlin, Said, Long
+Sub Window_OnLoad
+   Agent.Characters.Load "Genie", "genie.acs"
+   Set Genie = Agent.Characters("Genie")
+   Agent.Characters.Load "Merlin", "merlin.acs"
+   Set Merlin = Agent.Characters("Merlin")
+   Genie.Get "State", "Showing, Speaking"
+   With Genie.Commands
+      .Caption = "Genie's commands"
+      .Voice = "Genie"
+      .Add "Hello", "Say hello", "hello"
+   End With
+   Genie.Commands("Hello").VoiceCaption = "hello there"
+   Genie.Commands("Hello").Confidence = 40
+   Genie.Balloon.NumberOfLines = 2
+   Genie.Balloon.CharsPerLine = 24
+   Genie.Left = 100 : Genie.Top = 120
+   Genie.Show
+   Merlin.Show
+   Set Said = Genie.Speak("Hello, I am Genie.")
+   Merlin.Wait Said
+   Merlin.Speak "And I am Merlin."
+   Set Long = Genie.Speak("This is a very long story that Merlin will cut short.")
+   Merlin.Interrupt Long
+   Merlin.Play "Pleased"
+   Alert Genie.Commands("Hello").VoiceCaption & " " & Genie.Commands("Hello").Confidence & " " & _
+      Genie.Balloon.NumberOfLines & "x" & Genie.Balloon.CharsPerLine & " " & Genie.Left & "," & Genie.Top & " " & _
+      Genie.Listen(True) & " " & Genie.Speed & " " & Genie.IdleOn
+End Sub
+Sub Agent_Show(ByVal CharacterID, ByVal Cause)
+   Alert "shown " & CharacterID & " " & Cause
+End Sub
+Sub Agent_RequestComplete(ByVal Request)
+   If Request Is Long Then Alert "long: " & Request.Status
+End Sub`);
+    run.page.pageLoaded();
+    run.clock.runUntilIdle(60000);
+    assert.deepEqual(run.errors, []);
+    assert.deepEqual(run.alerts, [
+        "hello there 40 2x24 100,120 False 160 True",
+        "shown Merlin 4", // Genie's Get comes first in its queue
+        "shown Genie 4",
+        "long: 3",
+    ]);
+    const starts = (type) => run.trace.filter((e) => e.type === type);
+    const [genieSays, merlinSays] = starts("speak");
+    const genieDone = run.trace.find((e) => e.type === "complete" && e.request === genieSays.request);
+    assert.equal(starts("get")[0].what, "State");
+    assert.ok(merlinSays.t >= genieDone.t, "Merlin waits for Genie's speech");
+    assert.deepEqual(
+        starts("balloon").map((e) => e.text),
+        ["Hello, I am Genie.", "And I am Merlin.", "This is a very long story that Merlin will cut short."],
+    );
+});
+
+test("a character left alone idles, and the next request ends it; clicks and drags are events", () => {
+    const { clock, control, allEvents, trace, character, call } = loaded();
+    call(() => character.Show());
+    clock.advance(9000);
+    assert.equal(
+        allEvents.some((e) => e.name === "IdleStart"),
+        false,
+        "not idle yet",
+    );
+    clock.advance(2000);
+    assert.deepEqual(allEvents.find((e) => e.name === "IdleStart").args, ["Orvo"]);
+    assert.ok(trace.some((e) => e.type === "idle-start"));
+    call(() => character.Play("Wave"));
+    clock.runUntilIdle(120000);
+    const names = allEvents.map((e) => e.name);
+    assert.ok(names.indexOf("IdleComplete") > names.indexOf("IdleStart"));
+    // Idling ends in sleep: the queue runs empty instead of idling forever.
+    assert.equal(clock.pending.length, 0);
+
+    allEvents.length = 0;
+    character._userClick(60, 70, false);
+    character._userDragStart(10, 10);
+    character._userDragTo(200, 150);
+    character._userDragEnd(210, 160);
+    assert.deepEqual(
+        allEvents.map((e) => [e.name, ...e.args]),
+        [
+            ["Click", "Orvo", 1, 0, 60, 70],
+            ["DragStart", "Orvo", 1, 0, 10, 10],
+            ["DragComplete", "Orvo", 1, 0, 210, 160],
+        ],
+    );
+    assert.deepEqual([character.Left, character.Top], [200, 150], "dragged by the point it was taken at");
+    assert.equal(control.Characters.Count, 1);
+});
+
+test("JScript: the control through its id, FOR/EVENT handlers, and a failing handler that stops nothing", () => {
+    const run = startPage([]);
+    const seen = [];
+    const page = { seen, said: null }; // the page's globals
+    globalThis.orvoTestPage = page;
+    const handler = (event, params, body) =>
+        run.page.addEventScript({ forId: "Agent", event, params, body, language: "javascript" });
+    handler(
+        "RequestComplete",
+        ["request"],
+        "orvoTestPage.seen.push(request === orvoTestPage.said ? 'said' : request.Status);" +
+            "if (request.ID === 2) throw new Error('boom');",
+    );
+    handler("Show", ["id", "cause"], "orvoTestPage.seen.push(id + ' shown, cause ' + cause);");
+    handler("Click", ["id"], "this is not JavaScript");
+    const Agent = run.page.jsAgent();
+    Agent.Characters.Load("Genie", "genie.acs");
+    const genie = Agent.Characters("Genie");
+    assert.equal(genie, Agent.Characters.Character("Genie"), "one view per object");
+    genie.Show();
+    page.said = genie.Speak("Hi");
+    genie.Play("Wave");
+    run.clock.runUntilIdle(60000);
+    delete globalThis.orvoTestPage;
+    assert.deepEqual(seen, [0, "Genie shown, cause 4", 0, "said", 0]);
+    assert.deepEqual(
+        run.errors.map((e) => [e.where, e.description]),
+        [
+            ["Agent.Click", "Unexpected identifier 'is'"],
+            ["Agent.RequestComplete", "boom"],
+        ],
+    );
+    assert.equal(genie.Visible, true);
 });

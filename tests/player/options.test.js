@@ -1,10 +1,12 @@
 // How a page switches the runtime's options (the fast clock above all):
 // injected options, the script tag's data attributes, and the address's
-// fragment, which the tab's next pages keep.
+// fragment, which the tab's next pages keep; and the session trace they read.
 
 import assert from "node:assert/strict";
 import test from "node:test";
+import { VirtualClock } from "../../src/player/clock.js";
 import { readPlayerOptions } from "../../src/player/options.js";
+import { Tracer } from "../../src/player/tracer.js";
 
 function fakeWindow(hash, injected, stored = {}) {
     const storage = new Map(Object.entries(stored));
@@ -51,4 +53,28 @@ test("fragment options are kept for the tab's next pages", () => {
     const options = readPlayerOptions(next, null);
     assert.equal(options.clockRate, 25);
     assert.equal(options.alert, "overlay");
+});
+
+test("a session trace is written once the script yields, kept for the next page, and bounded", () => {
+    const win = fakeWindow("");
+    let writes = 0;
+    const setItem = win.sessionStorage.setItem;
+    win.sessionStorage.setItem = (key, value) => {
+        writes += 1;
+        setItem(key, value);
+    };
+    const timers = [];
+    win.setTimeout = (callback) => timers.push(callback);
+    win.addEventListener = () => {};
+    win.document = { body: null };
+    const clock = new VirtualClock();
+    const tracer = new Tracer(clock, "session", win);
+    // A loop of the page's script that records on every turn.
+    for (let i = 0; i < 20000; ++i) tracer.record({ type: "call", name: `Turn${i}` });
+    assert.equal(writes, 0, "nothing is written while the script runs");
+    for (const callback of timers.splice(0)) callback();
+    assert.equal(writes, 1);
+    const next = new Tracer(clock, "session", win);
+    assert.equal(next.events.length, 5000, "the last 5000 events");
+    assert.equal(next.events.at(-1).name, "Turn19999");
 });

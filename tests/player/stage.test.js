@@ -4,7 +4,8 @@
 
 import assert from "node:assert/strict";
 import test from "node:test";
-import { placeBalloon, placeCommands, placeFrame, viewportMapping } from "../../src/player/stage.js";
+import { pageBalloonWords, placeBalloon, placeCommands, placeFrame, viewportMapping } from "../../src/player/layout.js";
+import { parseSpeechText, planSpeech } from "../../src/player/speechtext.js";
 
 const AREAS = [
     [0, 0],
@@ -59,7 +60,8 @@ test("frame, balloon and commands stay inside every viewport and do not overlap 
             const commands = { w: 90, h: 70 };
             Object.assign(commands, placeCommands(mapping, frame, size, commands.w, commands.h));
             inside(mapping, commands, `commands at ${x},${y} in ${width}x${height}`);
-            if (height >= size + 2 * (balloon.h + 20)) {
+            // Where there is room on any side, the balloon never covers the character.
+            if (height >= size + balloon.h + 40 || width >= size + balloon.w + 40) {
                 assert.ok(!overlap(frame, balloon), `balloon covers the frame at ${x},${y} in ${width}x${height}`);
             }
             if (width >= size + 2 * (commands.w + 16)) {
@@ -76,4 +78,47 @@ test("the balloon goes above the character, or below it at the top of the screen
     assert.equal(at(360).top, 360 - 12 - 60);
     assert.equal(at(0).side, "below");
     assert.equal(at(0).top, 128 + 12);
+});
+
+test("the balloon keeps clear of the navigation bar where another side fits", () => {
+    const mapping = viewportMapping(800, 600);
+    const nav = { left: 340, top: 8, w: 120, h: 40 };
+    // Below the nav bar, the balloon would go above the character, over the bar.
+    const frame = { left: 336, top: 120 };
+    const plain = placeBalloon(mapping, frame, 128, 300, 70);
+    assert.equal(plain.side, "above");
+    const clear = placeBalloon(mapping, frame, 128, 300, 70, [nav]);
+    assert.equal(clear.side, "below");
+    assert.ok(!overlap({ ...clear, w: 300, h: 70 }, nav));
+    assert.ok(!overlap({ ...clear, w: 300, h: 70 }, { ...frame, w: 128, h: 128 }));
+});
+
+test("a long speech pages through lines of CharsPerLine, NumberOfLines at a time, every word once", () => {
+    const words = Array.from({ length: 150 }, (_, i) => ["agent", "balloon", "a", "presentation"][i % 4]);
+    const plan = planSpeech(parseSpeechText(words.join(" ")));
+    for (const [chars, lines] of [
+        [32, 3],
+        [20, 2],
+        [60, 1],
+    ]) {
+        const pages = pageBalloonWords(plan.shown, chars, lines);
+        assert.deepEqual(
+            pages.flatMap((page) => page.lines.flat()),
+            plan.shown.map((_, i) => i),
+        );
+        for (const page of pages) {
+            assert.ok(page.lines.length <= lines);
+            for (const line of page.lines) {
+                const text = line.map((i) => plan.shown[i].text).join(" ");
+                assert.ok(text.length <= chars, `"${text}" is longer than ${chars}`);
+            }
+        }
+        assert.ok(pages.length >= Math.ceil(words.join(" ").length / (chars * lines)));
+    }
+    // Japanese takes two columns a character: 16 to a line of 32.
+    const japanese = planSpeech(parseSpeechText("あ".repeat(40)));
+    assert.deepEqual(
+        pageBalloonWords(japanese.shown, 32, 2).map((page) => page.lines.map((line) => line.length)),
+        [[16, 16], [8]],
+    );
 });

@@ -29,6 +29,11 @@ export function startPage(blocks, { options = {}, location = "file:///show/1.htm
     const navigations = [];
     const warnings = [];
     const errors = [];
+    const answers = [];
+    const ask = (text) => {
+        alerts.push(`? ${text}`);
+        return answers.shift();
+    };
     let href = location;
     const host = {
         readLocation: () => href,
@@ -37,6 +42,9 @@ export function startPage(blocks, { options = {}, location = "file:///show/1.htm
             href = new URL(url, href).href;
         },
         alert: (text) => alerts.push(text),
+        // MsgBox and InputBox questions take the answers queued in `answers`.
+        confirm: (text) => ask(text),
+        prompt: (text) => ask(text),
     };
     const page = createPagePlayer({
         clock,
@@ -47,7 +55,7 @@ export function startPage(blocks, { options = {}, location = "file:///show/1.htm
         reportError: (error, event) => errors.push(event),
     });
     page.runScripts(Array.isArray(blocks) ? blocks : [blocks]);
-    return { page, clock, trace, alerts, navigations, warnings, errors };
+    return { page, clock, trace, alerts, navigations, warnings, errors, answers };
 }
 
 // Loads a page file, runs its scripts and its load event, and lets the

@@ -149,7 +149,9 @@ test("single-line If, ElseIf, line continuation, comments and Rem", () => {
 
 test("what the dialect lacks is a syntax error with its line, and the block does not run", () => {
     const cases = [
-        ["x = 1\nFor i = 1 To 3\nNext", 2],
+        ["x = 1\nOn Error GoTo Handler", 2],
+        ["x = 1\nDo While x < 3\n  x = x + 1\n", 4],
+        ["x = 1\nFor i = 1 To 3\n  Exit Do\nNext", 3],
         ['x = "unterminated\ny = 2', 1],
         ["Sub A\n  x = 1\n", 3],
         ["x = 1 +\n", 1],
