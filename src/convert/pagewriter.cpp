@@ -1,7 +1,7 @@
 #include "convert/pagewriter.h"
 
-#include <algorithm>
 #include <array>
+#include <charconv>
 #include <utility>
 
 #include "convert/pagescript.h"
@@ -145,6 +145,19 @@ void appendCrLf(std::string& out, std::string_view text)
     out.append(text);
 }
 
+// The page file's name ("%d.html" filled with i), appended without the
+// temporary strings of a general fill-in.
+void appendPageFileName(std::string& out, int i)
+{
+    const std::string_view name = templates::kPageFileName.text();
+    const std::size_t number = name.find("%d");
+    out.append(name.substr(0, number));
+    std::array<char, 16> digits{};
+    const auto converted = std::to_chars(digits.data(), digits.data() + digits.size(), i);
+    out.append(digits.data(), converted.ptr);
+    out.append(name.substr(number + 2));
+}
+
 // Something put into a line at a position of the source line.
 struct Insertion {
     std::size_t at;
@@ -196,7 +209,7 @@ bool PageWriter::write(const markup::TagNode& page, int i, const PageScript& scr
         m_sourcePath[p] = '/';
     }
     m_targetPath.assign(m_outputFolder);
-    m_targetPath += pf::fillTemplate(templates::kPageFileName, i);
+    appendPageFileName(m_targetPath, i);
 
     if (!m_source.read(m_sourcePath)) {
         pf::reportCannotOpen(m_messages, m_sourcePath, pf::texts::kReadError);
@@ -285,9 +298,13 @@ void PageWriter::build(std::string_view source, const PageScript& script)
             insertions[count++] = {headAt - begin, m_scriptBlock};
         }
 
-        // Stable: at one position the insertions keep the order they were made.
-        std::stable_sort(insertions.begin(), insertions.begin() + static_cast<long>(count),
-                         [](const Insertion& a, const Insertion& b) { return a.at < b.at; });
+        // In order of position; at one position they keep the order they were
+        // made in (an insertion sort of at most four, which allocates nothing).
+        for (std::size_t k = 1; k < count; ++k) {
+            for (std::size_t j = k; j > 0 && insertions[j].at < insertions[j - 1].at; --j) {
+                std::swap(insertions[j], insertions[j - 1]);
+            }
+        }
         std::size_t copied = 0;
         for (std::size_t k = 0; k < count; ++k) {
             m_page.append(line.substr(copied, insertions[k].at - copied));
