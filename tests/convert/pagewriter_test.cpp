@@ -21,18 +21,34 @@ namespace {
 std::atomic<std::size_t> g_allocations{0};
 }
 
-void *operator new(std::size_t size) {
-  ++g_allocations;
-  if (void *p = std::malloc(size == 0 ? 1 : size)) {
-    return p;
-  }
-  throw std::bad_alloc();
+void* operator new(std::size_t size)
+{
+    ++g_allocations;
+    if (void* p = std::malloc(size == 0 ? 1 : size)) {
+        return p;
+    }
+    throw std::bad_alloc();
 }
-void *operator new[](std::size_t size) { return operator new(size); }
-void operator delete(void *p) noexcept { std::free(p); }
-void operator delete[](void *p) noexcept { std::free(p); }
-void operator delete(void *p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void *p, std::size_t) noexcept { std::free(p); }
+void* operator new[](std::size_t size)
+{
+    return operator new(size);
+}
+void operator delete(void* p) noexcept
+{
+    std::free(p);
+}
+void operator delete[](void* p) noexcept
+{
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept
+{
+    std::free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept
+{
+    std::free(p);
+}
 
 namespace {
 
@@ -44,222 +60,220 @@ using orvo::platform::RecordingMessages;
 
 // Restores the code page a test switched to.
 struct ActiveCodePage {
-  orvo::platform::CodePage saved = orvo::platform::activeCodePage();
-  explicit ActiveCodePage(orvo::platform::CodePage page) {
-    orvo::platform::setActiveCodePage(page);
-  }
-  ~ActiveCodePage() { orvo::platform::setActiveCodePage(saved); }
+    orvo::platform::CodePage saved = orvo::platform::activeCodePage();
+    explicit ActiveCodePage(orvo::platform::CodePage page)
+    {
+        orvo::platform::setActiveCodePage(page);
+    }
+    ~ActiveCodePage() { orvo::platform::setActiveCodePage(saved); }
 };
 
-std::unique_ptr<TagNode> pageWithRef(const std::string &ref) {
-  auto page = std::make_unique<TagNode>("page", 2, std::string(), nullptr);
-  page->setAttribute("ref", ref);
-  return page;
+std::unique_ptr<TagNode> pageWithRef(const std::string& ref)
+{
+    auto page = std::make_unique<TagNode>("page", 2, std::string(), nullptr);
+    page->setAttribute("ref", ref);
+    return page;
 }
 
-TEST(PageWriterTest, FindEitherCase) {
-  EXPECT_EQ(findEitherCase("<BODY>", "<body"), 0U);
-  EXPECT_EQ(findEitherCase("x<body>", "<BODY"), 1U);
-  EXPECT_EQ(findEitherCase("<Body>", "<body"), orvo::platform::npos);
-  // Upper case wins over an earlier lower case.
-  EXPECT_EQ(findEitherCase("src SRC", "src"), 4U);
-  EXPECT_EQ(findEitherCase("", "src"), orvo::platform::npos);
+TEST(PageWriterTest, FindEitherCase)
+{
+    EXPECT_EQ(findEitherCase("<BODY>", "<body"), 0U);
+    EXPECT_EQ(findEitherCase("x<body>", "<BODY"), 1U);
+    EXPECT_EQ(findEitherCase("<Body>", "<body"), orvo::platform::npos);
+    // Upper case wins over an earlier lower case.
+    EXPECT_EQ(findEitherCase("src SRC", "src"), 4U);
+    EXPECT_EQ(findEitherCase("", "src"), orvo::platform::npos);
 }
 
-TEST(PageWriterTest, NoMatchInsideADoubleByteCharacter) {
-  ActiveCodePage shiftJis(orvo::platform::CodePage::ShiftJis);
-  // 0x83 0x73 is one character whose second byte is "s".
-  EXPECT_EQ(findEitherCase("\x83src=\"a.gif\"", "src"), orvo::platform::npos);
-  std::string line = "<img \x83src=\"a.gif\">";
-  orvo::convert::rewriteImageReference(line);
-  EXPECT_EQ(line, "<img \x83src=\"a.gif\">");
-  line = "<img alt=\"\x83\x5c\" src=\"a.gif\">";
-  orvo::convert::rewriteImageReference(line);
-  EXPECT_EQ(line, "<img alt=\"\x83\x5c\" src=\"../a.gif\">");
+TEST(PageWriterTest, NoMatchInsideADoubleByteCharacter)
+{
+    ActiveCodePage shiftJis(orvo::platform::CodePage::ShiftJis);
+    // 0x83 0x73 is one character whose second byte is "s".
+    EXPECT_EQ(findEitherCase("\x83src=\"a.gif\"", "src"), orvo::platform::npos);
+    std::string line = "<img \x83src=\"a.gif\">";
+    orvo::convert::rewriteImageReference(line);
+    EXPECT_EQ(line, "<img \x83src=\"a.gif\">");
+    line = "<img alt=\"\x83\x5c\" src=\"a.gif\">";
+    orvo::convert::rewriteImageReference(line);
+    EXPECT_EQ(line, "<img alt=\"\x83\x5c\" src=\"../a.gif\">");
 }
 
 // The "ref" names a subfolder with a backslash whose file name holds a
 // Shift-JIS character with the byte of a backslash inside it: only the real
 // separator becomes "/".
-TEST(PageWriterTest, RefWithBackslashesReadsFromTheSubfolder) {
-  ActiveCodePage shiftJis(orvo::platform::CodePage::ShiftJis);
-  orvo::test::TempDir folder;
-  folder.write("sub/\x95\x5c.html", "<img src=\"a.gif\">\n");
-  std::filesystem::create_directory(folder.file("out"));
-  const auto page = pageWithRef("sub\\\x95\x5c.html");
-  RecordingMessages messages;
-  EXPECT_TRUE(
-      writePage(*page, folder.path(), "out/", 4, PageScript(), messages));
-  EXPECT_EQ(folder.read("out/4.html"), "<img src=\"../a.gif\">\r\n");
-  EXPECT_EQ(messages.count(), 0U);
+TEST(PageWriterTest, RefWithBackslashesReadsFromTheSubfolder)
+{
+    ActiveCodePage shiftJis(orvo::platform::CodePage::ShiftJis);
+    orvo::test::TempDir folder;
+    folder.write("sub/\x95\x5c.html", "<img src=\"a.gif\">\n");
+    std::filesystem::create_directory(folder.file("out"));
+    const auto page = pageWithRef("sub\\\x95\x5c.html");
+    RecordingMessages messages;
+    EXPECT_TRUE(writePage(*page, folder.path(), "out/", 4, PageScript(), messages));
+    EXPECT_EQ(folder.read("out/4.html"), "<img src=\"../a.gif\">\r\n");
+    EXPECT_EQ(messages.count(), 0U);
 }
 
-TEST(PageWriterTest, UnreadableSourceIsReportedAndWritesNothing) {
-  orvo::test::TempDir folder;
-  std::filesystem::create_directory(folder.file("out"));
-  std::filesystem::create_directory(folder.file("folder.html"));
-  RecordingMessages messages;
-  for (const char *ref : {"missing.html", "", "folder.html"}) {
-    EXPECT_FALSE(writePage(*pageWithRef(ref), folder.path(), "out/", 1,
-                           PageScript(), messages));
-  }
-  EXPECT_FALSE(std::filesystem::exists(folder.file("out/1.html")));
-  const auto error = [&](const std::string &path) {
-    return RecordingMessages::Entry{RecordingMessages::Kind::Error,
-                                    "ﾌｧｲﾙ" + path + "がｵｰﾌﾟﾝできない",
-                                    "読み出しｴﾗｰ"};
-  };
-  EXPECT_EQ(messages.entries(),
-            (std::vector<RecordingMessages::Entry>{
-                error(folder.file("missing.html")), error(folder.path()),
-                error(folder.file("folder.html"))}));
+TEST(PageWriterTest, UnreadableSourceIsReportedAndWritesNothing)
+{
+    orvo::test::TempDir folder;
+    std::filesystem::create_directory(folder.file("out"));
+    std::filesystem::create_directory(folder.file("folder.html"));
+    RecordingMessages messages;
+    for (const char* ref : {"missing.html", "", "folder.html"}) {
+        EXPECT_FALSE(
+            writePage(*pageWithRef(ref), folder.path(), "out/", 1, PageScript(), messages));
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder.file("out/1.html")));
+    const auto error = [&](const std::string& path) {
+        return RecordingMessages::Entry{RecordingMessages::Kind::Error,
+                                        "ﾌｧｲﾙ" + path + "がｵｰﾌﾟﾝできない", "読み出しｴﾗｰ"};
+    };
+    EXPECT_EQ(messages.entries(), (std::vector<RecordingMessages::Entry>{
+                                      error(folder.file("missing.html")), error(folder.path()),
+                                      error(folder.file("folder.html"))}));
 }
 
 // A "ref" that climbs to a device read /dev/zero as one endless line until
 // the memory ran out (found while writing fuzz_convert). A device is a source
 // page that cannot be opened.
-TEST(PageWriterTest, SourceThatIsADeviceIsReported) {
-  orvo::test::TempDir folder;
-  std::filesystem::create_directory(folder.file("out"));
-  std::string climb;
-  for (std::size_t level = 0; level <= folder.path().size(); ++level) {
-    climb += "..\\";
-  }
-  RecordingMessages messages;
-  EXPECT_FALSE(writePage(*pageWithRef(climb + "dev\\zero"), folder.path(),
-                         "out/", 1, PageScript(), messages));
-  EXPECT_FALSE(std::filesystem::exists(folder.file("out/1.html")));
-  ASSERT_EQ(messages.count(), 1U);
-  EXPECT_EQ(messages.entries()[0].caption, "読み出しｴﾗｰ");
+TEST(PageWriterTest, SourceThatIsADeviceIsReported)
+{
+    orvo::test::TempDir folder;
+    std::filesystem::create_directory(folder.file("out"));
+    std::string climb;
+    for (std::size_t level = 0; level <= folder.path().size(); ++level) {
+        climb += "..\\";
+    }
+    RecordingMessages messages;
+    EXPECT_FALSE(writePage(*pageWithRef(climb + "dev\\zero"), folder.path(), "out/", 1,
+                           PageScript(), messages));
+    EXPECT_FALSE(std::filesystem::exists(folder.file("out/1.html")));
+    ASSERT_EQ(messages.count(), 1U);
+    EXPECT_EQ(messages.entries()[0].caption, "読み出しｴﾗｰ");
 }
 
-TEST(PageWriterTest, UnwritablePageIsReported) {
-  orvo::test::TempDir folder;
-  folder.write("page.html", "<html></html>\n");
-  RecordingMessages messages;
-  // No output folder.
-  EXPECT_FALSE(writePage(*pageWithRef("page.html"), folder.path(), "out/", 12,
-                         PageScript(), messages));
-  EXPECT_EQ(messages.entries(),
-            (std::vector<RecordingMessages::Entry>{
-                {RecordingMessages::Kind::Error,
-                 "ﾌｧｲﾙ" + folder.file("out/12.html") + "がｵｰﾌﾟﾝできない",
-                 "書き出しｴﾗｰ"}}));
+TEST(PageWriterTest, UnwritablePageIsReported)
+{
+    orvo::test::TempDir folder;
+    folder.write("page.html", "<html></html>\n");
+    RecordingMessages messages;
+    // No output folder.
+    EXPECT_FALSE(
+        writePage(*pageWithRef("page.html"), folder.path(), "out/", 12, PageScript(), messages));
+    EXPECT_EQ(messages.entries(),
+              (std::vector<RecordingMessages::Entry>{
+                  {RecordingMessages::Kind::Error,
+                   "ﾌｧｲﾙ" + folder.file("out/12.html") + "がｵｰﾌﾟﾝできない", "書き出しｴﾗｰ"}}));
 }
 
 // A page file whose bytes cannot all be written (a full disk) is a failure,
 // reported like a page file that cannot be created.
-TEST(PageWriterTest, FailedWriteIsReported) {
-  if (!std::filesystem::exists("/dev/full")) {
-    GTEST_SKIP() << "no /dev/full";
-  }
-  orvo::test::TempDir folder;
-  folder.write("page.html", "<html></html>\n");
-  std::filesystem::create_directory(folder.file("out"));
-  std::filesystem::create_symlink("/dev/full", folder.file("out/1.html"));
-  RecordingMessages messages;
-  EXPECT_FALSE(writePage(*pageWithRef("page.html"), folder.path(), "out/", 1,
-                         PageScript(), messages));
-  EXPECT_EQ(messages.entries(),
-            (std::vector<RecordingMessages::Entry>{
-                {RecordingMessages::Kind::Error,
-                 "ﾌｧｲﾙ" + folder.file("out/1.html") + "がｵｰﾌﾟﾝできない",
-                 "書き出しｴﾗｰ"}}));
+TEST(PageWriterTest, FailedWriteIsReported)
+{
+    if (!std::filesystem::exists("/dev/full")) {
+        GTEST_SKIP() << "no /dev/full";
+    }
+    orvo::test::TempDir folder;
+    folder.write("page.html", "<html></html>\n");
+    std::filesystem::create_directory(folder.file("out"));
+    std::filesystem::create_symlink("/dev/full", folder.file("out/1.html"));
+    RecordingMessages messages;
+    EXPECT_FALSE(
+        writePage(*pageWithRef("page.html"), folder.path(), "out/", 1, PageScript(), messages));
+    EXPECT_EQ(messages.entries(),
+              (std::vector<RecordingMessages::Entry>{
+                  {RecordingMessages::Kind::Error,
+                   "ﾌｧｲﾙ" + folder.file("out/1.html") + "がｵｰﾌﾟﾝできない", "書き出しｴﾗｰ"}}));
 }
 
 // The line that loads the agent runtime follows the script block wherever it
 // goes: behind each copy (a page may hold "</head>" twice, one of them inside
 // a comment), nowhere in a page without "</head>", and it is a line of its
 // own however the source line looked.
-TEST(PageWriterTest, PlayerLineFollowsEveryScriptBlock) {
-  orvo::test::TempDir folder;
-  folder.write("twice.html",
-               "<!-- </head> -->\n<title>T</title></HEAD>\n<body>\n");
-  folder.write("headless.html", "<body>\n<p>x</p>\n");
-  std::filesystem::create_directory(folder.file("out"));
-  PageScript script;
-  const std::string block = script.assembleScript();
-  const std::string line =
-      "<script src=\"orvo-player.js\" charset=\"utf-8\"></script>\n";
-  RecordingMessages messages;
-  EXPECT_TRUE(writePage(*pageWithRef("twice.html"), folder.path(), "out/", 1,
-                        script, messages, line));
-  const std::string crlf =
-      orvo::platform::replaceAll(block + line, "\n", "\r\n");
-  EXPECT_EQ(folder.read("out/1.html"), "<!-- " + crlf +
-                                           "</head> -->\r\n<title>T</title>" +
-                                           crlf + "</HEAD>\r\n<body>\r\n");
-  EXPECT_TRUE(writePage(*pageWithRef("headless.html"), folder.path(), "out/", 2,
-                        script, messages, line));
-  EXPECT_EQ(folder.read("out/2.html"), "<body>\r\n<p>x</p>\r\n");
-  EXPECT_EQ(messages.count(), 0U);
+TEST(PageWriterTest, PlayerLineFollowsEveryScriptBlock)
+{
+    orvo::test::TempDir folder;
+    folder.write("twice.html", "<!-- </head> -->\n<title>T</title></HEAD>\n<body>\n");
+    folder.write("headless.html", "<body>\n<p>x</p>\n");
+    std::filesystem::create_directory(folder.file("out"));
+    PageScript script;
+    const std::string block = script.assembleScript();
+    const std::string line = "<script src=\"orvo-player.js\" charset=\"utf-8\"></script>\n";
+    RecordingMessages messages;
+    EXPECT_TRUE(
+        writePage(*pageWithRef("twice.html"), folder.path(), "out/", 1, script, messages, line));
+    const std::string crlf = orvo::platform::replaceAll(block + line, "\n", "\r\n");
+    EXPECT_EQ(folder.read("out/1.html"),
+              "<!-- " + crlf + "</head> -->\r\n<title>T</title>" + crlf + "</HEAD>\r\n<body>\r\n");
+    EXPECT_TRUE(
+        writePage(*pageWithRef("headless.html"), folder.path(), "out/", 2, script, messages, line));
+    EXPECT_EQ(folder.read("out/2.html"), "<body>\r\n<p>x</p>\r\n");
+    EXPECT_EQ(messages.count(), 0U);
 }
 
-TEST(PageWriterTest, EmptySourceGivesAnEmptyPage) {
-  orvo::test::TempDir folder;
-  folder.write("page.html", "");
-  std::filesystem::create_directory(folder.file("out"));
-  RecordingMessages messages;
-  EXPECT_TRUE(writePage(*pageWithRef("page.html"), folder.path(), "out/", 1,
-                        PageScript(), messages));
-  EXPECT_TRUE(std::filesystem::exists(folder.file("out/1.html")));
-  EXPECT_EQ(folder.read("out/1.html"), "");
+TEST(PageWriterTest, EmptySourceGivesAnEmptyPage)
+{
+    orvo::test::TempDir folder;
+    folder.write("page.html", "");
+    std::filesystem::create_directory(folder.file("out"));
+    RecordingMessages messages;
+    EXPECT_TRUE(
+        writePage(*pageWithRef("page.html"), folder.path(), "out/", 1, PageScript(), messages));
+    EXPECT_TRUE(std::filesystem::exists(folder.file("out/1.html")));
+    EXPECT_EQ(folder.read("out/1.html"), "");
 }
 
 // The words are searched over the whole page, not line by line: a match on
 // a later line must not hide the one on this line, an upper-case match wins
 // over an earlier lower-case one on its own line only, and the bar of a body
 // tag that ends on the next line goes behind that line's first ">".
-TEST(PageWriterTest, WordsAreTakenLineByLineAcrossThePage) {
-  orvo::test::TempDir folder;
-  folder.write("page.html", "<img src=\"a.gif\">\n"
-                            "<img src=\"c.gif\"> <IMG SRC=\"b.gif\">\r\n"
-                            "<p class=x>\n"
-                            "<BODY background=\"bg.gif\"\n"
-                            " text=\"x\"><p>\n"
-                            "</HEAD>");
-  std::filesystem::create_directory(folder.file("out"));
-  PageScript script;
-  script.navigationBar = "[bar]\n";
-  const std::string block =
-      orvo::platform::replaceAll(script.assembleScript(), "\n", "\r\n");
-  RecordingMessages messages;
-  EXPECT_TRUE(writePage(*pageWithRef("page.html"), folder.path(), "out/", 1,
-                        script, messages));
-  EXPECT_EQ(folder.read("out/1.html"),
-            "<img src=\"../a.gif\">\r\n"
-            "<img src=\"c.gif\"> <IMG SRC=\"../b.gif\">\r\n"
-            "<p class=x>\r\n"
-            "<BODY background=\"../bg.gif\"\r\n"
-            " text=\"x\">[bar]\r\n<p>\r\n" +
-                block + "</HEAD>\r\n");
-  EXPECT_EQ(messages.count(), 0U);
+TEST(PageWriterTest, WordsAreTakenLineByLineAcrossThePage)
+{
+    orvo::test::TempDir folder;
+    folder.write("page.html", "<img src=\"a.gif\">\n"
+                              "<img src=\"c.gif\"> <IMG SRC=\"b.gif\">\r\n"
+                              "<p class=x>\n"
+                              "<BODY background=\"bg.gif\"\n"
+                              " text=\"x\"><p>\n"
+                              "</HEAD>");
+    std::filesystem::create_directory(folder.file("out"));
+    PageScript script;
+    script.navigationBar = "[bar]\n";
+    const std::string block = orvo::platform::replaceAll(script.assembleScript(), "\n", "\r\n");
+    RecordingMessages messages;
+    EXPECT_TRUE(writePage(*pageWithRef("page.html"), folder.path(), "out/", 1, script, messages));
+    EXPECT_EQ(folder.read("out/1.html"), "<img src=\"../a.gif\">\r\n"
+                                         "<img src=\"c.gif\"> <IMG SRC=\"../b.gif\">\r\n"
+                                         "<p class=x>\r\n"
+                                         "<BODY background=\"../bg.gif\"\r\n"
+                                         " text=\"x\">[bar]\r\n<p>\r\n" +
+                                             block + "</HEAD>\r\n");
+    EXPECT_EQ(messages.count(), 0U);
 }
 
 // Once its buffers have grown to the page, writing another page of that size
 // allocates nothing: one read into the kept source buffer, the page built in
 // the kept page buffer, one write.
-TEST(PageWriterTest, SteadyStateWritesWithoutAllocating) {
-  orvo::test::TempDir folder;
-  folder.write(
-      "page.html",
-      "<html>\n<head><title>T</title></head>\n<BODY background=\"a.gif\">"
-      "\n<img src=\"b.gif\">\n</body>\n</html>\n");
-  std::filesystem::create_directory(folder.file("out"));
-  const auto page = pageWithRef("page.html");
-  PageScript script;
-  script.navigationBar =
-      "<center>\n<STRONG><FONT size=6> 7 </FONT></STRONG>\n</center>\n";
-  RecordingMessages messages;
-  orvo::convert::PageWriter writer(folder.path(), "out/", messages);
-  ASSERT_TRUE(writer.write(*page, 7, script));
-  ASSERT_TRUE(writer.write(*page, 8, script));
-  const std::size_t before = g_allocations.load();
-  const bool written = writer.write(*page, 9, script);
-  const std::size_t allocations = g_allocations.load() - before;
-  EXPECT_TRUE(written);
-  EXPECT_EQ(allocations, 0U);
-  EXPECT_EQ(folder.read("out/9.html"), folder.read("out/7.html"));
+TEST(PageWriterTest, SteadyStateWritesWithoutAllocating)
+{
+    orvo::test::TempDir folder;
+    folder.write("page.html", "<html>\n<head><title>T</title></head>\n<BODY background=\"a.gif\">"
+                              "\n<img src=\"b.gif\">\n</body>\n</html>\n");
+    std::filesystem::create_directory(folder.file("out"));
+    const auto page = pageWithRef("page.html");
+    PageScript script;
+    script.navigationBar = "<center>\n<STRONG><FONT size=6> 7 </FONT></STRONG>\n</center>\n";
+    RecordingMessages messages;
+    orvo::convert::PageWriter writer(folder.path(), "out/", messages);
+    ASSERT_TRUE(writer.write(*page, 7, script));
+    ASSERT_TRUE(writer.write(*page, 8, script));
+    const std::size_t before = g_allocations.load();
+    const bool written = writer.write(*page, 9, script);
+    const std::size_t allocations = g_allocations.load() - before;
+    EXPECT_TRUE(written);
+    EXPECT_EQ(allocations, 0U);
+    EXPECT_EQ(folder.read("out/9.html"), folder.read("out/7.html"));
 }
 
 } // namespace
