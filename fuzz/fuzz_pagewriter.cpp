@@ -74,7 +74,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     convert::PageScript script;
     script.navigationBar = std::string(1, kBarMark) + "<center> 1 </center>\n";
     script.onLoadSub = std::string(1, kScriptMark);
-    pf::RecordingMessages messages;
     const std::string behind = input.withPlayer ? "<script src=\"x.js\"></script>\n" : "";
     pf::RecordingMessages messages;
     fz::require(convert::writePage(*page, folder.path(), "out/", 1, script, messages, behind),

@@ -33,6 +33,16 @@ void installAgentRuntime(QWebEngineScriptCollection& scripts)
     if (source.isEmpty()) {
         return;
     }
+    QFile channelFile(QStringLiteral(":/qtwebchannel/qwebchannel.js"));
+    if (channelFile.open(QIODevice::ReadOnly)) {
+        QWebEngineScript channel;
+        channel.setName(QStringLiteral("orvo-web-channel"));
+        channel.setSourceCode(QString::fromUtf8(channelFile.readAll()));
+        channel.setWorldId(QWebEngineScript::MainWorld);
+        channel.setRunsOnSubFrames(true);
+        channel.setInjectionPoint(QWebEngineScript::DocumentCreation);
+        scripts.insert(channel);
+    }
     QWebEngineScript script;
     script.setName(scriptName());
     script.setSourceCode(source);

@@ -18,6 +18,8 @@ QString agentRuntimeSource();
 // Adds the runtime to the scripts of a page, once: in the page's own world,
 // so that it sees the page's script blocks and objects, in every frame (the
 // debug mode shows the pages inside a frame).
+// The web channel's client script (qwebchannel.js) goes in first, so that
+// the runtime can reach the native voice.
 void installAgentRuntime(QWebEngineScriptCollection& scripts);
 
 } // namespace orvo::app

@@ -19,6 +19,8 @@ inline constexpr const char* kViewMenu = "表示(&V)";
 inline constexpr const char* kViewToolBar = "ﾂｰﾙ ﾊﾞｰ(&T)";
 inline constexpr const char* kViewStatusBar = "ｽﾃｰﾀｽ ﾊﾞｰ(&S)";
 inline constexpr const char* kViewUrlBar = "URLﾊﾞｰ(&U)";
+// The character's voice on or off (kept in the profile).
+inline constexpr const char* kViewVoice = "音声(&O)";
 inline constexpr const char* kExecMenu = "実行(&E)";
 inline constexpr const char* kExecRelease = "リリース(&R)...\tCtrl+R";
 inline constexpr const char* kExecDebug = "デバッグ(&D)...\tCtrl+D";

@@ -5,8 +5,10 @@
 #include "app/cvieworvodoc.h"
 #include "app/cvieworvoview.h"
 #include "app/location.h"
+#include "app/profile.h"
 #include "app/toolbaricons.h"
 #include "app/uitext.h"
+#include "app/voicebridge.h"
 
 #include <QAction>
 #include <QApplication>
@@ -110,6 +112,7 @@ void CMainFrame::setView(CViewOrvoView* view)
 {
     m_view = view;
     setCentralWidget(view);
+    updateCommandStates();
 }
 
 QAction* CMainFrame::addCommand(Command command, const char* text, const char* prompt)
@@ -129,6 +132,7 @@ void CMainFrame::createActions()
     addCommand(Command::ViewToolBar, texts::kViewToolBar, nullptr);
     addCommand(Command::ViewStatusBar, texts::kViewStatusBar, nullptr);
     addCommand(Command::ViewUrlBar, texts::kViewUrlBar, nullptr);
+    addCommand(Command::ViewVoice, texts::kViewVoice, nullptr);
     addCommand(Command::ExecRelease, texts::kExecRelease, nullptr);
     addCommand(Command::ExecDebug, texts::kExecDebug, nullptr);
     addCommand(Command::ExecConvert, texts::kExecConvert, texts::kPromptExecConvert);
@@ -142,7 +146,7 @@ void CMainFrame::createActions()
     action(Command::ExecRun)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
 
     for (Command command : {Command::ViewToolBar, Command::ViewStatusBar, Command::ViewUrlBar,
-                            Command::ExecRelease, Command::ExecDebug}) {
+                            Command::ViewVoice, Command::ExecRelease, Command::ExecDebug}) {
         action(command)->setCheckable(true);
     }
 
@@ -162,6 +166,13 @@ void CMainFrame::createActions()
         updateCommandStates();
     });
     connect(action(Command::ViewUrlBar), &QAction::triggered, this, &CMainFrame::OnViewUrlbar);
+    connect(action(Command::ViewVoice), &QAction::triggered, this, [this](bool on) {
+        if (m_view != nullptr) {
+            m_view->voice().setEnabled(on);
+            profile::writeVoiceEnabled(on);
+        }
+        updateCommandStates();
+    });
     connect(action(Command::ExecRelease), &QAction::triggered, &m_doc,
             &CViewOrvoDoc::OnExecRelease);
     connect(action(Command::ExecDebug), &QAction::triggered, &m_doc, &CViewOrvoDoc::OnExecDebug);
@@ -187,6 +198,7 @@ void CMainFrame::createViewMenu()
     menu->addAction(action(Command::ViewToolBar));
     menu->addAction(action(Command::ViewStatusBar));
     menu->addAction(action(Command::ViewUrlBar));
+    menu->addAction(action(Command::ViewVoice));
     connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateCommandStates);
 }
 
@@ -357,6 +369,8 @@ void CMainFrame::updateCommandStates()
     action(Command::ViewUrlBar)->setChecked(isUrlBarShown());
     action(Command::ViewToolBar)->setChecked(!m_toolBar->isHidden());
     action(Command::ViewStatusBar)->setChecked(!statusBar()->isHidden());
+    action(Command::ViewVoice)->setEnabled(m_view != nullptr);
+    action(Command::ViewVoice)->setChecked(m_view != nullptr && m_view->voice().enabled());
 }
 
 QString CMainFrame::messagePaneText() const

@@ -32,13 +32,14 @@ public:
         ViewToolBar,
         ViewStatusBar,
         ViewUrlBar,
+        ViewVoice,
         ExecRelease,
         ExecDebug,
         ExecConvert,
         ExecRun,
         AppAbout,
     };
-    static constexpr std::size_t kCommandCount = 10;
+    static constexpr std::size_t kCommandCount = 11;
 
     // The window at 0, 0 with 775 by 575 pixels, with all its bars.
     explicit CMainFrame(CViewOrvoDoc& doc, QWidget* parent = nullptr);

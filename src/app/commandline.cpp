@@ -17,11 +17,11 @@ void describe(QCommandLineParser& parser)
                        "(.orv files)."));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addOption(QCommandLineOption(
-        kSettingsOption,
-        QStringLiteral("The settings file (default: $VIEWORVO_INI, else "
-                       "~/.config/ViewOrvo.ini)."),
-        QStringLiteral("FILE")));
+    parser.addOption(
+        QCommandLineOption(kSettingsOption,
+                           QStringLiteral("The settings file (default: $VIEWORVO_INI, else "
+                                          "~/.config/ViewOrvo.ini)."),
+                           QStringLiteral("FILE")));
     parser.addPositionalArgument(QStringLiteral("FILE"),
                                  QStringLiteral("A presentation (.orv) or a page to open."),
                                  QStringLiteral("[FILE]"));

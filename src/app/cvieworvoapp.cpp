@@ -17,8 +17,10 @@
 
 namespace orvo::app {
 
-CViewOrvoApp::CViewOrvoApp(platform::Messages& messages, std::string settingsPath, QObject* parent)
-    : QObject(parent), m_messages(messages), m_settingsPath(std::move(settingsPath))
+CViewOrvoApp::CViewOrvoApp(platform::Messages& messages, std::string settingsPath,
+                           std::optional<std::string> programDataDir, QObject* parent)
+    : QObject(parent), m_messages(messages), m_settingsPath(std::move(settingsPath)),
+      m_programDataDir(std::move(programDataDir))
 {
 }
 
@@ -48,7 +50,7 @@ bool CViewOrvoApp::InitInstance(const QStringList& arguments)
 
 void CViewOrvoApp::createDocumentFrameAndView()
 {
-    m_doc = std::make_unique<CViewOrvoDoc>(m_messages, m_settingsPath);
+    m_doc = std::make_unique<CViewOrvoDoc>(m_messages, m_settingsPath, m_programDataDir);
     m_frame = std::make_unique<CMainFrame>(*m_doc);
     m_view = new CViewOrvoView(*this, *m_doc, *m_frame, m_frame.get());
     m_frame->setView(m_view);

@@ -11,6 +11,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace orvo::platform {
@@ -29,8 +30,12 @@ class CViewOrvoApp final : public QObject {
 
 public:
     // messages must outlive the application; settingsPath is the settings
-    // file that the document reads when it is created.
-    CViewOrvoApp(platform::Messages& messages, std::string settingsPath, QObject* parent = nullptr);
+    // file that the document reads when it is created, programDataDir the
+    // program's data folder that an empty settingDir stands for (none: the
+    // settings are used as written).
+    CViewOrvoApp(platform::Messages& messages, std::string settingsPath,
+                 std::optional<std::string> programDataDir = std::nullopt,
+                 QObject* parent = nullptr);
     ~CViewOrvoApp() override;
 
     // Start-up, in order: the profile and its recent-file list; the document
@@ -66,6 +71,7 @@ private:
 
     platform::Messages& m_messages;
     std::string m_settingsPath;
+    std::optional<std::string> m_programDataDir;
     std::string m_requestedPath;
     RecentFileList m_recentFiles;
     std::unique_ptr<CViewOrvoDoc> m_doc;

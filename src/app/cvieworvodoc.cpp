@@ -20,11 +20,14 @@ namespace orvo::app {
 DocumentView::~DocumentView() = default;
 
 CViewOrvoDoc::CViewOrvoDoc(platform::Messages& messages, const std::string& settingsPath,
-                           QObject* parent)
+                           const std::optional<std::string>& programDataDir, QObject* parent)
     : QObject(parent), m_messages(messages), m_windowMessages(messages),
       m_presentation(m_windowMessages), m_releaseMode(profile::readReleaseMode()),
       m_chooseFile(chooseFileWithDialog)
 {
+    if (programDataDir) {
+        m_presentation.setProgramDataFolder(*programDataDir);
+    }
     // Failures have been shown; the program runs on with what could be read.
     m_presentation.loadSettingsAndTables(settingsPath);
 }

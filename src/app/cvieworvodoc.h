@@ -12,6 +12,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,8 +35,11 @@ public:
 
     // Reads the mode from the profile, then the settings file at
     // settingsPath and, only when it could be read, the tables. Failures are
-    // shown through messages, which must outlive the document.
+    // shown through messages, which must outlive the document. With
+    // programDataDir (the program's data folder, empty when it has none) an
+    // empty settingDir means that folder (config/datafolder.h).
     CViewOrvoDoc(platform::Messages& messages, const std::string& settingsPath,
+                 const std::optional<std::string>& programDataDir = std::nullopt,
                  QObject* parent = nullptr);
     ~CViewOrvoDoc() override;
 

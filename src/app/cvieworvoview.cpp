@@ -7,9 +7,12 @@
 #include "app/cvieworvodoc.h"
 #include "app/location.h"
 #include "app/orvowebpage.h"
+#include "app/profile.h"
+#include "app/voicebridge.h"
 #include "config/settings.h"
 
 #include <QFileInfo>
+#include <QWebChannel>
 #include <QWebEnginePage>
 #include <QWebEngineScriptCollection>
 #include <QWebEngineSettings>
@@ -29,6 +32,19 @@ CViewOrvoView::CViewOrvoView(const CViewOrvoApp& app, CViewOrvoDoc& doc, CMainFr
     // presentation's folders (turned off, frames would not load at all).
     pageSettings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
     installAgentRuntime(page()->scripts());
+
+    // The runtime in the page speaks through the native voice.
+    m_voice = new VoiceBridge(true, this);
+    m_voice->setEnabled(profile::readVoiceEnabled());
+    speech::Language language = speech::Language::Automatic;
+    if (speech::languageFromName(profile::readVoiceLanguage().toStdString(), language)) {
+        m_voice->setDefaultLanguage(language);
+    }
+    auto* channel = new QWebChannel(page());
+    channel->registerObject(QStringLiteral("orvoVoice"), m_voice);
+    page()->setWebChannel(channel);
+    // Leaving a page cuts its voice at once.
+    connect(page(), &QWebEnginePage::loadStarted, m_voice, &VoiceBridge::stopAll);
 
     connect(page(), &QWebEnginePage::loadFinished, this,
             [this](bool) { OnDocumentComplete(page()->url()); });

@@ -18,6 +18,7 @@ class CMainFrame;
 class CViewOrvoApp;
 class CViewOrvoDoc;
 class OrvoWebPage;
+class VoiceBridge;
 
 class CViewOrvoView final : public QWebEngineView, public DocumentView {
     Q_OBJECT
@@ -39,6 +40,8 @@ public:
     void Navigate(const std::string& location) override;
 
     OrvoWebPage* orvoPage() const;
+    // The character's voice, published to every page the view shows.
+    VoiceBridge& voice() const { return *m_voice; }
 
 private:
     void OnDocumentComplete(const QUrl& url);
@@ -47,6 +50,7 @@ private:
     const CViewOrvoApp& m_app;
     CViewOrvoDoc& m_doc;
     CMainFrame& m_frame;
+    VoiceBridge* m_voice = nullptr;
 };
 
 } // namespace orvo::app

@@ -4,6 +4,7 @@
 #include "app/commandline.h"
 #include "app/cvieworvoapp.h"
 #include "app/qtmessages.h"
+#include "platform/buildtreemarker.h"
 #include "platform/codepage.h"
 #include "platform/settingslocation.h"
 #include "i18n/messagecatalog.h"
@@ -11,6 +12,7 @@
 #include <QApplication>
 #include <QByteArray>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QTranslator>
 
@@ -47,7 +49,11 @@ int main(int argc, char* argv[])
         QCoreApplication reader(argc, argv);
         nameApplication();
         commandLine = app::processCommandLine(QCoreApplication::arguments());
-        program = QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString();
+        // Only the program's folder counts; Qt reads it from /proc/self/exe.
+        program =
+            QFile::encodeName(
+                QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("vieworvo")))
+                .toStdString();
     }
 
     // Qt WebEngine shares its OpenGL context with the widgets; Qt asks for
@@ -62,8 +68,12 @@ int main(int argc, char* argv[])
     // English catalog applies, else the texts as written.
     platform::setActiveCodePage(
         platform::chooseCodePage(std::getenv("ORVO_CODEPAGE"), nl_langinfo(CODESET)));
+    // Installed, the data and the catalogs lie in ../share/ from the program;
+    // run from a build tree, the marker beside the program names the build's.
+    // A copy of the program with neither has no data folder.
+    const platform::BuildTreePaths buildTree = platform::readBuildTreeMarker(program);
     const std::string language =
-        i18n::installMessageCatalog(i18n::findLocaleFolder(program, ORVO_BUILD_TREE_LOCALE));
+        i18n::installMessageCatalog(i18n::findLocaleFolder(program, buildTree.localeDir));
     QTranslator translator;
     if (language == "en" && translator.load(QStringLiteral(":/i18n/vieworvo_en.qm"))) {
         QCoreApplication::installTranslator(&translator);
@@ -75,11 +85,11 @@ int main(int argc, char* argv[])
     sources.configHome = environment("XDG_CONFIG_HOME");
     sources.cacheHome = environment("XDG_CACHE_HOME");
     sources.home = environment("HOME");
-    const std::string dataDir = platform::findDataFolder(program, ORVO_SOURCE_DATA_DIR);
+    const std::string dataDir = platform::findDataFolder(program, buildTree.dataDir);
     const std::string settingsPath = platform::prepareSettingsFile(sources, dataDir);
 
     app::QtMessages messages;
-    app::CViewOrvoApp viewOrvo(messages, settingsPath);
+    app::CViewOrvoApp viewOrvo(messages, settingsPath, dataDir);
     if (!viewOrvo.InitInstance(QApplication::arguments())) {
         return EXIT_FAILURE;
     }

@@ -31,7 +31,30 @@ QString recentFileKey(int number)
     return QStringLiteral("File") + QString::number(number);
 }
 
+QString voiceKey()
+{
+    return QStringLiteral("Voice/Enabled");
+}
+
 } // namespace
+
+bool readVoiceEnabled()
+{
+    QSettings settings(organization(), application());
+    return settings.value(voiceKey(), true).toBool();
+}
+
+void writeVoiceEnabled(bool enabled)
+{
+    QSettings settings(organization(), application());
+    settings.setValue(voiceKey(), enabled);
+}
+
+QString readVoiceLanguage()
+{
+    QSettings settings(organization(), application());
+    return settings.value(QStringLiteral("Voice/Language")).toString();
+}
 
 int readReleaseMode()
 {

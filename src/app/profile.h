@@ -1,8 +1,9 @@
 #pragma once
 
 // The application's profile: QSettings("ORVO", "ViewOrvo"), which keeps the
-// release/debug mode (section "Executive", entry "Release") and the recent-file
-// list (section "Recent File List", entries "File1" to "File5").
+// release/debug mode (section "Executive", entry "Release"), the recent-file
+// list (section "Recent File List", entries "File1" to "File5") and whether
+// the voice is on (section "Voice", entry "Enabled").
 
 #include <QString>
 #include <QStringList>
@@ -12,6 +13,13 @@ namespace orvo::app::profile {
 // The mode entry: 1 for release mode, 0 for debug mode; 0 when not set yet.
 int readReleaseMode();
 void writeReleaseMode(int mode);
+
+// Whether the character speaks aloud (View menu); on when not set yet.
+bool readVoiceEnabled();
+void writeVoiceEnabled(bool enabled);
+// The user's choice of the voice's language (entry "Voice/Language": "auto",
+// "en" or "ja"); empty when not set.
+QString readVoiceLanguage();
 
 // Non-empty entries File1..File<count>, in order.
 QStringList readRecentFiles(int count);

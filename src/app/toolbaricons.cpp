@@ -43,6 +43,8 @@ QPen outline(const QColor& color)
 
 } // namespace
 
+namespace painted {
+
 // A folder with its lid lifted.
 QIcon openIcon()
 {
@@ -162,6 +164,35 @@ QIcon applicationIcon()
         p.drawEllipse(QPointF(8.0, 2.2), 1.5, 1.5);
         p.drawLine(QPointF(8.0, 3.7), QPointF(8.0, 3.9));
     });
+}
+
+} // namespace painted
+
+// The icon theme's names are those of the freedesktop icon naming rules.
+QIcon openIcon()
+{
+    return QIcon::fromTheme(QStringLiteral("document-open"), painted::openIcon());
+}
+
+QIcon convertIcon()
+{
+    return QIcon::fromTheme(QStringLiteral("system-run"), painted::convertIcon());
+}
+
+QIcon runIcon()
+{
+    return QIcon::fromTheme(QStringLiteral("media-playback-start"), painted::runIcon());
+}
+
+QIcon aboutIcon()
+{
+    return QIcon::fromTheme(QStringLiteral("help-about"), painted::aboutIcon());
+}
+
+// Installed, the theme holds the program's own icon (hicolor/*/apps/vieworvo).
+QIcon applicationIcon()
+{
+    return QIcon::fromTheme(QStringLiteral("vieworvo"), painted::applicationIcon());
 }
 
 } // namespace orvo::app

@@ -10,13 +10,21 @@
 #include <utility>
 
 #include "cli/climessages.h"
+#include "cli/hearcommand.h"
+#include "cli/speakcommand.h"
+#include "cli/summary.h"
 #include "config/presentation.h"
 #include "config/settings.h"
+#include "convert/animationnames.h"
+#include "convert/checker.h"
 #include "convert/converter.h"
 #include "convert/playerexport.h"
+#include "convert/sourcepage.h"
 #include "platform/codepage.h"
 #include "platform/encoding.h"
+#include "platform/filemessages.h"
 #include "platform/files.h"
+#include "platform/messageids.h"
 #include "platform/textformat.h"
 
 namespace orvo::cli {
@@ -25,16 +33,25 @@ namespace {
 
 constexpr const char* kUsage = "Usage: orvo check [OPTIONS] FILE.orv\n"
                                "       orvo convert [OPTIONS] FILE.orv\n"
+                               "       orvo speak [OPTIONS] TEXT...   (orvo speak --help)\n"
+                               "       orvo voices\n"
+                               "       orvo hear --words \"WORD,WORD,...\" FILE.wav\n"
                                "       orvo --help | --version\n";
 
 constexpr const char* kHelp =
     "\n"
     "Commands:\n"
-    "  check FILE.orv    Load the settings and the tag and emotion tables, then read\n"
-    "                    the markup file and check every tag and attribute.\n"
-    "  convert FILE.orv  Check as above, then convert the presentation into the\n"
-    "                    output folder beside it (workingDir of the settings): one\n"
-    "                    HTML page per page, the index page and the resources.\n"
+    "  check FILE.orv    Load the settings and the tag and emotion tables, read the\n"
+    "                    markup file and check every tag and attribute, then warn\n"
+    "                    about what converts but will not play as written.\n"
+    "  convert FILE.orv  Read and check as above (without the warnings), then\n"
+    "                    convert the presentation into the output folder beside it\n"
+    "                    (workingDir of the settings): one HTML page per page, the\n"
+    "                    index page and the resources.\n"
+    "  hear --words \"WORD,WORD,...\" FILE.wav\n"
+    "                    Say which of the voice commands (comma-separated words or\n"
+    "                    short phrases) is spoken in the recording: prints it and\n"
+    "                    its confidence (0 to 1), or exits with status 1 when none is.\n"
     "\n"
     "Options:\n"
     "  --settings FILE   The settings file. Without it, $VIEWORVO_INI, else\n"
@@ -44,8 +61,9 @@ constexpr const char* kHelp =
     "                    and the source pages. Without it, $ORVO_CODEPAGE, else the\n"
     "                    locale's character set.\n"
     "  --message-format text|json\n"
-    "                    Messages on stderr as CAPTION: TEXT lines (text, the\n"
-    "                    default) or as one JSON object per line (json).\n"
+    "                    Messages on stderr as text lines (the default) or as one\n"
+    "                    JSON object per line (json).\n"
+    "  --strict          Check only: warnings fail the run too (exit status 1).\n"
     "  --with-player     Convert only: also copy the agent runtime (orvo-player.js)\n"
     "                    into the output folder and load it from every page, so\n"
     "                    that the folder plays when opened in a web browser.\n"
@@ -53,9 +71,38 @@ constexpr const char* kHelp =
     "  --help            Show this help.\n"
     "  --version         Show the version.\n"
     "\n"
-    "Messages are always UTF-8. On success, convert prints one summary line on\n"
-    "stdout; on a terminal it shows its progress on stderr.\n"
-    "Exit status: 0 when every stage succeeded, 1 when one failed, 2 for a usage error.\n";
+    "Messages (stderr, always UTF-8), as compilers print them:\n"
+    "  FILE:LINE:COLUMN: CAPTION: TEXT (REASON)\n"
+    "  FILE:LINE:COLUMN: warning: CAPTION: TEXT\n"
+    "with only what is known: the position of the tag a message is about, the file\n"
+    "it is about, the operating system's reason when a file operation failed.\n"
+    "As JSON: {\"type\":\"error\"|\"warning\", \"id\", \"caption\", \"text\", \"file\", \"line\",\n"
+    "\"column\", \"reason\"}; id is stable per kind of message (the texts follow the\n"
+    "language), file, line, column and reason appear when known. The last object\n"
+    "is {\"type\":\"summary\", \"command\", \"pages\" (written by convert, found by\n"
+    "check), \"errors\", \"warnings\", \"output\" (the output folder, or null)}.\n"
+    "\n"
+    "Warnings of check (id: what will not play as written):\n"
+    "  unlisted-emotion        a speech or move in an emotion that the emotion map\n"
+    "                          does not list for the character: left out\n"
+    "  unknown-animation       an animation the bundled character does not know\n"
+    "  unknown-spot            a spot that names no spot tag\n"
+    "  jump-not-a-page         a jump to an id that is no page\n"
+    "  blanks-removed          a value whose blanks are removed (\"New York\")\n"
+    "  duplicate-command-word  a word listened for twice on one page\n"
+    "  missing-source-page     a page whose source page does not exist\n"
+    "  source-page-outside     a page whose source page lies outside the\n"
+    "                          presentation's folder (it is not converted)\n"
+    "  off-screen              a position off the 800x600 screen\n"
+    "\n"
+    "Summary (stdout): convert prints \"Converted N pages into DIR\" when all went\n"
+    "well, else how many pages it wrote and how many problems there were; check\n"
+    "prints its counts when it reported anything. On a terminal, convert shows its\n"
+    "progress on stderr.\n"
+    "Exit status: 0 when no error was shown; 1 when a stage failed or any error was\n"
+    "shown (with check --strict, any warning too); 2 for a usage error.\n"
+    "Messages are in English with an English locale (LANG=en_US.UTF-8), as\n"
+    "written otherwise.\n";
 
 constexpr const char* kPlayerCaption = "--with-player";
 constexpr const char* kUnreadablePlayer =
@@ -73,6 +120,7 @@ struct Options {
     MessageFormat format = MessageFormat::Text;
     bool quiet = false;
     bool withPlayer = false;
+    bool strict = false;
     std::string markupFile;
 };
 
@@ -125,6 +173,14 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::o
         }
         if (arg == "--quiet") {
             options.quiet = true;
+            continue;
+        }
+        if (arg == "--strict") {
+            if (options.command != "check") {
+                usageError(err, "--strict is an option of check only");
+                return std::nullopt;
+            }
+            options.strict = true;
             continue;
         }
         if (arg == "--with-player") {
@@ -222,14 +278,69 @@ private:
 bool readPlayerBundle(const std::string& path, std::string& script, platform::Messages& messages)
 {
     if (path.empty()) {
-        messages.error(kUnknownPlayer, kPlayerCaption);
+        platform::Message message;
+        message.id = platform::ids::kPlayerUnknown;
+        message.text = kUnknownPlayer;
+        message.caption = kPlayerCaption;
+        messages.report(message);
         return false;
     }
     if (!platform::readWholeFile(path, script)) {
-        messages.error(platform::fillTemplate(kUnreadablePlayer, path), kPlayerCaption);
+        std::string reason = platform::lastSystemReason();
+        platform::reportFileError(messages, platform::ids::kPlayerUnreadable,
+                                  platform::fillTemplate(kUnreadablePlayer, path), kPlayerCaption,
+                                  path, std::move(reason));
         return false;
     }
     return true;
+}
+
+// The bundled character's animations, listed beside the agent runtime; none
+// (and no check of them) when the list is missing.
+convert::AnimationNames readAnimationNames(const std::string& playerBundle)
+{
+    std::string list;
+    if (playerBundle.empty() ||
+        !platform::readWholeFile(
+            (std::filesystem::path(playerBundle).parent_path() / "animations.txt").string(),
+            list)) {
+        return {};
+    }
+    return convert::AnimationNames::fromList(list);
+}
+
+// The exit status of a run that got past the usage checks.
+int exitStatus(const StreamMessages& messages, bool strict)
+{
+    const bool failed = messages.errors() > 0 || (strict && messages.warnings() > 0);
+    return failed ? kExitFailed : kExitOk;
+}
+
+// Ends a run: the summary line (unless quiet) and, with JSON messages, the
+// summary object after the last message.
+int finish(const Options& options, Summary& summary, const StreamMessages& messages,
+           std::ostream& out, std::ostream& err)
+{
+    summary.errors = messages.errors();
+    summary.warnings = messages.warnings();
+    if (!options.quiet) {
+        writeSummaryLine(out, summary);
+    }
+    if (options.format == MessageFormat::Json) {
+        writeSummaryObject(err, summary);
+    }
+    return exitStatus(messages, options.strict);
+}
+
+// Ends the process when the tool asked for it, else hands the status back.
+int endRun(const Environment& env, int status, std::ostream& out, std::ostream& err)
+{
+    if (env.endProcess != nullptr) {
+        out.flush();
+        err.flush();
+        env.endProcess(status);
+    }
+    return status;
 }
 
 int runStages(const Options& options, const Environment& env, config::Settings& settings,
@@ -237,11 +348,15 @@ int runStages(const Options& options, const Environment& env, config::Settings& 
 {
     const auto started = std::chrono::steady_clock::now();
     StreamMessages messages(err, options.format);
+    Summary summary;
+    summary.command = options.command;
+    summary.markupFile = platform::toUtf8(options.markupFile);
+
     convert::ConvertOptions convertOptions;
     if (options.withPlayer) {
         std::string script;
         if (!readPlayerBundle(env.playerBundle, script, messages)) {
-            return kExitFailed;
+            return finish(options, summary, messages, out, err);
         }
         convertOptions.playerScript = std::move(script);
     }
@@ -255,16 +370,25 @@ int runStages(const Options& options, const Environment& env, config::Settings& 
     const std::string settingsPath = platform::prepareSettingsFile(sources, env.dataDir);
 
     config::Presentation presentation(messages, settings);
+    presentation.setProgramDataFolder(env.dataDir);
     // As at document creation: the outcome is not looked at, a failure has
     // been shown and the run goes on to the markup file.
     presentation.loadSettingsAndTables(settingsPath);
 
-    presentation.setMarkupPath(absolutePath(options.markupFile, env.workingFolder));
-    if (!presentation.readMarkupFile() || !presentation.parseTree()) {
-        return kExitFailed;
+    const std::string markupPath = absolutePath(options.markupFile, env.workingFolder);
+    messages.setDisplayName(markupPath, options.markupFile);
+    presentation.setMarkupPath(markupPath);
+    const bool checking = options.command == "check";
+    if (!presentation.readMarkupFile() || !presentation.parseTree(checking)) {
+        return finish(options, summary, messages, out, err);
     }
-    if (options.command == "check") {
-        return kExitOk;
+    if (checking) {
+        const convert::AnimationNames animations = readAnimationNames(env.playerBundle);
+        convert::CheckOptions checkOptions;
+        checkOptions.animations = &animations;
+        summary.pageCount = convert::checkPresentation(presentation, messages, checkOptions);
+        summary.pages = summary.pageCount;
+        return endRun(env, finish(options, summary, messages, out, err), out, err);
     }
 
     ProgressLine progress(err, env.stderrIsTerminal && !options.quiet &&
@@ -274,19 +398,20 @@ int runStages(const Options& options, const Environment& env, config::Settings& 
     };
     const convert::ConvertResult result = convert::convert(presentation, messages, convertOptions);
     progress.finish();
+    summary.output = platform::toUtf8(result.outputFolder);
+    summary.pages = result.pagesWritten;
+    summary.pageCount = result.pageCount;
     if (!result) {
-        return kExitFailed;
+        // A stage that stopped: no page of this run is in the folder.
+        summary.pages = 0;
+        summary.pageCount = 0;
+        if (result.status == convert::ConvertResult::Status::UnsafeOutputFolder) {
+            summary.output.clear();
+        }
     }
-    if (!options.quiet) {
-        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
-        std::ostringstream seconds;
-        seconds << std::fixed << std::setprecision(3) << took.count();
-        const std::size_t pages = result.pageCount;
-        out << "Converted " << pages << (pages == 1 ? " page" : " pages") << " into "
-            << visibleControls(platform::toUtf8(result.outputFolder)) << " in " << seconds.str()
-            << " s\n";
-    }
-    return kExitOk;
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
+    summary.seconds = took.count();
+    return endRun(env, finish(options, summary, messages, out, err), out, err);
 }
 
 } // namespace
@@ -316,6 +441,15 @@ int run(const std::vector<std::string>& args, const Environment& env, config::Se
     if (command == "--version") {
         out << "orvo (ViewOrvo) " << ORVO_VERSION << '\n';
         return kExitOk;
+    }
+    if (command == "hear") {
+        return runHear(args, out, err);
+    }
+    if (command == "speak") {
+        return runSpeak({args.begin() + 1, args.end()}, env, out, err);
+    }
+    if (command == "voices") {
+        return runVoices({args.begin() + 1, args.end()}, out, err);
     }
     if (command != "check" && command != "convert") {
         return usageError(err, "unknown command " + command);

@@ -37,6 +37,12 @@ struct Environment {
     std::string playerBundle;           // the agent runtime that --with-player copies
     std::string workingFolder;          // makes relative markup paths absolute
     bool stderrIsTerminal = false;      // progress is shown only on a terminal
+    // Called with the exit status once a run has printed everything, before
+    // the presentation is torn down: the tool ends the process there, as
+    // compilers do, since freeing a large tree node by node is work that the
+    // system does at once (a tenth of a check's time). Unset (tests): run()
+    // returns as usual.
+    void (*endProcess)(int status) = nullptr;
 };
 
 // Where the agent runtime (orvo-player.js) of a program at `executablePath`

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 #include <ostream>
+#include <string_view>
+#include <utility>
 
 #include "platform/encoding.h"
 
@@ -68,29 +70,87 @@ std::string visibleControls(const std::string& utf8)
     return out;
 }
 
-void StreamMessages::write(const char* type, const std::string& text, const std::string& caption)
+void StreamMessages::setDisplayName(std::string path, std::string shown)
+{
+    m_displayPath = std::move(path);
+    m_displayName = std::move(shown);
+}
+
+void StreamMessages::writeText(const char* type, const platform::Message& message)
 {
     // toUtf8 replaces whatever is not text of the active code page, so both
     // formats are valid UTF-8 whatever the presentation holds.
-    const std::string utf8Caption = platform::toUtf8(caption);
-    const std::string utf8Text = platform::toUtf8(text);
+    if (!message.file.empty()) {
+        m_out << visibleControls(
+            platform::toUtf8(message.file == m_displayPath ? m_displayName : message.file));
+        if (message.line > 0) {
+            m_out << ':' << message.line << ':' << message.column;
+        }
+        m_out << ": ";
+    }
+    if (std::string_view(type) == "warning") {
+        m_out << "warning: ";
+    }
+    m_out << visibleControls(platform::toUtf8(message.caption)) << ": "
+          << visibleControls(platform::toUtf8(message.text));
+    if (!message.reason.empty()) {
+        m_out << " (" << visibleControls(message.reason) << ')';
+    }
+    m_out << '\n';
+}
+
+void StreamMessages::writeJson(const char* type, const platform::Message& message)
+{
+    m_out << "{\"type\":\"" << type << '"';
+    if (*message.id != '\0') {
+        m_out << ",\"id\":" << jsonString(message.id);
+    }
+    m_out << ",\"caption\":" << jsonString(platform::toUtf8(message.caption))
+          << ",\"text\":" << jsonString(platform::toUtf8(message.text));
+    if (!message.file.empty()) {
+        m_out << ",\"file\":" << jsonString(platform::toUtf8(message.file));
+    }
+    if (message.line > 0) {
+        m_out << ",\"line\":" << message.line << ",\"column\":" << message.column;
+    }
+    if (!message.reason.empty()) {
+        m_out << ",\"reason\":" << jsonString(message.reason);
+    }
+    m_out << "}\n";
+}
+
+void StreamMessages::report(const platform::Message& message)
+{
+    const bool warning = message.severity == platform::Message::Severity::Warning;
+    ++(warning ? m_warnings : m_errors);
+    const char* type = warning ? "warning" : "error";
     if (m_format == MessageFormat::Json) {
-        m_out << "{\"type\":\"" << type << "\",\"caption\":" << jsonString(utf8Caption)
-              << ",\"text\":" << jsonString(utf8Text) << "}\n";
+        writeJson(type, message);
     } else {
-        m_out << visibleControls(utf8Caption) << ": " << visibleControls(utf8Text) << '\n';
+        writeText(type, message);
     }
     m_out.flush();
 }
 
 void StreamMessages::error(const std::string& text, const std::string& caption)
 {
-    write("error", text, caption);
+    platform::Message message;
+    message.text = text;
+    message.caption = caption;
+    report(message);
 }
 
 bool StreamMessages::ask(const std::string& text, const std::string& caption)
 {
-    write("question", text, caption);
+    platform::Message message;
+    message.text = text;
+    message.caption = caption;
+    if (m_format == MessageFormat::Json) {
+        writeJson("question", message);
+    } else {
+        writeText("question", message);
+    }
+    m_out.flush();
     return false;
 }
 

@@ -1,13 +1,21 @@
 #pragma once
 
 // Messages of the command-line tool: every box becomes one line on a stream
-// (stderr in the tool), "CAPTION: TEXT", or with the JSON format one object
-// per line, {"type":"error","caption":"...","text":"..."}. Text lines show
-// control characters as escapes (see visibleControls). Texts of the active code page are
-// written as UTF-8, so a Shift-JIS run prints readable Japanese on a UTF-8
-// terminal. Questions are never put to the user here: they are printed the
-// same way and answered No.
+// (stderr in the tool). As text, as compilers print them:
+//     FILE:LINE:COLUMN: CAPTION: TEXT (REASON)
+// with only the parts that are known ("FILE: CAPTION: TEXT" for a file as a
+// whole, "CAPTION: TEXT" for no file), warnings as "...: warning: CAPTION:
+// TEXT". As JSON, one object per line:
+//     {"type":"error"|"warning","id":...,"caption":...,"text":...,
+//      "file":...,"line":...,"column":...,"reason":...}
+// where file, line, column and reason appear only when known. Texts of the
+// active code page are written as UTF-8, so a Shift-JIS run prints readable
+// Japanese on a UTF-8 terminal. Questions are never put to the user here:
+// they are printed the same way and answered No. The errors and warnings are
+// counted for the exit status and the summary. Text lines show control
+// characters as escapes (see visibleControls).
 
+#include <cstddef>
 #include <iosfwd>
 #include <string>
 
@@ -37,12 +45,25 @@ public:
 
     void error(const std::string& text, const std::string& caption) override;
     bool ask(const std::string& text, const std::string& caption) override;
+    void report(const platform::Message& message) override;
+
+    // Text lines name the file at `path` as `shown` (the markup file as the
+    // user named it rather than its absolute path); JSON keeps the path.
+    void setDisplayName(std::string path, std::string shown);
+
+    std::size_t errors() const { return m_errors; }
+    std::size_t warnings() const { return m_warnings; }
 
 private:
-    void write(const char* type, const std::string& text, const std::string& caption);
+    void writeText(const char* type, const platform::Message& message);
+    void writeJson(const char* type, const platform::Message& message);
 
     std::ostream& m_out;
     MessageFormat m_format;
+    std::string m_displayPath;
+    std::string m_displayName;
+    std::size_t m_errors = 0;
+    std::size_t m_warnings = 0;
 };
 
 } // namespace orvo::cli

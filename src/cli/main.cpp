@@ -6,6 +6,7 @@
 #include <unistd.h>
 #include <cerrno>
 #include <clocale>
+#include <cstdio>
 #include <cstdlib>
 #include <iostream>
 #include <string>
@@ -13,6 +14,7 @@
 
 #include "cli/cli.h"
 #include "config/settings.h"
+#include "platform/buildtreemarker.h"
 #include "platform/settingslocation.h"
 #include "i18n/messagecatalog.h"
 
@@ -69,10 +71,13 @@ std::string workingFolder()
 int main(int argc, char** argv)
 {
     std::setlocale(LC_CTYPE, "");
+    // Installed, the data, the agent runtime and the catalogs lie in ../share/
+    // from the program; run from a build tree, the marker beside the program
+    // names the build's. A copy of the program with neither has no data folder.
     const std::string program = executablePath();
+    const orvo::platform::BuildTreePaths buildTree = orvo::platform::readBuildTreeMarker(program);
     // Messages in the user's language: English with an English locale.
-    orvo::i18n::installMessageCatalog(
-        orvo::i18n::findLocaleFolder(program, ORVO_BUILD_TREE_LOCALE));
+    orvo::i18n::installMessageCatalog(orvo::i18n::findLocaleFolder(program, buildTree.localeDir));
     orvo::cli::Environment env;
     env.codePageVariable = variable("ORVO_CODEPAGE");
     env.localeCodeset = ::nl_langinfo(CODESET);
@@ -80,10 +85,14 @@ int main(int argc, char** argv)
     env.settings.configHome = variable("XDG_CONFIG_HOME");
     env.settings.cacheHome = variable("XDG_CACHE_HOME");
     env.settings.home = homeFolder();
-    env.dataDir = orvo::platform::findDataFolder(program, ORVO_SOURCE_DATA_DIR);
-    env.playerBundle = orvo::cli::findPlayerBundle(program, ORVO_BUILD_TREE_PLAYER);
+    env.dataDir = orvo::platform::findDataFolder(program, buildTree.dataDir);
+    env.playerBundle = orvo::cli::findPlayerBundle(program, buildTree.playerBundle);
     env.workingFolder = workingFolder();
     env.stderrIsTerminal = ::isatty(STDERR_FILENO) == 1;
+    env.endProcess = [](int status) {
+        std::fflush(nullptr);
+        std::_Exit(status);
+    };
 
     const std::vector<std::string> args(argv + 1, argv + argc);
     return orvo::cli::run(args, env, orvo::config::settings(), std::cout, std::cerr);

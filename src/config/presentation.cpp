@@ -1,11 +1,14 @@
 #include "config/presentation.h"
 
+#include "config/datafolder.h"
 #include "config/emotionmap.h"
 #include "config/settings.h"
 #include "markup/markupreader.h"
 #include "markup/tagnode.h"
 #include "markup/tagparser.h"
 #include "markup/tagtypetable.h"
+
+#include <utility>
 
 namespace orvo::config {
 
@@ -77,9 +80,18 @@ markup::TagNode* Presentation::findTag(std::string_view name) const
     return m_root ? m_root->findByName(name) : nullptr;
 }
 
+void Presentation::setProgramDataFolder(std::string folder)
+{
+    m_programDataFolder = std::move(folder);
+}
+
 bool Presentation::loadSettingsAndTables(const std::string& settingsPath)
 {
     if (!readSettings(settingsPath, m_settings, m_messages)) {
+        return false;
+    }
+    if (m_programDataFolder &&
+        !completeDataFolder(m_settings, *m_programDataFolder, settingsPath, m_messages)) {
         return false;
     }
     return loadTables();
@@ -119,13 +131,13 @@ bool Presentation::readMarkupFile()
     return m_root != nullptr;
 }
 
-bool Presentation::parseTree()
+bool Presentation::parseTree(bool warnRemovedBlanks)
 {
     if (!m_root) {
         // Only reached when a caller skipped readMarkupFile: nothing to parse.
         return false;
     }
-    return markup::parseContent(*m_root, *m_tagTypes, m_messages, &m_source);
+    return markup::parseContent(*m_root, *m_tagTypes, m_messages, &m_source, warnRemovedBlanks);
 }
 
 void Presentation::releaseTree()

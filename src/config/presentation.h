@@ -7,6 +7,7 @@
 // construction; the operations return only whether they succeeded.
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -60,6 +61,10 @@ public:
     // Settings and, only when it could be read, loads both tables. False when
     // any of it failed; every failure has been shown already.
     bool loadSettingsAndTables(const std::string& settingsPath);
+    // The programs call this first: their settings then leave the data
+    // folder to them (config/datafolder.h). Without it the settings are used
+    // exactly as written.
+    void setProgramDataFolder(std::string folder);
 
     // Loads the tag type table from settingDir + tagTypeFile and, only when
     // that worked, the emotion map from settingDir + emotionMapFile.
@@ -75,7 +80,9 @@ public:
     bool readMarkupFile();
     // Parses the root's content against the tag type table. False after the
     // parser's message. Call only after readMarkupFile returned true.
-    bool parseTree();
+    // With warnRemovedBlanks, values whose blanks the parser removes are
+    // reported as warnings (for `orvo check`).
+    bool parseTree(bool warnRemovedBlanks = false);
     // Destroys the tree; the root becomes null.
     void releaseTree();
 
@@ -83,6 +90,7 @@ private:
     platform::Messages& m_messages;
     Settings& m_settings;
     std::string m_markupPath;
+    std::optional<std::string> m_programDataFolder;
     std::unique_ptr<markup::TagTypeTable> m_tagTypes;
     std::unique_ptr<markup::TagNode> m_root;
     markup::SourceFile m_source;

@@ -2,9 +2,12 @@
 
 #include <array>
 #include <string_view>
+#include <utility>
 
 #include "platform/codepage.h"
 #include "platform/encoding.h"
+#include "platform/filemessages.h"
+#include "platform/messageids.h"
 #include "platform/messages.h"
 #include "platform/standardtexts.h"
 #include "platform/textfile.h"
@@ -49,8 +52,10 @@ bool readSettings(const std::string& path, Settings& into, pf::Messages& message
 {
     pf::TextReader reader;
     if (!reader.open(path)) {
-        messages.error(pf::fillLocalTemplate(kCannotOpenSettings, path),
-                       pf::localText(pf::texts::kReadError));
+        std::string reason = pf::lastSystemReason();
+        pf::reportFileError(messages, pf::ids::kSettingsUnreadable,
+                            pf::fillLocalTemplate(kCannotOpenSettings, path),
+                            pf::localText(pf::texts::kReadError), path, std::move(reason));
         return false;
     }
     std::string line;

@@ -4,6 +4,7 @@
 #include "convert/duration.h"
 #include "convert/pagetemplates.h"
 #include "convert/position.h"
+#include "convert/scriptstring.h"
 #include "markup/tagnode.h"
 #include "platform/codepage.h"
 #include "platform/textformat.h"
@@ -21,7 +22,7 @@ namespace {
 void appendPlayLines(std::string& out, const std::vector<std::string>& animations)
 {
     for (const std::string& animation : animations) {
-        out += pf::fillTemplate(tp::kPlayLine, animation);
+        out += pf::fillTemplate(tp::kPlayLine, scriptStringText(animation));
     }
 }
 
@@ -70,7 +71,8 @@ std::string generatePauseLine(const markup::TagNode& node)
 
 std::string generatePlay(const markup::TagNode& node)
 {
-    return generatePauseLine(node) + pf::fillTemplate(tp::kPlayLine, node.getAttribute("act"));
+    return generatePauseLine(node) +
+           pf::fillTemplate(tp::kPlayLine, scriptStringText(node.getAttribute("act")));
 }
 
 std::string generateSpeak(markup::TagNode& node, const config::CharacterEmotions* emotions)
@@ -82,7 +84,7 @@ std::string generateSpeak(markup::TagNode& node, const config::CharacterEmotions
 
     markup::TagNode* emotion = node.findAncestorOrSelf("emotion");
     if (emotion == nullptr) {
-        out += pf::fillTemplate(tp::kSpeakLine, "", text);
+        out += pf::fillTemplate(tp::kSpeakLine, "", scriptStringText(text));
         return out;
     }
     const config::EmotionEntry* entry = lookupEmotion(*emotion, emotions);
@@ -92,10 +94,12 @@ std::string generateSpeak(markup::TagNode& node, const config::CharacterEmotions
     appendPlayLines(out, entry->speakBefore());
     const std::string& prefix = entry->speechPrefix();
     if (prefix.empty() || prefix.front() != '&') {
-        out += pf::fillTemplate(tp::kSpeakLine, prefix, text);
+        out += pf::fillTemplate(tp::kSpeakLine, scriptStringText(prefix), scriptStringText(text));
     } else {
-        out += pf::fillTemplate(tp::kSpeakLine, "",
-                                prefixWords(text, std::string_view(prefix).substr(1)));
+        // Prefixed before the escaping, whose pieces hold spaces of their own.
+        out += pf::fillTemplate(
+            tp::kSpeakLine, "",
+            scriptStringText(prefixWords(text, std::string_view(prefix).substr(1))));
     }
     appendPlayLines(out, entry->speakAfter());
     return out;

@@ -3,8 +3,11 @@
 #include "config/emotionmap.h"
 #include "convert/pagetemplates.h"
 #include "convert/position.h"
+#include "convert/scriptstring.h"
 #include "convert/treeindex.h"
+#include "markup/tagmessage.h"
 #include "markup/tagnode.h"
+#include "platform/messageids.h"
 #include "platform/messages.h"
 #include "platform/textformat.h"
 
@@ -23,18 +26,21 @@ std::string generateLoadCharacterSub(const markup::TagNode& page,
     const std::string character =
         agent == nullptr ? std::string() : agent->getAttribute("character");
     if (character.empty()) {
-        messages.error("Can't find the tag: agent", "when generating CharLoadFuntion");
+        messages.report(markup::tagMessage(
+            index.source(), agent == nullptr ? markup::TagNode::kNoOffset : agent->sourceOffset(),
+            pf::ids::kNoAgent, "Can't find the tag: agent", "when generating CharLoadFuntion"));
         return {};
     }
     characterEmotions = emotions.lookup(character);
     if (characterEmotions == nullptr) {
-        messages.error("Unvalid Agent Charater Name!!!", character);
+        messages.report(markup::tagMessage(index.source(), *agent, pf::ids::kUnknownCharacter,
+                                           "Unvalid Agent Charater Name!!!", character));
         return {};
     }
     const Position position = resolvePosition(page, index);
 
-    return pf::fillTemplate(tp::kLoadCharacterSub, character, character, character, position.x,
-                            position.y);
+    const std::string quoted = scriptStringText(character);
+    return pf::fillTemplate(tp::kLoadCharacterSub, quoted, quoted, quoted, position.x, position.y);
 }
 
 } // namespace orvo::convert

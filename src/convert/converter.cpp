@@ -10,10 +10,12 @@
 #include "convert/pageconverter.h"
 #include "convert/pagetemplates.h"
 #include "convert/playerexport.h"
+#include "markup/tagmessage.h"
 #include "markup/tagnode.h"
 #include "platform/encoding.h"
 #include "platform/filemessages.h"
 #include "platform/files.h"
+#include "platform/messageids.h"
 #include "platform/messages.h"
 #include "platform/standardtexts.h"
 #include "platform/textformat.h"
@@ -56,48 +58,66 @@ ConvertResult convert(config::Presentation& presentation, pf::Messages& messages
     // level under the markup folder before touching the disk.
     const std::optional<std::string> outputFolder = outputFolderOf(presentation);
     if (!outputFolder) {
-        messages.error(pf::fillTemplate(kUnsafeFolder, settings.workingDir), kCaption);
+        pf::Message message;
+        message.id = pf::ids::kUnsafeOutputFolder;
+        message.text = pf::fillTemplate(kUnsafeFolder, settings.workingDir);
+        message.caption = kCaption;
+        messages.report(message);
         return stop(Status::UnsafeOutputFolder);
     }
     const std::string& folder = *outputFolder;
     result.outputFolder = folder;
 
-    const pf::RemoveResult removed = pf::removeFolder(folder);
-    if (!removed.undeletable.empty()) {
-        messages.error(pf::fillLocalTemplate(kCannotDelete, removed.undeletable), kCaption);
+    // Opened once: the clean-up and every file written go through this
+    // descriptor, so that no link (the folder itself, or one planted inside
+    // it) leads them into another folder.
+    const pf::OpenFolder output = pf::OpenFolder::openOrCreate(folder);
+    if (output.isLink()) {
+        pf::Message message;
+        message.id = pf::ids::kUnsafeOutputFolder;
+        message.text = pf::fillTemplate(kUnsafeFolder, folder);
+        message.caption = kCaption;
+        messages.report(message);
+        return stop(Status::UnsafeOutputFolder);
+    }
+    const std::string undeletable = output.deletePlainFiles();
+    if (!undeletable.empty()) {
+        pf::reportFileError(messages, pf::ids::kUndeletableFile,
+                            pf::fillLocalTemplate(kCannotDelete, undeletable), kCaption,
+                            undeletable, pf::lastSystemReason());
         return stop(Status::UndeletableFile);
     }
-    pf::createFolder(folder);
     // The pages survive without these resources: a failed copy is not
     // reported.
+    static_cast<void>(output.copyIn(settings.settingDir + settings.previousImage, "previous.gif"));
+    static_cast<void>(output.copyIn(settings.settingDir + settings.nextImage, "next.gif"));
     static_cast<void>(
-        pf::copyFile(settings.settingDir + settings.previousImage, folder + "previous.gif"));
-    static_cast<void>(pf::copyFile(settings.settingDir + settings.nextImage, folder + "next.gif"));
-    static_cast<void>(
-        pf::copyFile(settings.settingDir + settings.debugFrameFile, folder + "DebugFrame.html"));
+        output.copyIn(settings.settingDir + settings.debugFrameFile, "DebugFrame.html"));
     if (options.playerScript) {
         // Unlike the resources above, pages that load a runtime that is not
         // there would not play: stop.
-        const std::string target = folder + std::string(kPlayerFileName);
-        if (!pf::writeWholeFile(target, *options.playerScript)) {
-            pf::reportCannotOpen(messages, target, pf::texts::kWriteOutError);
+        if (!output.writeNewFile(kPlayerFileName, *options.playerScript)) {
+            pf::reportCannotOpen(messages, output.pathOf(kPlayerFileName),
+                                 pf::texts::kWriteOutError);
             return stop(Status::PlayerNotWritten);
         }
     }
 
     markup::TagNode* body = presentation.findTag("body");
     if (body == nullptr) {
-        messages.error(kNoBody, kCaption);
+        messages.report(markup::tagMessage(&presentation.source(), markup::TagNode::kNoOffset,
+                                           pf::ids::kNoBody, kNoBody, kCaption));
         return stop(Status::NoBody);
     }
     const markup::TagNode::Children* pages = body->getChildren();
     if (pages == nullptr) {
-        messages.error(kNoPages, kCaption);
+        messages.report(markup::tagMessage(&presentation.source(), *body, pf::ids::kNoPages,
+                                           kNoPages, kCaption));
         return stop(Status::NoPages);
     }
     result.pageCount = pages->size();
     const int pageCount = static_cast<int>(pages->size());
-    if (!writeIndexPage(folder + "debugMain.html", pageCount, messages)) {
+    if (!writeIndexPage(output, pageCount, messages)) {
         ++result.problems;
     }
 
@@ -110,7 +130,8 @@ ConvertResult convert(config::Presentation& presentation, pf::Messages& messages
 
     PageConverter converter(*presentation.getRoot(), presentation.getEmotionMap(), settings,
                             markupFolderOf(presentation.getMarkupPath()), messages,
-                            options.playerScript.has_value());
+                            options.playerScript.has_value(), &presentation.source());
+    converter.writeInto(output);
     for (int i = 1; i <= pageCount; ++i) {
         if (options.cancelRequested && options.cancelRequested()) {
             result.status = ConvertResult::Status::Cancelled;

@@ -2,6 +2,7 @@
 
 #include "convert/pagetemplates.h"
 #include "platform/filemessages.h"
+#include "platform/files.h"
 #include "platform/standardtexts.h"
 #include "platform/textfile.h"
 #include "platform/textformat.h"
@@ -10,6 +11,12 @@ namespace orvo::convert {
 
 namespace pf = orvo::platform;
 namespace tp = templates;
+
+namespace {
+
+constexpr std::string_view kIndexPageName = "debugMain.html";
+
+} // namespace
 
 std::string indexPageText(int pageCount)
 {
@@ -25,6 +32,15 @@ bool writeIndexPage(const std::string& path, int pageCount, pf::Messages& messag
 {
     if (!pf::writeTextFile(path, indexPageText(pageCount))) {
         pf::reportCannotOpen(messages, path, pf::texts::kWriteOutError);
+        return false;
+    }
+    return true;
+}
+
+bool writeIndexPage(const pf::OpenFolder& output, int pageCount, pf::Messages& messages)
+{
+    if (!output.writeNewFile(kIndexPageName, pf::withCrLf(indexPageText(pageCount)))) {
+        pf::reportCannotOpen(messages, output.pathOf(kIndexPageName), pf::texts::kWriteOutError);
         return false;
     }
     return true;

@@ -3,8 +3,11 @@
 #include "convert/pagecounters.h"
 #include "convert/pagescript.h"
 #include "convert/pagetemplates.h"
+#include "convert/scriptstring.h"
 #include "convert/treeindex.h"
+#include "markup/tagmessage.h"
 #include "markup/tagnode.h"
+#include "platform/messageids.h"
 #include "platform/messages.h"
 #include "platform/textformat.h"
 
@@ -28,7 +31,8 @@ bool generateJump(const markup::TagNode& jump, PageScript& script, PageCounters&
     const std::string destination = jump.getAttribute("des");
     const markup::TagNode* target = index.findById(destination);
     if (target == nullptr) {
-        messages.error("Unvalid destination Name for tag: jump ", destination);
+        messages.report(markup::tagMessage(index.source(), jump, pf::ids::kUnknownJumpTarget,
+                                           "Unvalid destination Name for tag: jump ", destination));
         return false;
     }
     const std::string pageFile = target->getAttribute("realpagename");
@@ -37,7 +41,7 @@ bool generateJump(const markup::TagNode& jump, PageScript& script, PageCounters&
     script.declarations += pf::fillTemplate(tp::kDeclaration, request);
 
     const std::string sub = pf::fillTemplate(tp::kJumpSubName, counters.step++);
-    script.jumpSubs += pf::fillTemplate(tp::kJumpSub, sub, pageFile);
+    script.jumpSubs += pf::fillTemplate(tp::kJumpSub, sub, scriptStringText(pageFile));
 
     script.requestCases += pf::fillTemplate(tp::kRequestCase, request);
     script.requestCases += pf::fillTemplate(tp::kTimerCall, sub, kJumpDelay);

@@ -11,8 +11,9 @@ namespace orvo::convert {
 
 PageConverter::PageConverter(markup::TagNode& root, const config::EmotionMap& emotions,
                              const config::Settings& settings, std::string markupFolder,
-                             platform::Messages& messages, bool loadPlayer)
-    : m_index(root), m_steps(m_index, emotions, messages),
+                             platform::Messages& messages, bool loadPlayer,
+                             const markup::SourceFile* source)
+    : m_index(root, source), m_steps(m_index, emotions, messages),
       m_writer(std::move(markupFolder), settings.workingDir, messages,
                loadPlayer ? templates::kPlayerScriptLine.text() : std::string_view())
 {

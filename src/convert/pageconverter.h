@@ -24,11 +24,13 @@ class EmotionMap;
 struct Settings;
 } // namespace orvo::config
 namespace orvo::markup {
+struct SourceFile;
 class TagNode;
-}
+} // namespace orvo::markup
 namespace orvo::platform {
 class Messages;
-}
+class OpenFolder;
+} // namespace orvo::platform
 
 namespace orvo::convert {
 
@@ -40,9 +42,17 @@ public:
     // markupFolder + settings.workingDir. With loadPlayer, every page loads
     // the agent runtime from beside it (kPlayerScriptLine behind its script
     // block); without, the page files are the plain conversion.
+    // With `source` (the markup file and its map), messages about a tag name
+    // its line and column.
     PageConverter(markup::TagNode& root, const config::EmotionMap& emotions,
                   const config::Settings& settings, std::string markupFolder,
-                  platform::Messages& messages, bool loadPlayer = false);
+                  platform::Messages& messages, bool loadPlayer = false,
+                  const markup::SourceFile* source = nullptr);
+
+    // From now on the page files go into this opened folder, as new files
+    // (a conversion's output folder, see platform::OpenFolder); it must
+    // outlive the converter.
+    void writeInto(const platform::OpenFolder& output) { m_writer.writeInto(output); }
 
     // Fills a fresh PageScript for page i (from 1) of n and writes the page
     // file "<i>.html". True when the page file was written; false after the

@@ -119,7 +119,8 @@ inline constexpr Template<Text> kVoiceCommandsSubStart{R"(
 Sub %s
 	Doll.Commands.RemoveAll
 )"};
-inline constexpr Template<Text, Text, Text> kVoiceCommandLine{R"(	Doll.Commands.Add "%s", "%s", "%s"
+inline constexpr Template<Text, Text, Text> kVoiceCommandLine{
+    R"(	Doll.Commands.Add "%s", "%s", "%s"
 )"};
 
 // The control calls Agent_Command with the spoken command's name; each case
@@ -177,7 +178,8 @@ inline constexpr Template<> kScriptEnd{R"(
 // runtime from beside the page, once the block has been parsed. The charset
 // keeps the browser from decoding the runtime in the page's own code page
 // (Shift-JIS pages).
-inline constexpr Template<> kPlayerScriptLine{R"(<script src="orvo-player.js" charset="utf-8"></script>
+inline constexpr Template<> kPlayerScriptLine{
+    R"(<script src="orvo-player.js" charset="utf-8"></script>
 )"};
 
 // The names the script gives its subs and requests, numbered per page.
@@ -191,11 +193,13 @@ inline constexpr Template<Number> kVoiceCommandName{"VoiceCommand%d"};
 
 inline constexpr Template<> kNavigationStart{R"(<center>
 )"};
-inline constexpr Template<Number> kNavigationPrevious{R"(<a href="%d.html"> <IMG src="previous.gif" border=0></a>
+inline constexpr Template<Number> kNavigationPrevious{
+    R"(<a href="%d.html"> <IMG src="previous.gif" border=0></a>
 )"};
 inline constexpr Template<Number> kNavigationNumber{R"(<STRONG><FONT size=6> %d </FONT></STRONG>
 )"};
-inline constexpr Template<Number> kNavigationNext{R"(<a href="%d.html"> <IMG src="next.gif" border=0></a>
+inline constexpr Template<Number> kNavigationNext{
+    R"(<a href="%d.html"> <IMG src="next.gif" border=0></a>
 )"};
 inline constexpr Template<> kNavigationEnd{R"(</center>
 )"};

@@ -6,10 +6,12 @@
 
 #include "convert/pagescript.h"
 #include "convert/pagetemplates.h"
+#include "convert/sourcepage.h"
 #include "markup/tagnode.h"
 #include "platform/codepage.h"
 #include "platform/encoding.h"
 #include "platform/filemessages.h"
+#include "platform/files.h"
 #include "platform/forwardfind.h"
 #include "platform/messages.h"
 #include "platform/standardtexts.h"
@@ -201,22 +203,35 @@ PageWriter::PageWriter(std::string markupFolder, const std::string& workingDir,
 
 bool PageWriter::write(const markup::TagNode& page, int i, const PageScript& script)
 {
-    // Presentations written on Windows name subfolders with backslashes.
+    // Only a source page that may be read is read (see sourcepage.h); one that
+    // may not gets the box of a missing source page.
+    // The path as sourcePathOf makes it, in the kept buffer: presentations
+    // written on Windows name subfolders with backslashes.
     m_sourcePath.assign(m_markupFolder);
-    m_sourcePath += page.getAttribute("ref");
+    m_sourcePath += page.attributeView("ref");
     for (std::size_t p = pf::find(m_sourcePath, "\\", m_markupFolder.size()); p != pf::npos;
          p = pf::find(m_sourcePath, "\\", p + 1)) {
         m_sourcePath[p] = '/';
     }
-    m_targetPath.assign(m_outputFolder);
-    appendPageFileName(m_targetPath, i);
-
-    if (!m_source.read(m_sourcePath)) {
+    const std::string readable = acceptableSourcePage(m_markupFolder, m_sourcePath);
+    if (readable.empty() || !m_source.read(readable)) {
         pf::reportCannotOpen(m_messages, m_sourcePath, pf::texts::kReadError);
         return false;
     }
     build(m_source.bytes(), script);
 
+    if (m_output != nullptr) {
+        m_targetName.clear();
+        appendPageFileName(m_targetName, i);
+        if (!m_output->writeNewFile(m_targetName, m_page)) {
+            pf::reportCannotOpen(m_messages, m_output->pathOf(m_targetName),
+                                 pf::texts::kWriteOutError);
+            return false;
+        }
+        return true;
+    }
+    m_targetPath.assign(m_outputFolder);
+    appendPageFileName(m_targetPath, i);
     pf::FileDescriptor out = pf::createForWriting(m_targetPath);
     if (!out.isOpen() || !pf::writeAll(out.get(), m_page) || !out.close()) {
         pf::reportCannotOpen(m_messages, m_targetPath, pf::texts::kWriteOutError);
@@ -322,6 +337,15 @@ bool writePage(const markup::TagNode& page, const std::string& markupFolder,
                platform::Messages& messages, std::string_view behindScriptBlock)
 {
     PageWriter writer(markupFolder, workingDir, messages, behindScriptBlock);
+    return writer.write(page, i, script);
+}
+
+bool writePage(const markup::TagNode& page, const std::string& markupFolder,
+               const platform::OpenFolder& output, int i, const PageScript& script,
+               platform::Messages& messages, std::string_view behindScriptBlock)
+{
+    PageWriter writer(markupFolder, std::string(), messages, behindScriptBlock);
+    writer.writeInto(output);
     return writer.write(page, i, script);
 }
 

@@ -18,7 +18,8 @@ class TagNode;
 }
 namespace orvo::platform {
 class Messages;
-}
+class OpenFolder;
+} // namespace orvo::platform
 
 namespace orvo::convert {
 
@@ -49,6 +50,10 @@ public:
     PageWriter(std::string markupFolder, const std::string& workingDir,
                platform::Messages& messages, std::string_view behindScriptBlock = {});
 
+    // From now on the page files go into this opened folder, as new files
+    // (see platform::OpenFolder); it must outlive the writer.
+    void writeInto(const platform::OpenFolder& output) { m_output = &output; }
+
     bool write(const markup::TagNode& page, int i, const PageScript& script);
 
 private:
@@ -58,21 +63,30 @@ private:
     std::string m_outputFolder;
     std::string_view m_behindScriptBlock;
     platform::Messages& m_messages;
+    const platform::OpenFolder* m_output = nullptr;
     platform::ReadBuffer m_source;
     std::string m_sourcePath;
     std::string m_targetPath;
+    std::string m_targetName;
     std::string m_scriptBlock;
     std::string m_page;
 };
 
-// Reads markupFolder + the page's "ref" (backslashes taken as "/") and writes
-// markupFolder + workingDir + "<i>.html". False after an error box when the
-// source cannot be read or the page file cannot be written.
+// Reads markupFolder + the page's "ref" (backslashes taken as "/"; only a
+// .htm or .html file inside the markup folder's tree, see sourcepage.h) and
+// writes markupFolder + workingDir + "<i>.html". False after an error box
+// when the source cannot be read or the page file cannot be written.
 // behindScriptBlock goes wherever the script block goes, right behind it
 // (the line that loads the agent runtime in an export that plays by itself);
 // empty for the plain page file.
 bool writePage(const markup::TagNode& page, const std::string& markupFolder,
                const std::string& workingDir, int i, const PageScript& script,
+               platform::Messages& messages, std::string_view behindScriptBlock = {});
+
+// The same, writing "<i>.html" as a new file into the opened output folder,
+// as a conversion does (see platform::OpenFolder).
+bool writePage(const markup::TagNode& page, const std::string& markupFolder,
+               const platform::OpenFolder& output, int i, const PageScript& script,
                platform::Messages& messages, std::string_view behindScriptBlock = {});
 
 } // namespace orvo::convert

@@ -7,6 +7,7 @@
 #include "convert/navigationbar.h"
 #include "convert/pagescript.h"
 #include "convert/pagetemplates.h"
+#include "convert/scriptstring.h"
 #include "markup/tagnode.h"
 #include "platform/textformat.h"
 
@@ -149,7 +150,7 @@ bool StepGenerator::openListen(markup::TagNode& listen, PageScript& script,
     script.voiceCommandSubs += pf::fillTemplate(tp::kVoiceCommandsSubStart, sub);
     const int firstCommand = m_counters.voice;
     for (const auto& word : *words) {
-        const std::string phrase = word->getAttribute("word");
+        const std::string phrase = scriptStringText(word->getAttribute("word"));
         script.voiceCommandSubs += pf::fillTemplate(
             tp::kVoiceCommandLine, commandName(m_counters.voice++), phrase, phrase);
     }

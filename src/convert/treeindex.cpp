@@ -6,15 +6,23 @@
 
 namespace orvo::convert {
 
-TreeIndex::TreeIndex(markup::TagNode& root)
+TreeIndex::TreeIndex(markup::TagNode& root, const markup::SourceFile* source) : m_source(source)
 {
     // Pre-order with an explicit stack (children pushed in reverse), the same
     // order as the tree's own searches; only the first node per id is kept.
     std::vector<markup::TagNode*> stack{&root};
+    bool emptyIdTaken = false;
     while (!stack.empty()) {
         markup::TagNode* node = stack.back();
         stack.pop_back();
-        m_byId.try_emplace(node->getAttribute("id"), node);
+        // Most nodes have no id: only the first of them is looked up.
+        const std::string_view* id = node->attribute("id");
+        if (id != nullptr && !id->empty()) {
+            m_byId.try_emplace(std::string(*id), node);
+        } else if (!emptyIdTaken) {
+            m_byId.try_emplace(std::string(), node);
+            emptyIdTaken = true;
+        }
         if (m_agent == nullptr && node->name() == "agent") {
             m_agent = node;
         }

@@ -17,14 +17,17 @@
 #include <unordered_map>
 
 namespace orvo::markup {
+struct SourceFile;
 class TagNode;
-}
+} // namespace orvo::markup
 
 namespace orvo::convert {
 
 class TreeIndex {
 public:
-    explicit TreeIndex(markup::TagNode& root);
+    // `source`, when given, is the markup file of the tree, for messages
+    // about its tags.
+    explicit TreeIndex(markup::TagNode& root, const markup::SourceFile* source = nullptr);
 
     // The first node in pre-order whose "id" (empty when absent) equals id; the
     // empty id therefore finds the first node without one, normally the root.
@@ -32,6 +35,7 @@ public:
     markup::TagNode* findById(std::string_view id) const;
     // The first "agent" tag in pre-order, or null.
     markup::TagNode* agent() const { return m_agent; }
+    const markup::SourceFile* source() const { return m_source; }
 
 private:
     struct Hash {
@@ -44,6 +48,7 @@ private:
 
     std::unordered_map<std::string, markup::TagNode*, Hash, std::equal_to<>> m_byId;
     markup::TagNode* m_agent = nullptr;
+    const markup::SourceFile* m_source = nullptr;
 };
 
 } // namespace orvo::convert

@@ -57,7 +57,9 @@ std::string findLocaleFolder(const std::string& executablePath, const std::strin
 std::string installMessageCatalog(const std::string& localeFolder)
 {
     std::setlocale(LC_MESSAGES, "");
-    ::bindtextdomain(kDomain, localeFolder.c_str());
+    if (!localeFolder.empty()) {
+        ::bindtextdomain(kDomain, localeFolder.c_str());
+    }
     ::bind_textdomain_codeset(kDomain, "UTF-8");
     std::string language = catalogLanguage();
     platform::setTranslator(language.empty() ? nullptr : &translateWithCatalog);

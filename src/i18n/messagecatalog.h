@@ -15,11 +15,11 @@ inline constexpr const char* kDomain = "vieworvo";
 // Where the compiled catalogs lie for a program at `executablePath`:
 // <bin>/../share/locale in an installation (a program beside a
 // share/vieworvo folder), else `buildTreeLocale`.
-std::string findLocaleFolder(const std::string& executablePath,
-                             const std::string& buildTreeLocale);
+std::string findLocaleFolder(const std::string& executablePath, const std::string& buildTreeLocale);
 
 // Sets LC_MESSAGES from the environment, binds the domain to `localeFolder`
-// with UTF-8 output and installs the translator. Returns the language of the
+// (when empty, a program without its share folder, to the system's) with
+// UTF-8 output and installs the translator. Returns the language of the
 // catalog in use ("en"), or "" when the texts stay as written.
 std::string installMessageCatalog(const std::string& localeFolder);
 

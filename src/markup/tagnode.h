@@ -62,6 +62,13 @@ public:
     std::string_view attributeView(std::string_view name) const;
     bool hasAttribute(std::string_view name) const { return findAttribute(name) != nullptr; }
     void setAttribute(std::string_view name, std::string_view value);
+    // The value in place, or null when the attribute is absent: for walks
+    // that look at many nodes and keep nothing.
+    const std::string_view* attribute(std::string_view name) const
+    {
+        const Attribute* found = findAttribute(name);
+        return found == nullptr ? nullptr : &found->value;
+    }
     std::size_t attributeCount() const { return m_attributes.size(); }
 
     // The raw inner markup not yet consumed by the parser (empty after a

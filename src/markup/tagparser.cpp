@@ -7,6 +7,7 @@
 
 #include "markup/endtagindex.h"
 #include "markup/sourcemap.h"
+#include "markup/tagmessage.h"
 #include "markup/tagnode.h"
 #include "markup/tagtypetable.h"
 #include "platform/codepage.h"
@@ -21,6 +22,9 @@ namespace pf = orvo::platform;
 namespace {
 
 constexpr std::string_view kUnknownTag = "Unvalid Tag Name!!!";
+// A warning of `orvo check`: the parser drops every blank of a value.
+constexpr pf::Template<pf::Text, pf::Text, pf::Text> kBlanksRemoved =
+    "The blanks in the value of %s are removed: \"%s\" becomes \"%s\"";
 constexpr std::string_view kNoSingleEnd = "Unable to find the end single /> for tag";
 constexpr std::string_view kUnknownAttribute =
     "System can not find the attribute Name:%s \n for tag name: %s";
@@ -124,20 +128,13 @@ private:
 void reportAt(pf::Messages& messages, const SourceFile* source, std::size_t tagOffset,
               const char* id, std::string text, std::string caption)
 {
-    pf::Message message;
-    message.id = id;
-    message.text = std::move(text);
-    message.caption = std::move(caption);
-    if (source != nullptr) {
-        source->locate(tagOffset, message);
-    }
-    messages.report(message);
+    messages.report(tagMessage(source, tagOffset, id, std::move(text), std::move(caption)));
 }
 
 } // namespace
 
 bool parseAttributes(TagNode& child, std::string_view tagText, const TagType& type,
-                     pf::Messages& messages, const SourceFile* source)
+                     pf::Messages& messages, const SourceFile* source, bool warnRemovedBlanks)
 {
     std::string_view s = tagText;
     const std::size_t space = s.find(' ');
@@ -182,6 +179,15 @@ bool parseAttributes(TagNode& child, std::string_view tagText, const TagType& ty
                      pf::fillTemplate(kUnknownAttribute, shown, type.getName()), shown);
             return false;
         }
+        // A location ("x, y") is split at its comma, so its blanks never mattered.
+        if (warnRemovedBlanks && name != "location" && pf::find(raw, " ") != pf::npos) {
+            const std::string shown(name);
+            messages.report(
+                tagMessage(source, child.sourceOffset(), pf::ids::kBlanksRemoved,
+                           pf::fillTemplate(kBlanksRemoved, shown, pf::removeChars(raw, "\""),
+                                            pf::removeChars(raw, "\" ")),
+                           shown, pf::Message::Severity::Warning));
+        }
         if (child.hasAttribute(name)) {
             // Written twice: the last value wins, in place.
             child.setAttribute(name, pf::removeChars(raw, "\" "));
@@ -193,7 +199,7 @@ bool parseAttributes(TagNode& child, std::string_view tagText, const TagType& ty
 }
 
 bool parseContent(TagNode& node, const TagTypeTable& table, pf::Messages& messages,
-                  const SourceFile* source)
+                  const SourceFile* source, bool warnRemovedBlanks)
 {
     // Positions below are offsets into the node's content; every node made
     // below it holds views into the same bytes.
@@ -255,7 +261,7 @@ bool parseContent(TagNode& node, const TagTypeTable& table, pf::Messages& messag
             child->setSourceOffset(f.cur);
             if (startTagLength > name.size() + 2 &&
                 !parseAttributes(*child, body.substr(f.cur, startTagLength), *type, messages,
-                                 source)) {
+                                 source, warnRemovedBlanks)) {
                 keepRestOnFailure(stack, body);
                 return false;
             }
@@ -284,7 +290,8 @@ bool parseContent(TagNode& node, const TagTypeTable& table, pf::Messages& messag
         TagNode::Child child = node.makeArenaChild(names.nameOf(*type), type->level(), &parent);
         child->setSourceOffset(f.cur);
         if (tagLength > name.size() + 2 &&
-            !parseAttributes(*child, body.substr(f.cur, tagLength), *type, messages, source)) {
+            !parseAttributes(*child, body.substr(f.cur, tagLength), *type, messages, source,
+                             warnRemovedBlanks)) {
             keepRestOnFailure(stack, body);
             return false;
         }

@@ -28,13 +28,16 @@ class TagTypeTable;
 // keeps its content from the failing element on, and every node attached so
 // far stays in the tree. Every node made gets the body offset of its tag;
 // with `source` (the file of the body and its map), the messages name the
-// file, line and column of the tag they are about.
+// file, line and column of the tag they are about. With warnRemovedBlanks,
+// a warning reports each value whose blanks are removed (`word="New York"`
+// is stored as NewYork).
 bool parseContent(TagNode& node, const TagTypeTable& table, platform::Messages& messages,
-                  const SourceFile* source = nullptr);
+                  const SourceFile* source = nullptr, bool warnRemovedBlanks = false);
 
 // Stores the attributes written in tagText (a start tag or single tag) into
 // child. False after the attribute error message, placed at the child's tag.
 bool parseAttributes(TagNode& child, std::string_view tagText, const TagType& type,
-                     platform::Messages& messages, const SourceFile* source = nullptr);
+                     platform::Messages& messages, const SourceFile* source = nullptr,
+                     bool warnRemovedBlanks = false);
 
 } // namespace orvo::markup

@@ -29,11 +29,6 @@ bool isRegularMode(mode_t mode)
     return S_ISREG(mode);
 }
 
-bool isNotFolderMode(mode_t mode)
-{
-    return !S_ISDIR(mode);
-}
-
 } // namespace
 
 FileDescriptor::~FileDescriptor()
@@ -79,8 +74,15 @@ FileDescriptor openRegularForReading(const std::string& path)
     }
     struct stat st {};
     const int flags = ::fcntl(fd.get(), F_GETFL);
-    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || flags < 0 ||
-        ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) != 0) {
+    if (::fstat(fd.get(), &st) != 0) {
+        return FileDescriptor();
+    }
+    if (!S_ISREG(st.st_mode)) {
+        // The reason a message gives: a folder or a device is no file to read.
+        errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+        return FileDescriptor();
+    }
+    if (flags < 0 || ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) != 0) {
         return FileDescriptor();
     }
     return fd;
@@ -229,22 +231,84 @@ std::optional<std::vector<std::string>> listFolder(const std::string& folder)
     return names;
 }
 
+std::optional<std::unordered_set<std::string>> listRegularFiles(const std::string& folder)
+{
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) {
+        return std::nullopt;
+    }
+    std::unordered_set<std::string> names;
+    while (const dirent* entry = ::readdir(dir)) {
+        // The entry's type spares a stat per file; links and file systems
+        // that give no type are asked.
+        const bool regular =
+            entry->d_type == DT_REG || ((entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) &&
+                                        isRegularFile(folder + entry->d_name));
+        if (regular) {
+            names.emplace(entry->d_name);
+        }
+    }
+    ::closedir(dir);
+    return names;
+}
+
 bool deletePlainFile(const std::string& path)
 {
     return ::unlink(path.c_str()) == 0 || errno == ENOENT;
 }
 
-RemoveResult removeFolder(const std::string& folder, const FileDeleter& deleter)
+bool deleteEntry(int folder, const std::string& name)
 {
-    RemoveResult result;
+    return ::unlinkat(folder, name.c_str(), 0) == 0 || errno == ENOENT;
+}
+
+OpenFolder OpenFolder::openOrCreate(const std::string& folder)
+{
+    OpenFolder opened;
+    opened.m_path = folder;
+    // The folder's own name, without the "/" that would make the system
+    // follow a link there.
+    std::string name = folder;
+    while (name.size() > 1 && name.back() == '/') {
+        name.pop_back();
+    }
+    if (name.empty()) {
+        name = ".";
+    }
+    const auto open = [&name] {
+        return FileDescriptor(
+            ::open(name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    };
+    opened.m_fd = open();
+    if (!opened.m_fd.isOpen() && errno == ENOENT && ::mkdir(name.c_str(), 0777) == 0) {
+        opened.m_fd = open();
+    }
+    if (!opened.m_fd.isOpen()) {
+        struct stat st {};
+        opened.m_link = ::lstat(name.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+    }
+    return opened;
+}
+
+std::string OpenFolder::deletePlainFiles(const EntryDeleter& deleter) const
+{
+    if (!isOpen()) {
+        return {};
+    }
+    // The listing reads a descriptor of its own, which closedir closes.
+    const int listing = ::fcntl(m_fd.get(), F_DUPFD_CLOEXEC, 0);
+    DIR* dir = listing < 0 ? nullptr : ::fdopendir(listing);
+    if (dir == nullptr) {
+        if (listing >= 0) {
+            ::close(listing);
+        }
+        return {};
+    }
+    ::rewinddir(dir);
     // Names first, deletes after: deleting while the folder is being read
     // leaves it open which entries the reading still returns. The entry's
     // type from the listing spares a stat of every file; only where the file
     // system does not give it is the entry looked at.
-    DIR* dir = ::opendir(folder.c_str());
-    if (dir == nullptr) {
-        return result;
-    }
     struct Entry {
         std::string name;
         unsigned char type;
@@ -254,23 +318,49 @@ RemoveResult removeFolder(const std::string& folder, const FileDeleter& deleter)
         entries.push_back(Entry{entry->d_name, entry->d_type});
     }
     ::closedir(dir);
-    std::string path = folder;
     for (const Entry& entry : entries) {
-        path.resize(folder.size());
-        path += entry.name;
         // A link is judged as a link, never by what it points to.
-        const bool plain =
-            entry.type == DT_UNKNOWN ? statIs(path, false, isNotFolderMode) : entry.type != DT_DIR;
-        if (!plain) {
+        bool folder = entry.type == DT_DIR;
+        if (entry.type == DT_UNKNOWN) {
+            struct stat st {};
+            folder = ::fstatat(m_fd.get(), entry.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 ||
+                     S_ISDIR(st.st_mode);
+        }
+        if (folder) {
             continue;
         }
-        if (!deleter(path)) {
-            result.undeletable = path;
-            return result;
+        if (!deleter(m_fd.get(), entry.name)) {
+            return pathOf(entry.name);
         }
     }
-    result.removed = ::rmdir(folder.c_str()) == 0;
-    return result;
+    return {};
+}
+
+bool OpenFolder::writeNewFile(std::string_view name, std::string_view bytes) const
+{
+    if (!isOpen() || name.empty() || name.find('/') != std::string_view::npos) {
+        return false;
+    }
+    const std::string entry(name);
+    FileDescriptor out(::openat(m_fd.get(), entry.c_str(),
+                                O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+    if (!out.isOpen()) {
+        // A folder that the clean-up left in the way is reported as such.
+        struct stat st {};
+        if (errno == EEXIST &&
+            ::fstatat(m_fd.get(), entry.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISDIR(st.st_mode)) {
+            errno = EISDIR;
+        }
+        return false;
+    }
+    return writeAll(out.get(), bytes) && out.close();
+}
+
+bool OpenFolder::copyIn(const std::string& source, std::string_view name) const
+{
+    std::string bytes;
+    return readWholeFile(source, bytes) && writeNewFile(name, bytes);
 }
 
 } // namespace orvo::platform

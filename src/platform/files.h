@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 namespace orvo::platform {
@@ -99,22 +100,56 @@ bool isRegularFile(const std::string& path);
 // gives them; nullopt when the folder cannot be read.
 std::optional<std::vector<std::string>> listFolder(const std::string& folder);
 
+// The names of the regular files in a folder (a link counts by what it
+// points to), for many existence checks at the cost of one listing; nullopt
+// when the folder cannot be read.
+std::optional<std::unordered_set<std::string>> listRegularFiles(const std::string& folder);
+
 // Deletes a file (a link as a link); false when it is still there. Missing
-// counts as deleted. Replaceable for tests.
-using FileDeleter = std::function<bool(const std::string& path)>;
+// counts as deleted.
 bool deletePlainFile(const std::string& path);
 
-struct RemoveResult {
-    // The folder itself was removed.
-    bool removed = false;
-    // A file that could not be deleted; empty when every delete succeeded.
-    // The clean-up stops at the first such file.
-    std::string undeletable;
-};
+// Deletes the entry `name` of the folder open as `folder` (a link as a link);
+// false when it is still there. Replaceable for tests.
+using EntryDeleter = std::function<bool(int folder, const std::string& name)>;
+bool deleteEntry(int folder, const std::string& name);
 
-// Deletes the plain files directly inside folder (which ends with "/"), then
-// the folder. Subfolders are skipped with their contents, and a symbolic link
-// is deleted as a link: nothing outside the folder is ever touched.
-RemoveResult removeFolder(const std::string& folder, const FileDeleter& deleter = deletePlainFile);
+// A folder opened once, by descriptor, so that its clean-up and the files
+// written into it cannot be diverted by symbolic links: the folder itself is
+// never a link (the open refuses one), nothing inside it is followed, and
+// new files are created exclusively, so that a link planted between the
+// clean-up and the writes is never written through. Used for the output
+// folder, which is emptied by every conversion.
+class OpenFolder {
+public:
+    // Opens folder (its path ends with "/"), creating it when it is missing.
+    // Not open when it can be neither opened nor made, or when it is a
+    // symbolic link (isLink) or something else that is not a folder.
+    static OpenFolder openOrCreate(const std::string& folder);
+
+    bool isOpen() const { return m_fd.isOpen(); }
+    bool isLink() const { return m_link; }
+    const std::string& path() const { return m_path; }
+    // The path of an entry, for messages.
+    std::string pathOf(std::string_view name) const { return m_path + std::string(name); }
+
+    // Deletes the entries directly inside the folder that are not folders:
+    // files, and links as links. Subfolders stay with their contents. The
+    // path of the first entry that cannot be deleted, where the clean-up
+    // stops; empty when all went.
+    std::string deletePlainFiles(const EntryDeleter& deleter = deleteEntry) const;
+
+    // Creates the file `name`, which must not exist yet (nor a link by that
+    // name), and writes bytes into it. False when anything is in the way or
+    // not every byte was written.
+    [[nodiscard]] bool writeNewFile(std::string_view name, std::string_view bytes) const;
+    // Copies a file byte for byte into a new file `name`.
+    [[nodiscard]] bool copyIn(const std::string& source, std::string_view name) const;
+
+private:
+    FileDescriptor m_fd;
+    std::string m_path;
+    bool m_link = false;
+};
 
 } // namespace orvo::platform

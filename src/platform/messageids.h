@@ -33,5 +33,8 @@ inline constexpr const char* kBlanksRemoved = "blanks-removed";
 inline constexpr const char* kDuplicateCommandWord = "duplicate-command-word";
 inline constexpr const char* kMissingSourcePage = "missing-source-page";
 inline constexpr const char* kOffScreen = "off-screen";
+// A page's "ref" leads out of the presentation's folder (the conversion
+// refuses such a source page).
+inline constexpr const char* kSourcePageOutside = "source-page-outside";
 
 } // namespace orvo::platform::ids

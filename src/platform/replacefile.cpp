@@ -2,44 +2,14 @@
 
 #include <fcntl.h>
 #include <unistd.h>
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
 
+#include "platform/files.h"
+#include "platform/textfile.h"
+
 namespace orvo::platform {
-
-namespace {
-
-bool writeAll(int fd, std::string_view bytes)
-{
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
-std::string withCrLf(std::string_view text)
-{
-    std::string out;
-    out.reserve(text.size() + text.size() / 16);
-    for (const char c : text) {
-        if (c == '\n') {
-            out += '\r';
-        }
-        out += c;
-    }
-    return out;
-}
-
-} // namespace
 
 bool replaceTextFile(const std::string& path, std::string_view text)
 {

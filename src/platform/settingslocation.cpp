@@ -107,7 +107,9 @@ std::string prepareSettingsFile(const SettingsSources& sources, const std::strin
     if (!cacheDir.empty()) {
         createFolderPath(cacheDir);
     }
-    if (!pathExists(path)) {
+    // Without a data folder there is no template; the missing settings file
+    // is then reported when it is read.
+    if (!dataDir.empty() && !pathExists(path)) {
         createSettingsFromTemplate(dataDir + kSettingsTemplateName, path, dataDir, cacheDir);
     }
     return path;

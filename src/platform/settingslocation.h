@@ -6,8 +6,10 @@
 // command line's --settings, the file named by $VIEWORVO_INI, or the user
 // file $XDG_CONFIG_HOME/ViewOrvo.ini (~/.config/ViewOrvo.ini). Only the user
 // file is created when it is missing: from the installation's template, with
-// settingDir naming the installation's data folder and tempDir the user's
-// cache folder $XDG_CACHE_HOME/vieworvo/ (~/.cache/vieworvo/). A file named
+// tempDir naming the user's cache folder $XDG_CACHE_HOME/vieworvo/
+// (~/.cache/vieworvo/). The template leaves settingDir empty, which the
+// programs read as their own data folder (config/datafolder.h), so that the
+// file keeps working when the program is installed elsewhere or updated. A file named
 // explicitly is never created, so that a wrong name is reported, not papered
 // over.
 //
@@ -55,15 +57,17 @@ bool createSettingsFromTemplate(const std::string& templatePath, const std::stri
 // What a program does before it reads its settings: decides the settings
 // file and, when it is the user file, creates it on first start and makes sure
 // the cache folder exists. `dataDir` is the installation's data folder,
-// ending with "/". Returns the path to read; any failure on the way shows
-// later as a settings file that cannot be opened or an echo file that cannot
-// be written.
+// ending with "/", or empty when there is none (nothing is created then).
+// Returns the path to read; any failure on the way shows later as a settings
+// file that cannot be opened or an echo file that cannot be written.
 std::string prepareSettingsFile(const SettingsSources& sources, const std::string& dataDir);
 
 // The installation's data folder for a program at `executablePath`:
 // <bin>/../share/vieworvo/data/ when that holds the settings template (an
-// installed program; the examples lie beside it in ../examples/), else `buildTreeDataDir` (a
-// program run from its build tree, which uses the source tree's data/ without installing).
+// installed program; the examples lie beside it in ../examples/), else
+// `buildTreeDataDir` (a program run from its build tree, which uses the
+// source tree's data/ without installing; see buildtreemarker.h). Empty when
+// neither is known: a copied program without its data.
 std::string findDataFolder(const std::string& executablePath, const std::string& buildTreeDataDir);
 
 } // namespace orvo::platform

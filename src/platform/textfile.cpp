@@ -160,6 +160,21 @@ bool TextWriter::close()
     return closed && !m_failed;
 }
 
+std::string withCrLf(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size() + text.size() / 16);
+    std::size_t start = 0;
+    for (std::size_t nl = text.find('\n'); nl != std::string_view::npos;
+         nl = text.find('\n', start)) {
+        out.append(text.data() + start, nl - start);
+        out += "\r\n";
+        start = nl + 1;
+    }
+    out.append(text.data() + start, text.size() - start);
+    return out;
+}
+
 bool writeTextFile(const std::string& path, std::string_view text)
 {
     TextWriter writer;

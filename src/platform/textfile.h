@@ -74,6 +74,9 @@ private:
     bool m_failed = false;
 };
 
+// The on-disk form of a text: each LF as CR LF.
+std::string withCrLf(std::string_view text);
+
 // Writes a whole text file at once, each LF as CR LF, replacing an existing
 // file. False when it cannot be created or not every byte was written.
 [[nodiscard]] bool writeTextFile(const std::string& path, std::string_view text);

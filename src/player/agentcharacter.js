@@ -408,10 +408,11 @@ export class AgentCharacter {
     _speech(action, text) {
         return this._enqueue(action, {}, (job, done) => {
             const control = this._control;
+            const previousText = this._lastStatement;
             const plan = planSpeech(
                 parseSpeechText(text, {
                     wordsPerMinute: control._options.wordsPerMinute,
-                    previousText: this._lastStatement,
+                    previousText,
                 }),
             );
             for (const tag of plan.unknownTags) {
@@ -446,6 +447,8 @@ export class AgentCharacter {
             // and when the speech is over.
             const cancelVoice = control._voicing.voice(plan, this._languageId, {
                 spoken: action === "speak",
+                // A voice that reads the text itself says \Lst\'s statement again.
+                text: text.replace(/\\lst\\/gi, () => previousText),
                 onWord: (count) => this._stage("reachWords", count),
                 onDone: done,
             });

@@ -508,3 +508,10 @@ export function poseAt(animation, elapsed) {
     }
     return animation.hold || elapsed < duration ? previous : { ...REST_POSE };
 }
+
+// Every name the table answers directly (its animations and their aliases),
+// in lower case and sorted: what `orvo check` compares a page's animations
+// with (tools/export-animations.mjs writes the list at build time).
+export function animationNames() {
+    return [...Object.keys(ANIMATIONS), ...Object.keys(ANIMATION_ALIASES)].sort();
+}

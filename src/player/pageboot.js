@@ -5,6 +5,7 @@
 import { RealClock } from "./clock.js";
 import { createEngineVoice } from "./enginevoice.js";
 import { isJavaScriptLanguage, parseEventAttribute } from "./jscript.js";
+import { createNativeVoice } from "./nativevoice.js";
 import { readPlayerOptions } from "./options.js";
 import { createPagePlayer } from "./pageplayer.js";
 import { Stage } from "./stage.js";
@@ -66,7 +67,11 @@ export function bootPage(win, script) {
     const stage = new Stage(win, clock, (event) => tracer.record(event));
     // The engine's voice, where it has one (never on a fast clock); a native
     // voice of the window replaces it through OrvoPlayer.setVoice(backend).
-    let voice = options.voice && clock.rate === 1 ? createEngineVoice(win) : null;
+    // Inside ViewOrvo the window's voice comes first.
+    let voice =
+        options.voice && clock.rate === 1
+            ? createNativeVoice(win, clock, (event) => tracer.record(event)) || createEngineVoice(win)
+            : null;
     let hearing = null;
     let player = null;
     const host = {

@@ -29,7 +29,9 @@ export class Voicing {
     // reached (counts only grow); onDone(): the speech is over, once both the
     // reading time has passed and the voice (if any) has ended. Returns the
     // function that cancels it. `spoken` false (Think) keeps it silent.
-    voice(plan, languageId, { spoken = true, onWord = () => {}, onDone = () => {} }) {
+    // `text` is the speech text as written (tags and all), for a backend that
+    // reads it itself.
+    voice(plan, languageId, { spoken = true, text = "", onWord = () => {}, onDone = () => {} }) {
         const clock = this.clock;
         const timers = [];
         let reached = 0;
@@ -51,6 +53,7 @@ export class Voicing {
         if (spoken && this.backend !== null && plan.voice.length > 0) {
             voiceEnded = false;
             handle = this.backend.speak(plan, languageId, {
+                text,
                 onWord: (index) => reach(index + 1),
                 onEnd: () => {
                     voiceEnded = true;
@@ -60,6 +63,9 @@ export class Voicing {
             if (handle === null) voiceEnded = true;
         }
         const followsVoice = handle !== null && this.backend.reportsWords === true;
+        // A voice that reports its words (the window's) also says when the
+        // speech is over: when its audio ends, not at the reading time.
+        if (followsVoice) readingOver = true;
         if (!followsVoice) {
             plan.shown.forEach((word, i) => {
                 timers.push(clock.setTimeout(() => reach(i + 1), word.at));
@@ -73,10 +79,13 @@ export class Voicing {
         );
         if (handle !== null) {
             timers.push(
-                clock.setTimeout(() => {
-                    voiceEnded = true;
-                    finishIfOver();
-                }, plan.total + VOICE_WAIT_LIMIT_MS),
+                clock.setTimeout(
+                    () => {
+                        voiceEnded = true;
+                        finishIfOver();
+                    },
+                    (followsVoice ? 2 * plan.total : plan.total) + VOICE_WAIT_LIMIT_MS,
+                ),
             );
         }
         return () => {

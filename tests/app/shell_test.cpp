@@ -13,11 +13,14 @@
 #include "app/cvieworvodoc.h"
 #include "app/cvieworvoview.h"
 #include "app/orvowebpage.h"
+#include "app/toolbaricons.h"
+#include "app/voicebridge.h"
 #include "platform/codepage.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QLabel>
@@ -30,6 +33,7 @@
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStatusTipEvent>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QToolBar>
 #include <QTranslator>
@@ -291,7 +295,8 @@ private slots:
                               utf8("ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)")}));
         QVERIFY(!menus[0]->menu()->actions()[1]->isEnabled());
         QCOMPARE(itemTexts(menus[1]->menu()->actions()),
-                 (QStringList{utf8("ﾂｰﾙ ﾊﾞｰ(&T)"), utf8("ｽﾃｰﾀｽ ﾊﾞｰ(&S)"), utf8("URLﾊﾞｰ(&U)")}));
+                 (QStringList{utf8("ﾂｰﾙ ﾊﾞｰ(&T)"), utf8("ｽﾃｰﾀｽ ﾊﾞｰ(&S)"), utf8("URLﾊﾞｰ(&U)"),
+                              utf8("音声(&O)")}));
         QCOMPARE(itemTexts(menus[2]->menu()->actions()),
                  (QStringList{utf8("リリース(&R)...\tCtrl+R"), utf8("デバッグ(&D)...\tCtrl+D"),
                               QStringLiteral("-"), utf8("コンバート(&C)...\tCtrl+C"),
@@ -633,6 +638,115 @@ private slots:
             kLoadTimeoutMs);
     }
 
+    // The bundled tour plays in the window as before, pictures included:
+    // they lie in the presentation's folder, one level above the pages.
+    void theBundledTourShowsItsPictures()
+    {
+        Shell s;
+        QVERIFY(s.start());
+        s.doc().OnExecRelease();
+        const QString tour = s.fixture.path(QStringLiteral("tour"));
+        QDir().mkpath(tour);
+        for (const QFileInfo& file :
+             QDir(QStringLiteral(ORVO_EXAMPLES_DIR "tour")).entryInfoList(QDir::Files)) {
+            QVERIFY(QFile::copy(file.filePath(), tour + QLatin1Char('/') + file.fileName()));
+        }
+        s.answer({true, true});
+        s.openWithDialog(tour + QStringLiteral("/tour.orv"));
+        QTRY_COMPARE_WITH_TIMEOUT(s.view().url(), fileUrl(tour + QStringLiteral("/pages/1.html")),
+                                  kLoadTimeoutMs);
+        QTRY_COMPARE_WITH_TIMEOUT(
+            evaluate(s.view(), QStringLiteral("Array.from(document.images).filter(i => "
+                                              "i.src.endsWith('orvi-logo.gif') && "
+                                              "i.naturalWidth > 0).length"))
+                .toInt(),
+            1, kLoadTimeoutMs);
+    }
+
+    // In the window the character speaks with the native voice (here without
+    // a sound device, on the clock alone): the balloon shows a word only once
+    // its word event has come, and StopAll cuts the voice and ends the request.
+    void speechUsesTheNativeVoiceWithTheBalloonInStep()
+    {
+        Shell s;
+        QVERIFY(s.start());
+        s.doc().OnExecRelease();
+        orvo::app::VoiceBridge& voice = s.view().voice();
+        QSignalSpy words(&voice, &orvo::app::VoiceBridge::word);
+        QSignalSpy finished(&voice, &orvo::app::VoiceBridge::finished);
+        qsizetype wordsAtFirstEnd = -1;
+        connect(&voice, &orvo::app::VoiceBridge::finished, this, [&] {
+            if (wordsAtFirstEnd < 0) {
+                wordsAtFirstEnd = words.count();
+            }
+        });
+        const QString markup = s.fixture.writePresentation(
+            QStringLiteral("v/a.orv"),
+            "<orvo>\n<agent character=\"Orvi\"/>\n<body>\n<page ref=\"one.html\" id=\"one\">\n"
+            "<speak>One two three four five six seven eight nine ten.</speak>\n"
+            "<speak>Eleven twelve thirteen fourteen fifteen sixteen.</speak>\n"
+            "</page>\n</body>\n</orvo>\n");
+        s.answer({true, true});
+        s.openWithDialog(markup);
+        QTRY_VERIFY_WITH_TIMEOUT(words.count() >= 2, kLoadTimeoutMs);
+        const QString shownWords = QStringLiteral(
+            "document.getElementById('orvo-player-stage').shadowRoot.querySelectorAll('.balloon .w.on').length");
+        const QString allWords = QStringLiteral(
+            "document.getElementById('orvo-player-stage').shadowRoot.querySelectorAll('.balloon .w').length");
+        const int shownEarly = evaluate(s.view(), shownWords).toInt();
+        QVERIFY2(shownEarly >= 1 && shownEarly <= words.count(),
+                 qPrintable(QString::number(shownEarly)));
+        QCOMPARE(evaluate(s.view(), allWords).toInt(), 10);
+        QVERIFY(shownEarly < 10);
+
+        // The first speech ends with its audio, every word shown.
+        QTRY_VERIFY_WITH_TIMEOUT(finished.count() >= 1, kLoadTimeoutMs);
+        QCOMPARE(finished.first().at(1).toBool(), true);
+        QCOMPARE(wordsAtFirstEnd, 10);
+
+        // The second is cut by StopAll: the voice stops and the request ends.
+        QTRY_VERIFY_WITH_TIMEOUT(words.count() >= 12, kLoadTimeoutMs);
+        QCOMPARE(voice.playingCount(), 1);
+        evaluate(s.view(), QStringLiteral(
+                               "OrvoPlayer.player.control.Characters.Character('Orvi').StopAll()"));
+        QCOMPARE(voice.playingCount(), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            evaluate(
+                s.view(),
+                QStringLiteral(
+                    "OrvoPlayer.player.control.Characters.Character('Orvi')._current === null"))
+                .toBool(),
+            kLoadTimeoutMs);
+        QCOMPARE(finished.count(), 1);
+
+        // Leaving the page while the character speaks cuts the voice.
+        s.view().reload();
+        QTRY_VERIFY_WITH_TIMEOUT(voice.playingCount() == 1, kLoadTimeoutMs);
+        s.view().Navigate(s.fixture.bytesPath(QStringLiteral("welcome.html")));
+        QTRY_COMPARE_WITH_TIMEOUT(voice.playingCount(), 0, 1000);
+
+        // The View menu turns the voice off, and the profile keeps that.
+        QVERIFY(s.frame().action(Command::ViewVoice)->isChecked());
+        s.frame().action(Command::ViewVoice)->trigger();
+        QVERIFY(!voice.enabled());
+        s.restart();
+        QVERIFY(!s.frame().action(Command::ViewVoice)->isChecked());
+        QVERIFY(!s.view().voice().enabled());
+    }
+
+    // In debug mode the pages play inside a frame, which has no web channel
+    // of its own: it speaks through the main page's.
+    void speechInTheDebugFrameUsesTheNativeVoice()
+    {
+        Shell s;
+        QVERIFY(s.start());
+        QSignalSpy words(&s.view().voice(), &orvo::app::VoiceBridge::word);
+        const QString markup = s.fixture.writePresentation(QStringLiteral("d/a.orv"), kGoodMarkup);
+        s.answer({true, true});
+        s.openWithDialog(markup);
+        QTRY_VERIFY_WITH_TIMEOUT(words.count() >= 1, kLoadTimeoutMs);
+    }
+
     void commandLineFileIsOpenedAndRemembered()
     {
         Shell s;
@@ -774,6 +888,45 @@ private slots:
         s.frame().action(Command::AppAbout)->trigger();
         QCOMPARE(title, utf8("ViewOrvoのﾊﾞｰｼﾞｮﾝ情報"));
         QVERIFY(lines.contains(QStringLiteral("Orvo  Viewer  Version 1.0")));
+    }
+
+    // The toolbar takes the desktop theme's icons where it has them, and
+    // its own painted ones elsewhere.
+    void toolbarIconsComeFromTheIconThemeWithPaintedFallbacks()
+    {
+        QTemporaryDir themes;
+        QVERIFY(themes.isValid());
+        QDir(themes.path()).mkpath(QStringLiteral("orvotest/16x16/actions"));
+        QFile index(themes.filePath(QStringLiteral("orvotest/index.theme")));
+        QVERIFY(index.open(QIODevice::WriteOnly));
+        index.write("[Icon Theme]\nName=orvotest\nDirectories=16x16/actions\n\n"
+                    "[16x16/actions]\nSize=16\nType=Fixed\n");
+        index.close();
+        QPixmap pixmap(16, 16);
+        pixmap.fill(Qt::red);
+        QVERIFY(pixmap.save(
+            themes.filePath(QStringLiteral("orvotest/16x16/actions/document-open.png"))));
+
+        // Theme icons are looked up lazily: the test theme stays until the end.
+        struct ThemeGuard {
+            QStringList paths = QIcon::themeSearchPaths();
+            QString name = QIcon::themeName();
+            ~ThemeGuard()
+            {
+                QIcon::setThemeSearchPaths(paths);
+                QIcon::setThemeName(name);
+            }
+        } guard;
+        QIcon::setThemeSearchPaths({themes.path()});
+        QIcon::setThemeName(QStringLiteral("orvotest"));
+        const QIcon open = orvo::app::openIcon();
+        const QIcon run = orvo::app::runIcon();
+
+        QCOMPARE(open.name(), QStringLiteral("document-open"));
+        QCOMPARE(open.pixmap(16, 16).toImage().pixelColor(8, 8), QColor(Qt::red));
+        QVERIFY(!run.isNull());
+        QCOMPARE(run.name(), QString());
+        QCOMPARE(run.availableSizes(), orvo::app::painted::runIcon().availableSizes());
     }
 };
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <sstream>
@@ -57,6 +58,9 @@ struct Cli {
 
 const char* kUsage = "Usage: orvo check [OPTIONS] FILE.orv\n"
                      "       orvo convert [OPTIONS] FILE.orv\n"
+                     "       orvo speak [OPTIONS] TEXT...   (orvo speak --help)\n"
+                     "       orvo voices\n"
+                     "       orvo hear --words \"WORD,WORD,...\" FILE.wav\n"
                      "       orvo --help | --version\n";
 
 } // namespace
@@ -76,22 +80,36 @@ TEST(OrvoCheck, FailedStagesPrintTheirMessagesAndExitWithOne)
     Cli run;
     const std::string settings = run.settingsFile();
     // A relative markup path is made absolute from the working folder.
+    // Messages name the file as the user did, with the system's reason.
     EXPECT_EQ(run({"check", "--settings", settings, "missing.orv"}), cli::kExitFailed);
-    EXPECT_EQ(run.err, "読み出しｴﾗｰ: ﾌｧｲﾙ" + run.dir.file("missing.orv") + "がｵｰﾌﾟﾝできない\n");
+    EXPECT_EQ(run.err, "missing.orv: 読み出しｴﾗｰ: ﾌｧｲﾙ" + run.dir.file("missing.orv") +
+                           "がｵｰﾌﾟﾝできない (No such file or directory)\n");
+    EXPECT_EQ(run.out, "Checked missing.orv: 0 pages, 1 error, 0 warnings\n");
+    // A folder opens but is no file to read: the reason says so, rather
+    // than whatever an earlier call left behind.
+    std::filesystem::create_directories(run.dir.file("folder.orv"));
+    EXPECT_EQ(run({"check", "--quiet", "--settings", settings, "folder.orv"}), cli::kExitFailed);
+    EXPECT_EQ(run.err, "folder.orv: 読み出しｴﾗｰ: ﾌｧｲﾙ" + run.dir.file("folder.orv") +
+                           "がｵｰﾌﾟﾝできない (Is a directory)\n");
 
+    // A message about a tag gives its line and column, as compilers do.
     run.dir.write("bad.orv", "<orvo>\n<body><Page></Page></body>\n</orvo>\n");
     EXPECT_EQ(run({"check", "--settings=" + settings, "bad.orv"}), cli::kExitFailed);
-    EXPECT_EQ(run.err, "Page: Unvalid Tag Name!!!\n");
+    EXPECT_EQ(run.err, "bad.orv:2:7: Page: Unvalid Tag Name!!!\n");
 
     run.dir.write("attr.orv", "<orvo>\n<body><page rf=\"a\"></page></body>\n</orvo>\n");
     EXPECT_EQ(run({"check", "--settings", settings, "attr.orv"}), cli::kExitFailed);
-    EXPECT_EQ(run.err, "rf: System can not find the attribute Name:rf \n for tag name: page\n");
+    EXPECT_EQ(
+        run.err,
+        "attr.orv:2:7: rf: System can not find the attribute Name:rf \n for tag name: page\n");
 
     // Without settings there are no tables: a settings box, then the parser's.
     EXPECT_EQ(run({"check", "--settings", run.dir.file("none.ini"), kExamples + "tour/tour.orv"}),
               cli::kExitFailed);
-    EXPECT_EQ(run.err, "読み出しｴﾗｰ: Setting file : " + run.dir.file("none.ini") +
-                           "がｵｰﾌﾟﾝできない\nagent: Unvalid Tag Name!!!\n");
+    EXPECT_EQ(run.err, run.dir.file("none.ini") +
+                           ": 読み出しｴﾗｰ: Setting file : " + run.dir.file("none.ini") +
+                           "がｵｰﾌﾟﾝできない (No such file or directory)\n" + kExamples +
+                           "tour/tour.orv:10:1: agent: Unvalid Tag Name!!!\n");
 }
 
 TEST(OrvoCheck, ShiftJisTextIsPrintedAsUtf8)
@@ -102,15 +120,16 @@ TEST(OrvoCheck, ShiftJisTextIsPrintedAsUtf8)
     run.dir.write("sjis.orv", "<orvo>\n<body><\x95\x5C></\x95\x5C></body>\n</orvo>\n");
     EXPECT_EQ(run({"check", "--codepage", "shift_jis", "--settings", settings, "sjis.orv"}),
               cli::kExitFailed);
-    EXPECT_EQ(run.err, "表: Unvalid Tag Name!!!\n");
+    EXPECT_EQ(run.err, "sjis.orv:2:7: 表: Unvalid Tag Name!!!\n");
     // The variable chooses the code page when the option is not given.
     run.env.codePageVariable = "shift_jis";
     EXPECT_EQ(run({"check", "--settings", settings, "sjis.orv"}), cli::kExitFailed);
-    EXPECT_EQ(run.err, "表: Unvalid Tag Name!!!\n");
+    EXPECT_EQ(run.err, "sjis.orv:2:7: 表: Unvalid Tag Name!!!\n");
     run.env.codePageVariable = "";
     EXPECT_EQ(run({"check", "--codepage=shift_jis", "--settings", settings, "none\x95\x5C.orv"}),
               cli::kExitFailed);
-    EXPECT_EQ(run.err, "読み出しｴﾗｰ: ﾌｧｲﾙ" + run.dir.file("none表.orv") + "がｵｰﾌﾟﾝできない\n");
+    EXPECT_EQ(run.err, "none表.orv: 読み出しｴﾗｰ: ﾌｧｲﾙ" + run.dir.file("none表.orv") +
+                           "がｵｰﾌﾟﾝできない (No such file or directory)\n");
 }
 
 // A presentation's bytes reach the terminal: its escape sequences are shown,
@@ -125,20 +144,63 @@ TEST(OrvoCheck, ControlCharactersFromTheMarkupAreShownAsEscapes)
                              "\xc2\x9b"
                              "2J\x7f\r\tq></body>\n</orvo>\n");
     EXPECT_EQ(run({"check", "--settings", settings, "esc.orv"}), cli::kExitFailed);
-    EXPECT_EQ(run.err, "p\\x1B]0;owned\\x07\\xC2\\x9B2J\\x7F\\x0D\tq: Unvalid Tag Name!!!\n");
-    EXPECT_EQ(run({"check", "--message-format=json", "--settings", settings, "esc.orv"}),
+    EXPECT_EQ(run.err,
+              "esc.orv:2:7: p\\x1B]0;owned\\x07\\xC2\\x9B2J\\x7F\\x0D\tq: Unvalid Tag Name!!!\n");
+    EXPECT_EQ(run({"check", "--quiet", "--message-format=json", "--settings", settings, "esc.orv"}),
               cli::kExitFailed);
-    EXPECT_EQ(run.err, "{\"type\":\"error\",\"caption\":\"p\\u001b]0;owned\\u0007\xc2\x9b"
-                       "2J\x7f"
-                       "\\r\\tq\",\"text\":\"Unvalid Tag Name!!!\"}\n");
+    EXPECT_EQ(
+        run.err.substr(0, run.err.find(",\"file\":")),
+        "{\"type\":\"error\",\"id\":\"unknown-tag\",\"caption\":\"p\\u001b]0;owned\\u0007\xc2\x9b"
+        "2J\x7f"
+        "\\r\\tq\",\"text\":\"Unvalid Tag Name!!!\"");
 
-    // A file name with an escape, as an argument and in the summary line.
+    // A file name with an escape, as an argument, in messages and in the
+    // summary line (the page has no character and no source page: two
+    // problems, and the summary still names the folder).
     EXPECT_EQ(run({"check", "--\x1b[2J"}), cli::kExitUsage);
     EXPECT_EQ(run.err.substr(0, 30), "orvo: unknown option --\\x1B[2J");
     run.dir.write("t\x1b[2J/show.orv", "<orvo>\n<body><page></page></body>\n</orvo>\n");
-    EXPECT_EQ(run({"convert", "--settings", settings, "t\x1b[2J/show.orv"}), cli::kExitOk);
+    // (The page names no source page: an error, so the run fails.)
+    EXPECT_EQ(run({"convert", "--settings", settings, "t\x1b[2J/show.orv"}), cli::kExitFailed);
     EXPECT_EQ(run.out.find('\x1b'), std::string::npos);
+    EXPECT_EQ(run.err.find('\x1b'), std::string::npos);
     EXPECT_NE(run.out.find("t\\x1B[2J/vieworvo-pages/"), std::string::npos);
+}
+
+// References that leave the presentation's folder are refused by the
+// conversion; check names each of them, and the checks still pass.
+TEST(OrvoCheck, WarnsAboutSourcePagesOutsideThePresentation)
+{
+    Cli run;
+    const std::string settings = run.settingsFile();
+    run.dir.write("p/in.html", "<html></html>\n");
+    run.dir.write("secret.html", "<html>not the presentation's</html>\n");
+    std::filesystem::create_directories(run.dir.file("p/sub"));
+    std::filesystem::create_symlink("../secret.html", run.dir.file("p/link.html"));
+    run.dir.write("p/show.orv", "<orvo>\n<body>\n"
+                                "<page ref=\"in.html\"></page>\n"
+                                "<page ref=\"sub\\..\\in.html\"></page>\n"
+                                "<page ref=\"..\\secret.html\"></page>\n"
+                                "<page ref=\"sub\\..\\..\\..\\etc\\passwd\"></page>\n"
+                                "<page ref=\"link.html\"></page>\n"
+                                "</body>\n</orvo>\n");
+    EXPECT_EQ(run({"check", "--settings", settings, "p/show.orv"}), cli::kExitOk);
+    const std::string tail = " lies outside the presentation's folder and is not converted\n";
+    EXPECT_EQ(run.err, "p/show.orv:5:1: warning: ..\\secret.html: The source page ..\\secret.html" +
+                           tail + "p/show.orv:6:1: warning: sub\\..\\..\\..\\etc\\passwd: " +
+                           "The source page sub\\..\\..\\..\\etc\\passwd" + tail +
+                           "p/show.orv:7:1: warning: link.html: The source page link.html" + tail);
+    EXPECT_EQ(run({"check", "--message-format=json", "--settings", settings, "p/show.orv"}),
+              cli::kExitOk);
+    EXPECT_EQ(run.err.substr(0, 53),
+              "{\"type\":\"warning\",\"id\":\"source-page-outside\",\"caption");
+    // The conversion reads none of them (each gets the box of a missing page).
+    run({"convert", "--quiet", "--settings", settings, "p/show.orv"});
+    EXPECT_NE(run.err.find(run.dir.file("p/link.html")), std::string::npos);
+    EXPECT_EQ(run.dir.read("p/vieworvo-pages/1.html"), run.dir.read("p/vieworvo-pages/2.html"));
+    for (const char* page : {"3.html", "4.html", "5.html"}) {
+        EXPECT_FALSE(std::filesystem::exists(run.dir.file("p/vieworvo-pages/") + page)) << page;
+    }
 }
 
 TEST(OrvoCheck, UsageErrorsExitWithTwo)
@@ -158,6 +220,7 @@ TEST(OrvoCheck, UsageErrorsExitWithTwo)
         {{"check", "--codepage"}, "--codepage takes utf-8 or shift_jis"},
         {{"check", "--verbose", "a.orv"}, "unknown option --verbose"},
         {{"check", "--with-player", "a.orv"}, "--with-player is an option of convert only"},
+        {{"convert", "--strict", "a.orv"}, "--strict is an option of check only"},
     };
     for (const auto& [args, problem] : cases) {
         Cli run;
@@ -167,9 +230,10 @@ TEST(OrvoCheck, UsageErrorsExitWithTwo)
     }
     // After "--" every argument is a file, even one that looks like an option.
     Cli run;
-    EXPECT_EQ(run({"check", "--settings", run.settingsFile(), "--", "--odd.orv"}),
+    EXPECT_EQ(run({"check", "--quiet", "--settings", run.settingsFile(), "--", "--odd.orv"}),
               cli::kExitFailed);
-    EXPECT_EQ(run.err, "読み出しｴﾗｰ: ﾌｧｲﾙ" + run.dir.file("--odd.orv") + "がｵｰﾌﾟﾝできない\n");
+    EXPECT_EQ(run.err, "--odd.orv: 読み出しｴﾗｰ: ﾌｧｲﾙ" + run.dir.file("--odd.orv") +
+                           "がｵｰﾌﾟﾝできない (No such file or directory)\n");
 }
 
 TEST(OrvoCheck, HelpAndVersion)
@@ -177,7 +241,7 @@ TEST(OrvoCheck, HelpAndVersion)
     Cli run;
     EXPECT_EQ(run({"--help"}), cli::kExitOk);
     EXPECT_EQ(run.out.substr(0, std::string(kUsage).size()), kUsage);
-    EXPECT_NE(run.out.find("Exit status: 0 when every stage succeeded"), std::string::npos);
+    EXPECT_NE(run.out.find("Exit status: 0 when no error was shown"), std::string::npos);
     EXPECT_NE(run.out.find("  --with-player     Convert only: also copy the agent runtime"),
               std::string::npos);
     EXPECT_EQ(run.err, "");
@@ -207,6 +271,47 @@ TEST(OrvoConvert, TheBundledTourWithSummaryAndNoMessages)
     EXPECT_FALSE(run.dir.read("tour/vieworvo-pages/1.html").empty());
 }
 
+// A page that cannot be written (a folder of its name, which the clean-up
+// leaves alone) is an error: exit status 1 and no "Converted" line, but a
+// summary that says what was written.
+TEST(OrvoConvert, AnUnwritablePageFailsTheRunAndTheSummarySaysSo)
+{
+    Cli run;
+    const std::string settings = run.settingsFile();
+    std::filesystem::copy(kExamples + "tour", run.dir.file("tour"),
+                          std::filesystem::copy_options::recursive);
+    std::filesystem::create_directories(run.dir.file("tour/vieworvo-pages/3.html"));
+    EXPECT_EQ(run({"convert", "--settings", settings, "tour/tour.orv"}), cli::kExitFailed);
+    const std::string page = run.dir.file("tour/vieworvo-pages/3.html");
+    EXPECT_EQ(run.err, page + ": 書き出しｴﾗｰ: ﾌｧｲﾙ" + page + "がｵｰﾌﾟﾝできない (Is a directory)\n");
+    EXPECT_EQ(run.out, "Wrote 6 of 7 pages into " + run.dir.file("tour/vieworvo-pages/") +
+                           ", with 1 problem\n");
+
+    EXPECT_EQ(run({"convert", "--quiet", "--message-format=json", "--settings", settings,
+                   "tour/tour.orv"}),
+              cli::kExitFailed);
+    EXPECT_EQ(run.err.substr(run.err.rfind("{\"type\":\"summary\"")),
+              "{\"type\":\"summary\",\"command\":\"convert\",\"pages\":6,\"errors\":1,"
+              "\"warnings\":0,\"output\":\"" +
+                  run.dir.file("tour/vieworvo-pages/") + "\"}\n");
+}
+
+// Warnings leave the exit status at 0 unless --strict asks otherwise.
+TEST(OrvoCheck, WarningsFailTheRunOnlyWhenStrict)
+{
+    Cli run;
+    const std::string settings = run.settingsFile();
+    run.dir.write("w.orv", "<orvo>\n<body><page ref=\"none.html\"></page></body>\n</orvo>\n");
+    EXPECT_EQ(run({"check", "--settings", settings, "w.orv"}), cli::kExitOk);
+    EXPECT_EQ(run.err, "w.orv:2:7: warning: none.html: The source page " +
+                           run.dir.file("none.html") +
+                           " does not exist: this page cannot be converted\n");
+    EXPECT_EQ(run.out, "Checked w.orv: 1 page, 0 errors, 1 warning\n");
+    EXPECT_EQ(run({"check", "--strict", "--quiet", "--settings", settings, "w.orv"}),
+              cli::kExitFailed);
+    EXPECT_EQ(run.out, "");
+}
+
 TEST(OrvoConvert, JsonMessagesAreOneValidObjectPerLine)
 {
     Cli run;
@@ -215,17 +320,28 @@ TEST(OrvoConvert, JsonMessagesAreOneValidObjectPerLine)
     run.dir.write("nobody.orv", "<orvo>\n<agent character=\"Orvi\"/>\n</orvo>\n");
     EXPECT_EQ(run({"convert", "--message-format=json", "--settings", settings, "nobody.orv"}),
               cli::kExitFailed);
-    EXPECT_EQ(run.err, "{\"type\":\"error\",\"caption\":\"error when converting\","
-                       "\"text\":\"Can't find the body tag\"}\n");
-    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "{\"type\":\"error\",\"id\":\"no-body\",\"caption\":\"error when "
+                       "converting\",\"text\":\"Can't find the body tag\",\"file\":\"" +
+                           run.dir.file("nobody.orv") +
+                           "\"}\n"
+                           "{\"type\":\"summary\",\"command\":\"convert\",\"pages\":0,"
+                           "\"errors\":1,\"warnings\":0,\"output\":\"" +
+                           run.dir.file("vieworvo-pages/") + "\"}\n");
+    EXPECT_EQ(run.out, "Wrote no pages: 1 problem\n");
 
     // Quotes, backslashes, line feeds and bytes that are no UTF-8 are escaped
     // or replaced, never passed through.
     run.dir.write("attr.orv", "<orvo>\n<body><page r\\\xff=\"a\"></page></body>\n</orvo>\n");
-    EXPECT_EQ(run({"convert", "--message-format", "json", "--settings", settings, "attr.orv"}),
-              cli::kExitFailed);
-    EXPECT_EQ(run.err, "{\"type\":\"error\",\"caption\":\"r\\\\?\",\"text\":\"System can not "
-                       "find the attribute Name:r\\\\? \\n for tag name: page\"}\n");
+    EXPECT_EQ(
+        run({"convert", "--quiet", "--message-format", "json", "--settings", settings, "attr.orv"}),
+        cli::kExitFailed);
+    EXPECT_EQ(run.err, "{\"type\":\"error\",\"id\":\"unknown-attribute\",\"caption\":\"r\\\\?\","
+                       "\"text\":\"System can not find the attribute Name:r\\\\? \\n for tag "
+                       "name: page\",\"file\":\"" +
+                           run.dir.file("attr.orv") +
+                           "\",\"line\":2,\"column\":7}\n"
+                           "{\"type\":\"summary\",\"command\":\"convert\",\"pages\":0,"
+                           "\"errors\":1,\"warnings\":0,\"output\":null}\n");
 }
 
 TEST(OrvoConvert, ProgressOnlyOnATerminalAndNeverInJson)
@@ -237,17 +353,18 @@ TEST(OrvoConvert, ProgressOnlyOnATerminalAndNeverInJson)
         markup += "<page></page>\n";
     }
     run.dir.write("many.orv", markup + "</body>\n</orvo>\n");
-    // Without a terminal: messages only (60 missing source pages).
-    EXPECT_EQ(run({"convert", "--settings", settings, "many.orv"}), cli::kExitOk);
+    // Without a terminal: messages only (60 missing source pages, so the
+    // exit status is 1).
+    EXPECT_EQ(run({"convert", "--settings", settings, "many.orv"}), cli::kExitFailed);
     EXPECT_EQ(run.err.find("converting: page"), std::string::npos);
 
     run.env.stderrIsTerminal = true;
-    EXPECT_EQ(run({"convert", "--settings", settings, "many.orv"}), cli::kExitOk);
+    EXPECT_EQ(run({"convert", "--settings", settings, "many.orv"}), cli::kExitFailed);
     EXPECT_NE(run.err.find("\rconverting: page 60 of 60"), std::string::npos);
     EXPECT_EQ(run({"convert", "--message-format", "json", "--settings", settings, "many.orv"}),
-              cli::kExitOk);
+              cli::kExitFailed);
     EXPECT_EQ(run.err.find("converting: page"), std::string::npos);
-    EXPECT_EQ(run({"convert", "--quiet", "--settings", settings, "many.orv"}), cli::kExitOk);
+    EXPECT_EQ(run({"convert", "--quiet", "--settings", settings, "many.orv"}), cli::kExitFailed);
     EXPECT_EQ(run.err.find("converting: page"), std::string::npos);
 }
 
@@ -322,18 +439,21 @@ TEST(OrvoConvert, WithPlayerFailsWhenTheRuntimeIsMissing)
     run.env.playerBundle = run.dir.file("nowhere/orvo-player.js");
     EXPECT_EQ(run({"convert", "--with-player", "--settings", settings, "tour/tour.orv"}),
               cli::kExitFailed);
-    EXPECT_EQ(run.err, "--with-player: The agent runtime " + run.env.playerBundle +
+    EXPECT_EQ(run.err, run.env.playerBundle + ": --with-player: The agent runtime " +
+                           run.env.playerBundle +
                            " cannot be read: build the target orvo_player, or reinstall "
-                           "ViewOrvo\n");
-    EXPECT_EQ(run.out, "");
+                           "ViewOrvo (No such file or directory)\n");
+    EXPECT_EQ(run.out, "Wrote no pages: 1 problem\n");
     EXPECT_EQ(filesOf(run.dir.file("tour/vieworvo-pages")), before);
 
     run.env.playerBundle = "";
-    EXPECT_EQ(run({"convert", "--with-player", "--message-format=json", "--settings", settings,
-                   "tour/tour.orv"}),
+    EXPECT_EQ(run({"convert", "--with-player", "--quiet", "--message-format=json", "--settings",
+                   settings, "tour/tour.orv"}),
               cli::kExitFailed);
-    EXPECT_EQ(run.err, "{\"type\":\"error\",\"caption\":\"--with-player\",\"text\":\"This program "
-                       "does not know where its agent runtime (orvo-player.js) lies\"}\n");
+    EXPECT_EQ(run.err, "{\"type\":\"error\",\"id\":\"player-unknown\",\"caption\":\"--with-"
+                       "player\",\"text\":\"This program does not know where its agent runtime "
+                       "(orvo-player.js) lies\"}\n{\"type\":\"summary\",\"command\":\"convert\","
+                       "\"pages\":0,\"errors\":1,\"warnings\":0,\"output\":null}\n");
     EXPECT_EQ(filesOf(run.dir.file("tour/vieworvo-pages")), before);
 }
 
@@ -350,8 +470,9 @@ TEST(OrvoConvert, WithPlayerReportsAnUnwritableRuntime)
     run.env.playerBundle = run.dir.write("orvo-player.js", "// runtime\n");
     EXPECT_EQ(run({"convert", "--with-player", "--settings", settings, "tour/tour.orv"}),
               cli::kExitFailed);
-    EXPECT_EQ(run.err, "書き出しｴﾗｰ: ﾌｧｲﾙ" + run.dir.file("tour/vieworvo-pages/orvo-player.js") +
-                           "がｵｰﾌﾟﾝできない\n");
+    const std::string target = run.dir.file("tour/vieworvo-pages/orvo-player.js");
+    EXPECT_EQ(run.err,
+              target + ": 書き出しｴﾗｰ: ﾌｧｲﾙ" + target + "がｵｰﾌﾟﾝできない (Is a directory)\n");
     EXPECT_FALSE(std::filesystem::exists(run.dir.file("tour/vieworvo-pages/1.html")));
 }
 
@@ -368,4 +489,29 @@ TEST(OrvoConvert, PlayerBundleOfAnInstalledOrABuildTreeProgram)
     std::filesystem::create_directories(dir.file("usr/share/vieworvo/data"));
     EXPECT_EQ(cli::findPlayerBundle(dir.file("usr/bin/orvo"), buildTree),
               dir.file("usr/share/vieworvo/orvo-player.js"));
+}
+
+TEST(OrvoSpeak, WritesTheSpeechAndItsWordTimings)
+{
+    Cli run;
+    ASSERT_EQ(run({"speak", "--output", "x.wav", "--timings", "今日は良い天気です"}), cli::kExitOk)
+        << run.err;
+    const auto bytes = std::filesystem::file_size(run.dir.file("x.wav"));
+    const double seconds = static_cast<double>(bytes - 44) / 2 / 22050;
+    EXPECT_GT(seconds, 1.0);
+    EXPECT_LT(seconds, 3.5);
+    EXPECT_EQ(run.out.rfind(R"({"word":"今日","start_ms":0,"end_ms":)", 0), 0u) << run.out;
+    EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 5);
+    // Shift-JIS text is read as Japanese once converted.
+    EXPECT_EQ(run({"speak", "--codepage", "shift_jis", "--output", "y.wav", "\x8d\xa1\x93\xfa"}),
+              cli::kExitOk)
+        << run.err;
+    EXPECT_GT(std::filesystem::file_size(run.dir.file("y.wav")), 44u + 22050u / 2);
+    EXPECT_EQ(run({"speak", "--voice", "nonesuch", "--output", "z.wav", "Hello"}),
+              cli::kExitFailed);
+    EXPECT_NE(run.err.find("unknown voice: nonesuch"), std::string::npos);
+    EXPECT_EQ(run({"speak", "--output", "x.wav"}), cli::kExitUsage);
+    EXPECT_EQ(run({"speak", "--language", "fr", "Bonjour"}), cli::kExitUsage);
+    EXPECT_EQ(run({"voices"}), cli::kExitOk);
+    EXPECT_NE(run.out.find("\tgmw/en-US\t"), std::string::npos);
 }

@@ -42,6 +42,7 @@ struct FirstStart {
         orvo::platform::SettingsSources sources;
         sources.home = home.file("user");
         settingsPath = orvo::platform::prepareSettingsFile(sources, kDataDir);
+        presentation.setProgramDataFolder(kDataDir);
     }
 };
 
@@ -84,6 +85,9 @@ TEST(BundledData, TemplateMakesSettingsThatLoadBothTables)
     EXPECT_TRUE(fs::is_regular_file(s.settings.welcomePageFile));
     EXPECT_TRUE(fs::is_regular_file(s.settings.tempDir + s.settings.tagTypeFile));
     EXPECT_TRUE(fs::is_regular_file(s.settings.tempDir + s.settings.emotionMapFile));
+    // The user's file does not pin this data folder: an installed program
+    // that reads it later uses its own.
+    EXPECT_EQ(s.home.read("user/.config/ViewOrvo.ini").find(kDataDir), std::string::npos);
 }
 
 TEST(BundledData, TagTypeFileListsEveryTagTheConverterReads)

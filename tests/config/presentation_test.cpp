@@ -243,3 +243,57 @@ TEST(PresentationMarkup, ParseErrorsComeFromTheParser)
     EXPECT_TRUE(bare.parseTree());
     EXPECT_EQ(bare.getRoot()->getChildren(), nullptr);
 }
+
+// The programs leave the data folder to the settings file only when it names
+// one: an empty settingDir is the program's own, and one that is gone gets a
+// single message that says how to reset it instead of one per table.
+TEST(PresentationDataFolder, EmptySettingDirIsTheProgramsDataFolder)
+{
+    Installation i("settingDir=\nwelcomePageFile=\n");
+    i.presentation.setProgramDataFolder(i.dir.file("data/"));
+    ASSERT_TRUE(i.load());
+    EXPECT_TRUE(i.messages.entries().empty());
+    EXPECT_TRUE(i.tagTypesLoaded());
+    EXPECT_TRUE(i.emotionsLoaded());
+    EXPECT_EQ(i.settings.settingDir, i.dir.file("data/"));
+    EXPECT_EQ(i.settings.welcomePageFile, i.dir.file("data/welcome.html"));
+
+    // A folder that the file names wins, and so does a welcome page of its own.
+    Installation own("welcomePageFile=/pages/hello.html\n");
+    own.presentation.setProgramDataFolder(own.dir.file("elsewhere/"));
+    ASSERT_TRUE(own.load());
+    EXPECT_EQ(own.settings.settingDir, own.dir.file("data/"));
+    EXPECT_EQ(own.settings.welcomePageFile, "/pages/hello.html");
+}
+
+TEST(PresentationDataFolder, AMissingDataFolderGivesOneMessageNamingTheSettingsFile)
+{
+    Installation gone("settingDir=@DIR@gone/\n");
+    gone.presentation.setProgramDataFolder(gone.dir.file("data/"));
+    EXPECT_FALSE(gone.load());
+    ASSERT_EQ(gone.messages.count(), 1U);
+    EXPECT_EQ(gone.messages.entries()[0],
+              (Entry{kError,
+                     "The settings file " + gone.dir.file("ViewOrvo.ini") +
+                         " names the data folder " + gone.dir.file("gone/") +
+                         " (settingDir), which does not exist. To reset it, empty or remove "
+                         "the settingDir line of that file, which then means the data folder of "
+                         "the installed program; or delete the file, which is made again at the "
+                         "next start",
+                     "settingDir"}));
+    EXPECT_FALSE(gone.tagTypesLoaded());
+
+    // A program copied away from its data, with settings that leave it the choice.
+    Installation alone("settingDir=\n");
+    alone.presentation.setProgramDataFolder("");
+    EXPECT_FALSE(alone.load());
+    ASSERT_EQ(alone.messages.count(), 1U);
+    EXPECT_EQ(alone.messages.entries()[0],
+              (Entry{kError,
+                     "This program's data folder was not found: it belongs in "
+                     "../share/vieworvo/data/ beside the program. Reinstall ViewOrvo, or name a "
+                     "data folder with settingDir in the settings file " +
+                         alone.dir.file("ViewOrvo.ini"),
+                     "settingDir"}));
+    EXPECT_FALSE(alone.tagTypesLoaded());
+}

@@ -177,3 +177,31 @@ TEST(ActionGeneratorTest, PositionsFromCoordinatesAreasAndSpots)
 }
 
 } // namespace
+
+// What goes into a string literal of the script element can neither end the
+// element ("</") nor change how the browser finds its end ("<!--"), and a
+// CR or LF does not end the literal; every other text stays as it was.
+TEST(ActionGeneratorTest, ScriptLiteralsCannotEndTheScriptElementOrTheirLine)
+{
+    Tree tree;
+    orvo::config::CharacterEmotions emotions("Merlin");
+    auto words = std::make_unique<orvo::config::EmotionEntry>("words");
+    words->setSpeechPrefix("&x");
+    words->addSpeakBefore("Lo</ok");
+    emotions.store(std::move(words));
+
+    EXPECT_EQ(generateSpeak(addChild(tree.page, "speak", {},
+                                     "Hi </SCRIPT><script>alert(1)</script> <!-- a\rb\nc <x/>"),
+                            nullptr),
+              "\tDoll.Speak(\"  Hi <\" & \"/SCRIPT><script>alert(1)<\" & \"/script> <\" & "
+              "\"!-- a\" & vbCr & \"b\" & vbLf & \"c <x/> \")\n");
+    // The words are prefixed first: the pieces hold spaces of their own.
+    TagNode& wordsEmotion = addChild(tree.page, "emotion", {{"type", "words"}});
+    EXPECT_EQ(generateSpeak(addChild(wordsEmotion, "speak", {}, "a </b"), &emotions),
+              "\tDoll.Play \"Lo<\" & \"/ok\" \n\tDoll.Speak(\"  a x<\" & \"/b \")\n");
+    EXPECT_EQ(generatePlay(addChild(tree.page, "play", {{"act", "W\r</x"}})),
+              "\tDoll.Play \"W\" & vbCr & \"<\" & \"/x\" \n");
+    // "<" alone, "/" alone and "<!-" are left as they are.
+    EXPECT_EQ(generatePlay(addChild(tree.page, "play", {{"act", "a<b/c<!-d"}})),
+              "\tDoll.Play \"a<b/c<!-d\" \n");
+}

@@ -185,3 +185,32 @@ TEST(MarkupReader, MessageIsInTheActiveCodePage)
                   "\x82\xAA\xB5\xB0\xCC\xDF\xDD\x82\xC5\x82\xAB\x82\xC8\x82\xA2");
     EXPECT_EQ(r.messages.entries()[0].caption, "\x93\xC7\x82\xDD\x8F\x6F\x82\xB5\xB4\xD7\xB0");
 }
+
+// Every body byte maps back to its line and column in the file: across
+// comments and declarations, CR LF line ends, blank lines, and indents too
+// wide for the packed form.
+TEST(MarkupReader, SourceMapGivesLineAndColumnOfBodyBytes)
+{
+    TempDir dir;
+    pf::RecordingMessages messages;
+    orvo::markup::SourceMap map;
+    const std::string wideIndent(70000, ' ');
+    const std::string file = "<?xml?>\r\n<orvo>\r\n  <a>\r\n<!-- x\r\n y -->\r\n\r\n\t<b/>\r\n" +
+                             wideIndent + "<c/>\r\n   <d/>  \r\n</orvo>\r\ntail\r\n";
+    const auto root = readMarkup(dir.write("doc.orv", file), messages, &map);
+    ASSERT_TRUE(root);
+    const std::string_view body = root->content();
+    ASSERT_EQ(body, "<a><b/><c/><d/>");
+    EXPECT_EQ(map.lineCount(), 11U);
+    const auto at = [&](std::string_view tag) { return map.positionOf(body.find(tag)); };
+    EXPECT_EQ(at("<a>").line, 3U);
+    EXPECT_EQ(at("<a>").column, 3U);
+    EXPECT_EQ(at("a>").column, 4U);
+    EXPECT_EQ(at("<b/>").line, 7U);
+    EXPECT_EQ(at("<b/>").column, 2U);
+    EXPECT_EQ(at("<c/>").line, 8U);
+    EXPECT_EQ(at("<c/>").column, wideIndent.size() + 1);
+    EXPECT_EQ(at("<d/>").line, 9U);
+    EXPECT_EQ(at("<d/>").column, 4U);
+    EXPECT_EQ(map.positionOf(body.size() - 1).column, 7U);
+}

@@ -12,7 +12,7 @@ namespace pf = orvo::platform;
 namespace fs = std::filesystem;
 using orvo::test::TempDir;
 
-TEST(RemoveFolder, DeletesPlainFilesOnlyAndNeverFollowsLinks)
+TEST(OpenFolder, DeletesPlainFilesOnlyAndNeverFollowsLinks)
 {
     TempDir dir;
     const std::string out = dir.file("out/");
@@ -23,37 +23,62 @@ TEST(RemoveFolder, DeletesPlainFilesOnlyAndNeverFollowsLinks)
     ASSERT_EQ(::symlink(dir.file("outside/keep.txt").c_str(), (out + "link").c_str()), 0);
     ASSERT_EQ(::symlink(dir.file("outside").c_str(), (out + "dirlink").c_str()), 0);
 
-    const pf::RemoveResult result = pf::removeFolder(out);
-    EXPECT_TRUE(result.removed);
-    EXPECT_TRUE(result.undeletable.empty());
-    EXPECT_FALSE(fs::exists(out));
+    const pf::OpenFolder folder = pf::OpenFolder::openOrCreate(out);
+    ASSERT_TRUE(folder.isOpen());
+    EXPECT_EQ(folder.deletePlainFiles(), "");
+    EXPECT_TRUE(fs::is_empty(out));
     EXPECT_EQ(dir.read("outside/keep.txt"), "precious");
     EXPECT_EQ(dir.read("outside/sub/keep2.txt"), "precious");
 }
 
-TEST(RemoveFolder, SubfolderSurvivesAndMissingFolderIsNoError)
+TEST(OpenFolder, SubfolderSurvivesAndMissingFolderIsMade)
 {
     TempDir dir;
     dir.write("out/1.html", "x");
     dir.write("out/sub/old.html", "old");
-    const pf::RemoveResult result = pf::removeFolder(dir.file("out/"));
-    EXPECT_FALSE(result.removed);
-    EXPECT_TRUE(result.undeletable.empty());
+    EXPECT_EQ(pf::OpenFolder::openOrCreate(dir.file("out/")).deletePlainFiles(), "");
     EXPECT_FALSE(fs::exists(dir.file("out/1.html")));
     EXPECT_EQ(dir.read("out/sub/old.html"), "old");
 
-    EXPECT_FALSE(pf::removeFolder(dir.file("none/")).removed);
+    const pf::OpenFolder made = pf::OpenFolder::openOrCreate(dir.file("none/"));
+    EXPECT_TRUE(made.isOpen());
+    EXPECT_TRUE(fs::is_directory(dir.file("none")));
+    EXPECT_FALSE(pf::OpenFolder::openOrCreate(dir.file("missing/none/")).isOpen());
 }
 
-TEST(RemoveFolder, StopsAtAFileThatCannotBeDeleted)
+TEST(OpenFolder, StopsAtAFileThatCannotBeDeleted)
 {
     TempDir dir;
     dir.write("out/a.html", "x");
-    const pf::RemoveResult result =
-        pf::removeFolder(dir.file("out/"), [](const std::string&) { return false; });
-    EXPECT_FALSE(result.removed);
-    EXPECT_EQ(result.undeletable, dir.file("out/a.html"));
+    const pf::OpenFolder folder = pf::OpenFolder::openOrCreate(dir.file("out/"));
+    EXPECT_EQ(folder.deletePlainFiles([](int, const std::string&) { return false; }),
+              dir.file("out/a.html"));
     EXPECT_TRUE(fs::exists(dir.file("out/a.html")));
+}
+
+// A folder that is a link is refused, whatever it points to; files are
+// created new and never through a link planted at their name.
+TEST(OpenFolder, LinksAreNeverFollowed)
+{
+    TempDir dir;
+    dir.write("elsewhere/keep.txt", "precious");
+    fs::create_directory_symlink(dir.file("elsewhere"), dir.file("out"));
+    const pf::OpenFolder linked = pf::OpenFolder::openOrCreate(dir.file("out/"));
+    EXPECT_FALSE(linked.isOpen());
+    EXPECT_TRUE(linked.isLink());
+    EXPECT_EQ(linked.deletePlainFiles(), "");
+    EXPECT_FALSE(linked.writeNewFile("keep.txt", "overwritten"));
+    EXPECT_EQ(dir.read("elsewhere/keep.txt"), "precious");
+
+    const pf::OpenFolder folder = pf::OpenFolder::openOrCreate(dir.file("real/"));
+    fs::create_symlink(dir.file("elsewhere/keep.txt"), dir.file("real/1.html"));
+    EXPECT_FALSE(folder.writeNewFile("1.html", "overwritten"));
+    EXPECT_EQ(dir.read("elsewhere/keep.txt"), "precious");
+    EXPECT_TRUE(folder.writeNewFile("2.html", "page"));
+    EXPECT_EQ(dir.read("real/2.html"), "page");
+    EXPECT_FALSE(folder.writeNewFile("2.html", "again"));
+    EXPECT_FALSE(folder.writeNewFile("../escape.html", "x"));
+    EXPECT_FALSE(fs::exists(dir.file("escape.html")));
 }
 
 TEST(CreateAndCopy, CreateFolderAndCopyFile)
@@ -87,6 +112,6 @@ TEST(FolderPaths, PathsLongerThanTheOldLimitWork)
     ASSERT_TRUE(pf::createFolder(out));
     dir.write("img.gif", "GIF");
     EXPECT_TRUE(pf::copyFile(dir.file("img.gif"), out + std::string(200, 'n') + ".gif"));
-    EXPECT_TRUE(pf::removeFolder(out).removed);
-    EXPECT_FALSE(fs::exists(out));
+    EXPECT_EQ(pf::OpenFolder::openOrCreate(out).deletePlainFiles(), "");
+    EXPECT_TRUE(fs::is_empty(out));
 }

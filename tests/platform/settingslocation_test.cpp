@@ -1,3 +1,4 @@
+#include "platform/buildtreemarker.h"
 #include "platform/settingslocation.h"
 
 #include <gtest/gtest.h>
@@ -118,4 +119,27 @@ TEST(SettingsLocation, DataFolderOfAnInstalledOrABuildTreeProgram)
               t.file("usr/share/vieworvo/data/"));
     EXPECT_EQ(pf::findDataFolder(t.file("build/src/cli/orvo"), "/src/data/"), "/src/data/");
     EXPECT_EQ(pf::findDataFolder(t.file("build/src/cli/orvo"), "/src/data"), "/src/data/");
+}
+
+// Only a program with the build's marker beside it reaches into a source
+// tree; a copy of it elsewhere finds no data folder at all.
+TEST(SettingsLocation, BuildTreeMarkerBesideTheProgram)
+{
+    TempDir t;
+    t.write("build/src/cli/vieworvo-build-tree.txt",
+            "# Written by the build\ndataDir=/src/data\nplayerBundle=/build/orvo-player.js\n");
+    const pf::BuildTreePaths paths = pf::readBuildTreeMarker(t.file("build/src/cli/orvo"));
+    EXPECT_EQ(paths.dataDir, "/src/data/");
+    EXPECT_EQ(paths.playerBundle, "/build/orvo-player.js");
+
+    fs::create_directories(t.file("copy"));
+    const pf::BuildTreePaths none = pf::readBuildTreeMarker(t.file("copy/orvo"));
+    EXPECT_EQ(none.dataDir, "");
+    EXPECT_EQ(none.playerBundle, "");
+    EXPECT_EQ(pf::findDataFolder(t.file("copy/orvo"), none.dataDir), "");
+    EXPECT_EQ(pf::readBuildTreeMarker("").dataDir, "");
+    // Without a data folder there is no template to make the user's file from.
+    const std::string path = pf::prepareSettingsFile(sources("", "", "", "", t.file("home")), "");
+    EXPECT_EQ(path, t.file("home/.config/ViewOrvo.ini"));
+    EXPECT_FALSE(fs::exists(path));
 }

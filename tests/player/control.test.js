@@ -390,3 +390,37 @@ test("JScript: the control through its id, FOR/EVENT handlers, and a failing han
     );
     assert.equal(genie.Visible, true);
 });
+
+test("a voice that reports its words (the window's) moves the balloon and ends the speech with its audio", () => {
+    const speeches = [];
+    const backend = {
+        reportsWords: true,
+        speak(plan, languageId, { text, onWord, onEnd }) {
+            const speech = { text, onWord, onEnd, cancelled: false };
+            speeches.push(speech);
+            return {
+                cancel: () => {
+                    speech.cancelled = true;
+                },
+            };
+        },
+    };
+    const { clock, events, character, call, control, stageCalls } = loaded();
+    control._voicing.setBackend(backend);
+    const first = call(() => character.Speak("One two three four."));
+    clock.advance(10);
+    speeches[0].onWord(1);
+    assert.deepEqual(stageCalls.at(-1), ["reachWords", 2], "the balloon shows the words said so far");
+    speeches[0].onEnd();
+    clock.advance(0);
+    assert.equal(first.Status, 0, "over when the audio ends, before the reading time");
+    assert.equal(events.length, 1);
+    // \Lst\ is voiced as the statement it repeats; Stop cuts the voice.
+    const second = call(() => character.Speak("Again: \\Lst\\"));
+    clock.advance(10);
+    assert.equal(speeches[1].text, "Again: One two three four.");
+    call(() => character.Stop());
+    clock.runUntilIdle();
+    assert.ok(speeches[1].cancelled);
+    assert.equal(second.Status, 3);
+});

@@ -3,6 +3,7 @@
 // where each page goes next.
 
 import assert from "node:assert/strict";
+import fs from "node:fs";
 import test from "node:test";
 import { playPage, readPage, scriptBlocks, startPage } from "./support.js";
 
@@ -154,4 +155,21 @@ test("a page of a presentation without an agent shows nothing and does not advan
     );
     assert.deepEqual(requestLog(run.trace), []);
     assert.deepEqual(run.navigations, []);
+});
+
+// A stranger's speech as the converter writes it (the golden case
+// hostile-presentation): the "</SCRIPT>" in it no longer ends the script
+// element, and its lone CR no longer ends the string literal; the speech
+// plays as written and the page goes on.
+test("a speech that mentions </script> and holds a CR plays as written", () => {
+    const file = new URL("../golden/cases/hostile-presentation/expected/html/1.html", import.meta.url);
+    const run = startPage(scriptBlocks(fs.readFileSync(file, "latin1")));
+    run.page.pageLoaded();
+    run.clock.runUntilIdle(120000);
+    assert.deepEqual(run.errors, []);
+    assert.deepEqual(run.alerts, []);
+    const balloon = run.trace.find((event) => event.type === "balloon");
+    // The balloon shows the CR as the blank it is.
+    assert.equal(balloon.text, 'Hello </SCRIPT><script>alert("owned")</script> and a CR here.');
+    assert.deepEqual(run.navigations, ["2.html"]);
 });

@@ -66,3 +66,15 @@ test("\\Emp\\ marks the next word; \\Lst\\ repeats the previous statement", () =
     assert.equal(shown("Again: \\Lst\\", { previousText: "Hello \\Pau=10\\ there" }), "Again: Hello there");
     assert.equal(shown("\\Lst\\"), "");
 });
+
+test("the window's voice finds each shown word in the speech text, outside tags", async () => {
+    const { shownWordOffsets } = await import("../../src/player/nativevoice.js");
+    const text = '\\Spd=120\\Speed \\Map="doctor Smith"="Dr. Smith"\\ and Smith \\Pau=10\\ Pau';
+    const offsets = shownWordOffsets(text, plan(text).shown);
+    assert.deepEqual(
+        plan(text).shown.map((word, i) => text.slice(offsets[i], offsets[i] + word.text.length)),
+        ["Speed", "Dr.", "Smith", "and", "Smith", "Pau"],
+    );
+    assert.deepEqual(offsets.slice(0, 3), [9, 36, 40], "never inside a tag or the spoken half of a \\Map\\");
+    assert.deepEqual(shownWordOffsets("今日は", plan("今日は").shown), [0, 1, 2]);
+});

@@ -42,6 +42,10 @@
         <translation>&amp;URL Bar</translation>
     </message>
     <message>
+        <source>音声(&amp;O)</source>
+        <translation>V&amp;oice</translation>
+    </message>
+    <message>
         <source>実行(&amp;E)</source>
         <translation>&amp;Execute</translation>
     </message>

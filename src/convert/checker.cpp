@@ -1,0 +1,249 @@
+#include "convert/checker.h"
+
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
+#include "config/emotionmap.h"
+#include "config/presentation.h"
+#include "convert/animationnames.h"
+#include "convert/outputfolder.h"
+#include "convert/position.h"
+#include "convert/sourcepage.h"
+#include "convert/treeindex.h"
+#include "markup/tagmessage.h"
+#include "markup/tagnode.h"
+#include "platform/codepage.h"
+#include "platform/files.h"
+#include "platform/messageids.h"
+#include "platform/messages.h"
+#include "platform/textformat.h"
+
+namespace orvo::convert {
+
+namespace pf = orvo::platform;
+
+namespace {
+
+// The screen that the pages are made for.
+constexpr int kScreenWidth = 800;
+constexpr int kScreenHeight = 600;
+
+constexpr pf::Template<pf::Text, pf::Text> kUnlistedEmotionSpeech =
+    "The emotion map lists no emotion \"%s\" for the character %s: this speech is not spoken";
+constexpr pf::Template<pf::Text, pf::Text> kUnlistedEmotionMove =
+    "The emotion map lists no emotion \"%s\" for the character %s: this move is not made";
+constexpr pf::Template<pf::Text> kUnknownAnimation =
+    "The character does not know the animation \"%s\": it plays a neutral gesture instead";
+constexpr pf::Template<pf::Text> kUnknownSpot =
+    "No spot has the id \"%s\": the position of x, y and area is used instead";
+constexpr pf::Template<pf::Text> kJumpToNothing = "The jump goes to \"%s\", which names nothing";
+constexpr pf::Template<pf::Text, pf::Text> kJumpToNoPage =
+    "The jump goes to \"%s\", which is a %s tag, not a page";
+constexpr pf::Template<pf::Text> kDuplicateWord =
+    "The word \"%s\" is listened for twice on this page";
+constexpr pf::Template<pf::Text> kMissingSourcePage =
+    "The source page %s does not exist: this page cannot be converted";
+constexpr pf::Template<pf::Number, pf::Number> kOffScreen =
+    "The position %d,%d is off the 800x600 screen";
+
+// Whether source pages exist: one listing per folder rather than a lookup
+// of the path per page.
+class SourcePages {
+public:
+    bool exists(const std::string& path)
+    {
+        const std::size_t slash = path.rfind('/');
+        const std::string folder = slash == std::string::npos ? "./" : path.substr(0, slash + 1);
+        const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+        auto listed = m_folders.find(folder);
+        if (listed == m_folders.end()) {
+            listed = m_folders.emplace(folder, pf::listRegularFiles(folder)).first;
+        }
+        if (!listed->second) {
+            return pf::isRegularFile(path);
+        }
+        return !name.empty() && listed->second->count(name) != 0;
+    }
+
+private:
+    std::unordered_map<std::string, std::optional<std::unordered_set<std::string>>> m_folders;
+};
+
+// The tags that the walk looks at, told apart by length and first letter
+// before any comparison of the whole name.
+bool isCheckedTag(const std::string& name)
+{
+    switch (name.size()) {
+    case 4:
+        return name[0] == 'm' || name[0] == 'p' || name[0] == 'j' || name[0] == 'w';
+    case 5:
+        return name[0] == 's';
+    default:
+        return false;
+    }
+}
+
+struct Walker {
+    const markup::SourceFile& source;
+    const TreeIndex& index;
+    const config::CharacterEmotions* emotions;
+    const std::string& character;
+    const AnimationNames* animations;
+    pf::Messages& messages;
+    SourcePages sourcePages{};
+
+    void warn(const markup::TagNode& tag, const char* id, std::string text, std::string caption)
+    {
+        messages.report(markup::tagMessage(&source, tag, id, std::move(text), std::move(caption),
+                                           pf::Message::Severity::Warning));
+    }
+
+    // The spot of a page or move, and where it puts the character.
+    void checkPosition(const markup::TagNode& tag)
+    {
+        const std::string_view* spot = tag.attribute("spot");
+        if (spot != nullptr && !spot->empty()) {
+            const markup::TagNode* target = index.findById(*spot);
+            if (target == nullptr || target->name() != "spot") {
+                warn(tag, pf::ids::kUnknownSpot, pf::fillTemplate(kUnknownSpot, *spot),
+                     std::string(*spot));
+            }
+        }
+        // Without any of these the character stays at 0,0, on the screen.
+        if (spot == nullptr && tag.attribute("x") == nullptr && tag.attribute("y") == nullptr &&
+            tag.attribute("area") == nullptr) {
+            return;
+        }
+        const Position position = resolvePosition(tag, index);
+        if (position.x < 0 || position.y < 0 || position.x >= kScreenWidth ||
+            position.y >= kScreenHeight) {
+            warn(tag, pf::ids::kOffScreen, pf::fillTemplate(kOffScreen, position.x, position.y),
+                 tag.name());
+        }
+    }
+
+    // A speech or move inside `emotion` is left out when the character's set
+    // has no such emotion. Without a set the conversion reports the
+    // character itself.
+    void checkEmotion(const markup::TagNode& action, const markup::TagNode* emotion)
+    {
+        if (emotion == nullptr || emotions == nullptr) {
+            return;
+        }
+        const std::string_view* written = emotion->attribute("type");
+        const std::string type = written == nullptr ? std::string() : std::string(*written);
+        if (emotions->lookup(type) != nullptr) {
+            return;
+        }
+        const bool speech = action.name() == "speak";
+        warn(action, pf::ids::kUnlistedEmotion,
+             pf::fillTemplate(speech ? kUnlistedEmotionSpeech : kUnlistedEmotionMove, type,
+                              character),
+             type);
+    }
+
+    void checkJump(const markup::TagNode& jump)
+    {
+        const std::string destination = jump.getAttribute("des");
+        const markup::TagNode* target = index.findById(destination);
+        if (target == nullptr) {
+            warn(jump, pf::ids::kJumpNotAPage, pf::fillTemplate(kJumpToNothing, destination),
+                 destination);
+        } else if (target->name() != "page") {
+            warn(jump, pf::ids::kJumpNotAPage,
+                 pf::fillTemplate(kJumpToNoPage, destination, target->name()), destination);
+        }
+    }
+
+    void checkPage(const markup::TagNode& page, const std::string& markupFolder)
+    {
+        const std::string_view* written = page.attribute("ref");
+        const std::string ref =
+            written == nullptr ? std::string() : pf::replaceAll(*written, "\\", "/");
+        if (leavesMarkupFolder(markupFolder, markupFolder + ref)) {
+            warn(page, pf::ids::kSourcePageOutside, outsideSourcePageText(page.getAttribute("ref")),
+                 page.getAttribute("ref"));
+        } else if (!sourcePages.exists(markupFolder + ref)) {
+            warn(page, pf::ids::kMissingSourcePage,
+                 pf::fillTemplate(kMissingSourcePage, markupFolder + ref),
+                 page.getAttribute("ref"));
+        }
+        checkPosition(page);
+
+        // The page's tags in document order, each with its innermost emotion.
+        // Most pages listen for nothing: the set is made at the first word.
+        std::optional<std::unordered_set<std::string>> words;
+        std::vector<std::pair<const markup::TagNode*, const markup::TagNode*>> stack;
+        const auto pushChildren = [&stack](const markup::TagNode& node,
+                                           const markup::TagNode* emotion) {
+            if (const markup::TagNode::Children* children = node.getChildren()) {
+                for (auto child = children->rbegin(); child != children->rend(); ++child) {
+                    stack.emplace_back(child->get(), emotion);
+                }
+            }
+        };
+        pushChildren(page, nullptr);
+        while (!stack.empty()) {
+            const auto [node, outer] = stack.back();
+            stack.pop_back();
+            const std::string& name = node->name();
+            const markup::TagNode* emotion = name == "emotion" ? node : outer;
+            if (!isCheckedTag(name)) {
+                // Text and emotions: nothing of their own to check.
+            } else if (name == "speak") {
+                checkEmotion(*node, emotion);
+            } else if (name == "move") {
+                checkEmotion(*node, emotion);
+                checkPosition(*node);
+            } else if (name == "play") {
+                const std::string act = node->getAttribute("act");
+                if (animations != nullptr && !animations->empty() && !animations->knows(act)) {
+                    warn(*node, pf::ids::kUnknownAnimation,
+                         pf::fillTemplate(kUnknownAnimation, act), act);
+                }
+            } else if (name == "jump") {
+                checkJump(*node);
+            } else if (name == "word") {
+                const std::string word = node->getAttribute("word");
+                if (!words) {
+                    words.emplace();
+                }
+                if (!words->insert(pf::toLower(word)).second) {
+                    warn(*node, pf::ids::kDuplicateCommandWord,
+                         pf::fillTemplate(kDuplicateWord, word), word);
+                }
+            }
+            pushChildren(*node, emotion);
+        }
+    }
+};
+
+} // namespace
+
+std::size_t checkPresentation(const config::Presentation& presentation, pf::Messages& messages,
+                              const CheckOptions& options)
+{
+    markup::TagNode* root = presentation.getRoot();
+    const markup::TagNode* body = presentation.findTag("body");
+    if (root == nullptr || body == nullptr || body->getChildren() == nullptr) {
+        return 0;
+    }
+    const TreeIndex index(*root, &presentation.source());
+    const markup::TagNode* agent = index.agent();
+    const std::string character =
+        agent == nullptr ? std::string() : agent->getAttribute("character");
+    const config::CharacterEmotions* emotions =
+        character.empty() ? nullptr : presentation.getEmotionMap().lookup(character);
+    Walker walker{presentation.source(), index, emotions, character, options.animations, messages};
+    const std::string markupFolder = markupFolderOf(presentation.getMarkupPath());
+    for (const auto& page : *body->getChildren()) {
+        walker.checkPage(*page, markupFolder);
+    }
+    return body->getChildren()->size();
+}
+
+} // namespace orvo::convert
