@@ -143,7 +143,12 @@ bool ReadBuffer::read(const std::string& path)
     // then refuses; on a regular file it changes nothing, so it stays.
     const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat st {};
-    if (!fd.isOpen() || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (!fd.isOpen() || ::fstat(fd.get(), &st) != 0) {
+        return false;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        // The reason a message gives: a folder or a device is no file to read.
+        errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
         return false;
     }
     // One byte more than the size: a read that stops right at the size
