@@ -1,4 +1,5 @@
 #include "convert/pagewriter.h"
+#include "convert/sourcepage.h"
 
 #include "convert/convertsupport.h"
 #include "convert/pagescript.h"
@@ -253,8 +254,9 @@ TEST(PageWriterTest, WordsAreTakenLineByLineAcrossThePage)
 }
 
 // Once its buffers have grown to the page, writing another page of that size
-// allocates nothing: one read into the kept source buffer, the page built in
-// the kept page buffer, one write.
+// allocates nothing beyond the check that the source page may be read: one
+// read into the kept source buffer, the page built in the kept page buffer,
+// one write.
 TEST(PageWriterTest, SteadyStateWritesWithoutAllocating)
 {
     orvo::test::TempDir folder;
@@ -268,11 +270,15 @@ TEST(PageWriterTest, SteadyStateWritesWithoutAllocating)
     orvo::convert::PageWriter writer(folder.path(), "out/", messages);
     ASSERT_TRUE(writer.write(*page, 7, script));
     ASSERT_TRUE(writer.write(*page, 8, script));
-    const std::size_t before = g_allocations.load();
+    const std::string source = folder.path() + "page.html";
+    std::size_t before = g_allocations.load();
+    EXPECT_FALSE(orvo::convert::acceptableSourcePage(folder.path(), source).empty());
+    const std::size_t checkAllocations = g_allocations.load() - before;
+    before = g_allocations.load();
     const bool written = writer.write(*page, 9, script);
     const std::size_t allocations = g_allocations.load() - before;
     EXPECT_TRUE(written);
-    EXPECT_EQ(allocations, 0U);
+    EXPECT_EQ(allocations, checkAllocations);
     EXPECT_EQ(folder.read("out/9.html"), folder.read("out/7.html"));
 }
 
