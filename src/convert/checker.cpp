@@ -105,11 +105,12 @@ struct Walker {
     // The spot of a page or move, and where it puts the character.
     void checkPosition(const markup::TagNode& tag)
     {
-        const std::string* spot = tag.attribute("spot");
+        const std::string_view* spot = tag.attribute("spot");
         if (spot != nullptr && !spot->empty()) {
             const markup::TagNode* target = index.findById(*spot);
             if (target == nullptr || target->name() != "spot") {
-                warn(tag, pf::ids::kUnknownSpot, pf::fillTemplate(kUnknownSpot, *spot), *spot);
+                warn(tag, pf::ids::kUnknownSpot, pf::fillTemplate(kUnknownSpot, *spot),
+                     std::string(*spot));
             }
         }
         // Without any of these the character stays at 0,0, on the screen.
@@ -133,8 +134,8 @@ struct Walker {
         if (emotion == nullptr || emotions == nullptr) {
             return;
         }
-        const std::string* written = emotion->attribute("type");
-        const std::string type = written == nullptr ? std::string() : *written;
+        const std::string_view* written = emotion->attribute("type");
+        const std::string type = written == nullptr ? std::string() : std::string(*written);
         if (emotions->lookup(type) != nullptr) {
             return;
         }
@@ -160,7 +161,7 @@ struct Walker {
 
     void checkPage(const markup::TagNode& page, const std::string& markupFolder)
     {
-        const std::string* written = page.attribute("ref");
+        const std::string_view* written = page.attribute("ref");
         const std::string ref =
             written == nullptr ? std::string() : pf::replaceAll(*written, "\\", "/");
         if (leavesMarkupFolder(markupFolder, markupFolder + ref)) {

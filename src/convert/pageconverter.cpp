@@ -14,9 +14,8 @@ PageConverter::PageConverter(markup::TagNode& root, const config::EmotionMap& em
                              platform::Messages& messages, bool loadPlayer,
                              const markup::SourceFile* source)
     : m_index(root, source), m_steps(m_index, emotions, messages),
-      m_markupFolder(std::move(markupFolder)), m_workingDir(settings.workingDir),
-      m_behindScriptBlock(loadPlayer ? templates::kPlayerScriptLine.text() : std::string_view()),
-      m_messages(messages)
+      m_writer(std::move(markupFolder), settings.workingDir, messages,
+               loadPlayer ? templates::kPlayerScriptLine.text() : std::string_view())
 {
 }
 
@@ -35,12 +34,7 @@ bool PageConverter::generatePageScript(markup::TagNode& page, PageScript& script
 
 bool PageConverter::writePage(const markup::TagNode& page, int i, const PageScript& script)
 {
-    if (m_output != nullptr) {
-        return convert::writePage(page, m_markupFolder, *m_output, i, script, m_messages,
-                                  m_behindScriptBlock);
-    }
-    return convert::writePage(page, m_markupFolder, m_workingDir, i, script, m_messages,
-                              m_behindScriptBlock);
+    return m_writer.write(page, i, script);
 }
 
 } // namespace orvo::convert

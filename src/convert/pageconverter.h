@@ -12,6 +12,7 @@
 // lose nodes, nor change an "id", while the converter is in use; the converter
 // must not outlive the tree, the emotion map or the messages.
 
+#include "convert/pagewriter.h"
 #include "convert/stepgenerator.h"
 #include "convert/treeindex.h"
 
@@ -38,7 +39,7 @@ public:
     // From now on the page files go into this opened folder, as new files
     // (a conversion's output folder, see platform::OpenFolder); it must
     // outlive the converter.
-    void writeInto(const platform::OpenFolder& output) { m_output = &output; }
+    void writeInto(const platform::OpenFolder& output) { m_writer.writeInto(output); }
 
     // Fills a fresh PageScript for page i (from 1) of n and writes the page
     // file "<i>.html". True when the page file was written; false after the
@@ -58,11 +59,7 @@ public:
 private:
     TreeIndex m_index;
     StepGenerator m_steps;
-    std::string m_markupFolder;
-    std::string m_workingDir;
-    const platform::OpenFolder* m_output = nullptr;
-    std::string_view m_behindScriptBlock;
-    platform::Messages& m_messages;
+    PageWriter m_writer;
 };
 
 } // namespace orvo::convert

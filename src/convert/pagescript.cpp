@@ -25,6 +25,12 @@ std::string PageScript::generateObjectTags() const
 std::string PageScript::assembleScript() const
 {
     std::string block;
+    appendScript(block);
+    return block;
+}
+
+void PageScript::appendScript(std::string& block) const
+{
     block += objectTags;
     block += tp::kScriptStart.text();
     block += declarations;
@@ -41,7 +47,6 @@ std::string PageScript::assembleScript() const
     block += onLoadSub;
     block += nextPageSub;
     block += tp::kScriptEnd.text();
-    return block;
 }
 
 } // namespace orvo::convert

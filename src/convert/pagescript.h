@@ -25,6 +25,8 @@ public:
     // the script with the fields in their fixed order inside the two event
     // handlers. Changes nothing.
     std::string assembleScript() const;
+    // The same block, appended to `block` (whose storage may be reused).
+    void appendScript(std::string& block) const;
 
     // The page character's emotion set in the emotion map; not owned, null
     // when the character is unknown or was never loaded.

@@ -1,5 +1,9 @@
 #include "convert/pagewriter.h"
 
+#include <array>
+#include <charconv>
+#include <utility>
+
 #include "convert/pagescript.h"
 #include "convert/pagetemplates.h"
 #include "convert/sourcepage.h"
@@ -8,6 +12,7 @@
 #include "platform/encoding.h"
 #include "platform/filemessages.h"
 #include "platform/files.h"
+#include "platform/forwardfind.h"
 #include "platform/messages.h"
 #include "platform/standardtexts.h"
 #include "platform/textfile.h"
@@ -36,17 +41,130 @@ std::size_t skipBlanks(std::string_view line, std::size_t pos)
     return pos;
 }
 
-// Puts the navigation bar behind the first ">" at or after `from`; false when
-// the line has none there.
-bool insertBehindTagEnd(std::string& line, std::size_t from, const std::string& bar)
+// The position right behind the "=" and blanks of an image attribute whose
+// word lies at `pos`, where "../" goes: in front of the value, behind its
+// opening quote if it has one. npos when the word names no attribute there,
+// the value is missing, or it begins with "http". All the bytes looked at
+// are single bytes below 0x40, which never occur inside a double-byte
+// character, so they can be tested byte-wise.
+std::size_t imageValueAt(std::string_view line, std::size_t pos, std::size_t wordLength)
 {
-    const std::size_t end = pf::find(line, ">", from);
-    if (end == pf::npos) {
-        return false;
+    std::size_t p = skipBlanks(line, pos + wordLength);
+    if (p >= line.size() || line[p] != '=') {
+        return pf::npos;
     }
-    line.insert(end + 1, bar);
-    return true;
+    p = skipBlanks(line, p + 1);
+    if (p >= line.size()) {
+        return pf::npos;
+    }
+    const char opening = line[p];
+    std::size_t value = p;
+    if (opening == '"' || opening == '\'') {
+        value = p + 1;
+    } else if (opening == '>' || pf::isSpace(opening)) {
+        return pf::npos; // no value at all
+    }
+    if (line.substr(value).starts_with("http")) {
+        return pf::npos;
+    }
+    return value;
 }
+
+// A word in its upper-case and lower-case forms, made once.
+struct CasedWord {
+    explicit CasedWord(std::string_view word) : upper(pf::toUpper(word)), lower(pf::toLower(word))
+    {
+    }
+    std::string upper;
+    std::string lower;
+};
+
+// findEitherCase over the lines of one page: the upper-case form anywhere in
+// the line wins, else the lower-case one.
+class EitherCaseFind {
+public:
+    explicit EitherCaseFind(const CasedWord& word)
+        : m_length(word.upper.size()), m_upper(word.upper), m_lower(word.lower)
+    {
+    }
+
+    void restart(std::string_view text)
+    {
+        m_upper.restart(text);
+        m_lower.restart(text);
+    }
+
+    // In the line text[begin, end), which holds no line feed; npos when the
+    // word is not in it. A needle without line feeds that starts inside the
+    // line also ends inside it.
+    std::size_t inLine(std::size_t begin, std::size_t end)
+    {
+        const std::size_t upper = m_upper.next(begin);
+        if (upper < end) {
+            return upper;
+        }
+        const std::size_t lower = m_lower.next(begin);
+        return lower < end ? lower : pf::npos;
+    }
+
+    std::size_t length() const { return m_length; }
+
+private:
+    std::size_t m_length;
+    pf::ForwardFind m_upper;
+    pf::ForwardFind m_lower;
+};
+
+const CasedWord& backgroundWord()
+{
+    static const CasedWord word("background");
+    return word;
+}
+const CasedWord& srcWord()
+{
+    static const CasedWord word("src");
+    return word;
+}
+const CasedWord& bodyWord()
+{
+    static const CasedWord word("<body");
+    return word;
+}
+const CasedWord& headEndWord()
+{
+    static const CasedWord word("</head>");
+    return word;
+}
+
+// Appends text with every LF as CR LF, as a text-mode write does.
+void appendCrLf(std::string& out, std::string_view text)
+{
+    for (std::size_t nl = text.find('\n'); nl != std::string_view::npos; nl = text.find('\n')) {
+        out.append(text.data(), nl);
+        out += "\r\n";
+        text.remove_prefix(nl + 1);
+    }
+    out.append(text);
+}
+
+// The page file's name ("%d.html" filled with i), appended without the
+// temporary strings of a general fill-in.
+void appendPageFileName(std::string& out, int i)
+{
+    const std::string_view name = templates::kPageFileName.text();
+    const std::size_t number = name.find("%d");
+    out.append(name.substr(0, number));
+    std::array<char, 16> digits{};
+    const auto converted = std::to_chars(digits.data(), digits.data() + digits.size(), i);
+    out.append(digits.data(), converted.ptr);
+    out.append(name.substr(number + 2));
+}
+
+// Something put into a line at a position of the source line.
+struct Insertion {
+    std::size_t at;
+    std::string_view text;
+};
 
 } // namespace
 
@@ -61,126 +179,174 @@ std::size_t findEitherCase(std::string_view line, std::string_view word)
 
 void rewriteImageReference(std::string& line)
 {
-    std::string_view word = "background";
-    std::size_t pos = findEitherCase(line, word);
+    std::size_t length = backgroundWord().upper.size();
+    std::size_t pos = findEitherCase(line, "background");
     if (pos == pf::npos) {
-        word = "src";
-        pos = findEitherCase(line, word);
+        length = srcWord().upper.size();
+        pos = findEitherCase(line, "src");
     }
     if (pos == pf::npos) {
         return;
     }
-    // The word counts only where it names an attribute: blanks, "=", blanks,
-    // then the value. All of these are single bytes below 0x40, which never
-    // occur inside a double-byte character, so they can be tested byte-wise.
-    std::size_t p = skipBlanks(line, pos + word.size());
-    if (p >= line.size() || line[p] != '=') {
-        return;
+    const std::size_t value = imageValueAt(line, pos, length);
+    if (value != pf::npos) {
+        line.insert(value, kUpOneFolder);
     }
-    p = skipBlanks(line, p + 1);
-    if (p >= line.size()) {
-        return;
-    }
-    const char opening = line[p];
-    std::size_t value = p;
-    if (opening == '"' || opening == '\'') {
-        value = p + 1;
-    } else if (opening == '>' || pf::isSpace(opening)) {
-        return; // no value at all
-    }
-    if (std::string_view(line).substr(value).starts_with("http")) {
-        return;
-    }
-    line.insert(value, kUpOneFolder);
 }
 
-namespace {
-
-// The page text in memory, from the page's source page; false after the read
-// error box when the source page cannot be read or may not be (see
-// sourcepage.h: it gets the box of a missing source page).
-bool renderPage(const markup::TagNode& page, const std::string& markupFolder,
-                const PageScript& script, platform::Messages& messages,
-                std::string_view behindScriptBlock, std::string& pageText)
+PageWriter::PageWriter(std::string markupFolder, const std::string& workingDir,
+                       platform::Messages& messages, std::string_view behindScriptBlock)
+    : m_markupFolder(std::move(markupFolder)), m_outputFolder(m_markupFolder + workingDir),
+      m_behindScriptBlock(behindScriptBlock), m_messages(messages)
 {
-    const std::string source = sourcePathOf(page, markupFolder);
-    const std::string readable = acceptableSourcePage(markupFolder, source);
-    pf::TextReader reader;
-    if (readable.empty() || !reader.open(readable)) {
-        pf::reportCannotOpen(messages, source, pf::texts::kReadError);
+}
+
+bool PageWriter::write(const markup::TagNode& page, int i, const PageScript& script)
+{
+    // Only a source page that may be read is read (see sourcepage.h); one that
+    // may not gets the box of a missing source page.
+    // The path as sourcePathOf makes it, in the kept buffer: presentations
+    // written on Windows name subfolders with backslashes.
+    m_sourcePath.assign(m_markupFolder);
+    m_sourcePath += page.attributeView("ref");
+    for (std::size_t p = pf::find(m_sourcePath, "\\", m_markupFolder.size()); p != pf::npos;
+         p = pf::find(m_sourcePath, "\\", p + 1)) {
+        m_sourcePath[p] = '/';
+    }
+    const std::string readable = acceptableSourcePage(m_markupFolder, m_sourcePath);
+    if (readable.empty() || !m_source.read(readable)) {
+        pf::reportCannotOpen(m_messages, m_sourcePath, pf::texts::kReadError);
         return false;
     }
-    std::string scriptBlock; // made once, for the first "</head>" line
-    bool scriptBlockMade = false;
-    // A body start tag may end on a later line; the bar then goes behind the
-    // first ">" that follows.
-    bool barPending = false;
-    std::string line;
-    while (reader.readLine(line)) {
-        rewriteImageReference(line);
+    build(m_source.bytes(), script);
 
-        if (barPending && insertBehindTagEnd(line, 0, script.navigationBar)) {
-            barPending = false;
+    if (m_output != nullptr) {
+        m_targetName.clear();
+        appendPageFileName(m_targetName, i);
+        if (!m_output->writeNewFile(m_targetName, m_page)) {
+            pf::reportCannotOpen(m_messages, m_output->pathOf(m_targetName),
+                                 pf::texts::kWriteOutError);
+            return false;
         }
-        const std::size_t body = findEitherCase(line, "<body");
-        if (body != pf::npos && !insertBehindTagEnd(line, body, script.navigationBar)) {
-            barPending = true;
-        }
-
-        const std::size_t headEnd = findEitherCase(line, "</head>");
-        if (headEnd != pf::npos) {
-            if (!scriptBlockMade) {
-                scriptBlock = script.assembleScript();
-                scriptBlock += behindScriptBlock;
-                scriptBlockMade = true;
-            }
-            line.insert(headEnd, scriptBlock);
-        }
-
-        pageText += line;
-        pageText += '\n';
+        return true;
     }
-    if (reader.failed()) {
-        // A page cut off in the middle is worse than none.
-        pf::reportCannotOpen(messages, source, pf::texts::kReadError);
+    m_targetPath.assign(m_outputFolder);
+    appendPageFileName(m_targetPath, i);
+    pf::FileDescriptor out = pf::createForWriting(m_targetPath);
+    if (!out.isOpen() || !pf::writeAll(out.get(), m_page) || !out.close()) {
+        pf::reportCannotOpen(m_messages, m_targetPath, pf::texts::kWriteOutError);
         return false;
     }
     return true;
 }
 
-} // namespace
+// The page file is the source, line by line, each line ended by CR LF, with
+// up to four insertions: "../" in front of an image reference's value, the
+// navigation bar behind the ">" of a body start tag (and behind the first
+// ">" of the line after a body start tag that did not end on its line), and
+// the script block in front of "</head>". The insertions hold neither a ">"
+// nor any of the words looked for, so every position is found in the source
+// line as it is and the insertions are made in order of position (at one
+// position in the order above).
+void PageWriter::build(std::string_view source, const PageScript& script)
+{
+    EitherCaseFind background(backgroundWord());
+    EitherCaseFind src(srcWord());
+    EitherCaseFind body(bodyWord());
+    EitherCaseFind headEnd(headEndWord());
+    for (EitherCaseFind* find : {&background, &src, &body, &headEnd}) {
+        find->restart(source);
+    }
+    m_page.clear();
+    bool scriptBlockMade = false;
+    bool barPending = false;
+    std::size_t begin = 0;
+    while (begin < source.size()) {
+        // A line ends at a LF, which with a CR in front of it is one line
+        // end; a last line without a LF keeps whatever it ends with.
+        const std::size_t nl = source.find('\n', begin);
+        std::size_t end = nl == std::string_view::npos ? source.size() : nl;
+        const std::size_t next = nl == std::string_view::npos ? source.size() : nl + 1;
+        if (nl != std::string_view::npos && end > begin && source[end - 1] == '\r') {
+            --end;
+        }
+        const std::string_view line = source.substr(begin, end - begin);
+
+        std::array<Insertion, 4> insertions{};
+        std::size_t count = 0;
+        std::size_t word = background.inLine(begin, end);
+        std::size_t wordLength = background.length();
+        if (word == pf::npos) {
+            word = src.inLine(begin, end);
+            wordLength = src.length();
+        }
+        if (word != pf::npos) {
+            const std::size_t value = imageValueAt(line, word - begin, wordLength);
+            if (value != pf::npos) {
+                insertions[count++] = {value, kUpOneFolder};
+            }
+        }
+        if (barPending) {
+            const std::size_t gt = line.find('>');
+            if (gt != std::string_view::npos) {
+                insertions[count++] = {gt + 1, script.navigationBar};
+                barPending = false;
+            }
+        }
+        const std::size_t bodyAt = body.inLine(begin, end);
+        if (bodyAt != pf::npos) {
+            const std::size_t gt = line.find('>', bodyAt - begin);
+            if (gt != std::string_view::npos) {
+                insertions[count++] = {gt + 1, script.navigationBar};
+            } else {
+                barPending = true;
+            }
+        }
+        const std::size_t headAt = headEnd.inLine(begin, end);
+        if (headAt != pf::npos) {
+            if (!scriptBlockMade) {
+                m_scriptBlock.clear();
+                script.appendScript(m_scriptBlock);
+                m_scriptBlock += m_behindScriptBlock;
+                scriptBlockMade = true;
+            }
+            insertions[count++] = {headAt - begin, m_scriptBlock};
+        }
+
+        // In order of position; at one position they keep the order they were
+        // made in (an insertion sort of at most four, which allocates nothing).
+        for (std::size_t k = 1; k < count; ++k) {
+            for (std::size_t j = k; j > 0 && insertions[j].at < insertions[j - 1].at; --j) {
+                std::swap(insertions[j], insertions[j - 1]);
+            }
+        }
+        std::size_t copied = 0;
+        for (std::size_t k = 0; k < count; ++k) {
+            m_page.append(line.substr(copied, insertions[k].at - copied));
+            appendCrLf(m_page, insertions[k].text);
+            copied = insertions[k].at;
+        }
+        m_page.append(line.substr(copied));
+        m_page += "\r\n";
+        begin = next;
+    }
+}
 
 bool writePage(const markup::TagNode& page, const std::string& markupFolder,
                const std::string& workingDir, int i, const PageScript& script,
                platform::Messages& messages, std::string_view behindScriptBlock)
 {
-    std::string pageText;
-    if (!renderPage(page, markupFolder, script, messages, behindScriptBlock, pageText)) {
-        return false;
-    }
-    const std::string target =
-        markupFolder + workingDir + pf::fillTemplate(templates::kPageFileName, i);
-    if (!pf::writeTextFile(target, pageText)) {
-        pf::reportCannotOpen(messages, target, pf::texts::kWriteOutError);
-        return false;
-    }
-    return true;
+    PageWriter writer(markupFolder, workingDir, messages, behindScriptBlock);
+    return writer.write(page, i, script);
 }
 
 bool writePage(const markup::TagNode& page, const std::string& markupFolder,
                const platform::OpenFolder& output, int i, const PageScript& script,
                platform::Messages& messages, std::string_view behindScriptBlock)
 {
-    std::string pageText;
-    if (!renderPage(page, markupFolder, script, messages, behindScriptBlock, pageText)) {
-        return false;
-    }
-    const std::string name = pf::fillTemplate(templates::kPageFileName, i);
-    if (!output.writeNewFile(name, pf::withCrLf(pageText))) {
-        pf::reportCannotOpen(messages, output.pathOf(name), pf::texts::kWriteOutError);
-        return false;
-    }
-    return true;
+    PageWriter writer(markupFolder, std::string(), messages, behindScriptBlock);
+    writer.writeInto(output);
+    return writer.write(page, i, script);
 }
 
 } // namespace orvo::convert

@@ -11,9 +11,19 @@
 #include <string>
 #include <string_view>
 
-#include "convert/forward.h"
+#include "platform/files.h"
+
+namespace orvo::markup {
+class TagNode;
+}
+namespace orvo::platform {
+class Messages;
+class OpenFolder;
+} // namespace orvo::platform
 
 namespace orvo::convert {
+
+class PageScript;
 
 // The position of the all-upper-case form of word in line, else of its
 // all-lower-case form; npos when neither occurs. Mixed-case forms are not
@@ -27,6 +37,41 @@ std::size_t findEitherCase(std::string_view line, std::string_view word);
 // the value does not begin with "http"; otherwise the line stays as it is.
 void rewriteImageReference(std::string& line);
 
+// Writes page files one after another, as writePage below does, with
+// storage that is kept from page to page: each source page is read with one
+// read, each page file is built in one buffer with its CR LF line ends and
+// written with one write. The source is searched a whole page at a time, so
+// every word is looked for once per page rather than once per line.
+class PageWriter {
+public:
+    // markupFolder ends with "/" or is empty; the page files go to
+    // markupFolder + workingDir. behindScriptBlock as for writePage; it must
+    // outlive the writer.
+    PageWriter(std::string markupFolder, const std::string& workingDir,
+               platform::Messages& messages, std::string_view behindScriptBlock = {});
+
+    // From now on the page files go into this opened folder, as new files
+    // (see platform::OpenFolder); it must outlive the writer.
+    void writeInto(const platform::OpenFolder& output) { m_output = &output; }
+
+    bool write(const markup::TagNode& page, int i, const PageScript& script);
+
+private:
+    void build(std::string_view source, const PageScript& script);
+
+    std::string m_markupFolder;
+    std::string m_outputFolder;
+    std::string_view m_behindScriptBlock;
+    platform::Messages& m_messages;
+    const platform::OpenFolder* m_output = nullptr;
+    platform::ReadBuffer m_source;
+    std::string m_sourcePath;
+    std::string m_targetPath;
+    std::string m_targetName;
+    std::string m_scriptBlock;
+    std::string m_page;
+};
+
 // Reads markupFolder + the page's "ref" (backslashes taken as "/"; only a
 // .htm or .html file inside the markup folder's tree, see sourcepage.h) and
 // writes markupFolder + workingDir + "<i>.html". False after an error box
@@ -34,14 +79,14 @@ void rewriteImageReference(std::string& line);
 // behindScriptBlock goes wherever the script block goes, right behind it
 // (the line that loads the agent runtime in an export that plays by itself);
 // empty for the plain page file.
-[[nodiscard]] bool writePage(const markup::TagNode& page, const std::string& markupFolder,
-                             const std::string& workingDir, int i, const PageScript& script,
-                             platform::Messages& messages, std::string_view behindScriptBlock = {});
+bool writePage(const markup::TagNode& page, const std::string& markupFolder,
+               const std::string& workingDir, int i, const PageScript& script,
+               platform::Messages& messages, std::string_view behindScriptBlock = {});
 
 // The same, writing "<i>.html" as a new file into the opened output folder,
 // as a conversion does (see platform::OpenFolder).
-[[nodiscard]] bool writePage(const markup::TagNode& page, const std::string& markupFolder,
-                             const platform::OpenFolder& output, int i, const PageScript& script,
-                             platform::Messages& messages, std::string_view behindScriptBlock = {});
+bool writePage(const markup::TagNode& page, const std::string& markupFolder,
+               const platform::OpenFolder& output, int i, const PageScript& script,
+               platform::Messages& messages, std::string_view behindScriptBlock = {});
 
 } // namespace orvo::convert

@@ -41,7 +41,7 @@ StepGenerator::StepGenerator(const TreeIndex& index, const config::EmotionMap& e
 {
 }
 
-void StepGenerator::generatePageScript(markup::TagNode& page, PageScript& script, int i, int n)
+bool StepGenerator::generatePageScript(markup::TagNode& page, PageScript& script, int i, int n)
 {
     m_counters = PageCounters{};
     script.navigationBar = generateNavigationBar(i, n);
@@ -52,6 +52,7 @@ void StepGenerator::generatePageScript(markup::TagNode& page, PageScript& script
     generateBeginCase(page, script);
     // Nothing before this takes a step number, so this is Step0.
     generateStepSub(page, script);
+    return true;
 }
 
 std::string StepGenerator::generateOnLoadSub()
@@ -81,11 +82,20 @@ void StepGenerator::generateBeginCase(markup::TagNode& page, PageScript& script)
     script.requestCases += pf::fillTemplate(tp::kTimerCall, stepName(0), delay);
 }
 
-void StepGenerator::generateStepSub(markup::TagNode& node, PageScript& script)
+bool StepGenerator::generateStepSub(markup::TagNode& node, PageScript& script)
 {
     std::vector<OpenListen> listens;
     writeStep(node, script, listens);
     writeResponses(script, listens);
+    return true;
+}
+
+bool StepGenerator::generateVoiceCommands(markup::TagNode& listen, PageScript& script)
+{
+    std::vector<OpenListen> listens;
+    const bool generated = openListen(listen, script, listens);
+    writeResponses(script, listens);
+    return generated;
 }
 
 void StepGenerator::writeStep(markup::TagNode& node, PageScript& script,
@@ -128,13 +138,13 @@ void StepGenerator::writeStep(markup::TagNode& node, PageScript& script,
     script.stepSubs += tp::kEndSub.text();
 }
 
-void StepGenerator::openListen(markup::TagNode& listen, PageScript& script,
+bool StepGenerator::openListen(markup::TagNode& listen, PageScript& script,
                                std::vector<OpenListen>& listens)
 {
     const auto* words = listen.getChildren();
     if (words == nullptr || words->empty()) {
         script.stepSubs += tp::kEndSub.text();
-        return;
+        return false;
     }
     const std::string sub = pf::fillTemplate(tp::kVoiceCommandsSubName, m_counters.voice++);
     script.voiceCommandSubs += pf::fillTemplate(tp::kVoiceCommandsSubStart, sub);
@@ -149,15 +159,17 @@ void StepGenerator::openListen(markup::TagNode& listen, PageScript& script,
     script.stepSubs += pf::fillTemplate(tp::kSubCall, sub);
     script.stepSubs += tp::kEndSub.text();
 
-    listens.push_back(OpenListen{words, 0, firstCommand, {}});
+    listens.push_back(OpenListen{&listen, 0, firstCommand, {}});
+    return true;
 }
 
 void StepGenerator::writeResponses(PageScript& script, std::vector<OpenListen>& listens)
 {
     while (!listens.empty()) {
         OpenListen& top = listens.back();
-        if (top.nextWord < top.words->size()) {
-            markup::TagNode& word = *(*top.words)[top.nextWord++];
+        const markup::TagNode::Children& words = *top.listen->getChildren();
+        if (top.nextWord < words.size()) {
+            markup::TagNode& word = *words[top.nextWord++];
             top.responseSteps.push_back(m_counters.step);
             // May open a nested listen on top of this one (and invalidate
             // `top`); its responses and cases are then written first.

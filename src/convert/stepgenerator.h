@@ -8,9 +8,9 @@
 //
 // Nested listens (a listen inside a word's response) are handled with an
 // explicit stack of open listens, not by recursion, so a deeply nested
-// presentation cannot exhaust the call stack. The order is that of a
-// depth-first walk: each response step in full, the steps of nested listens
-// first, and a listen's command cases after all its response steps.
+// presentation cannot exhaust the call stack; the output is the same as that
+// of the recursive description (each response step in full, nested ones
+// first, before the command cases of its listen).
 
 #include "convert/pagecounters.h"
 
@@ -19,9 +19,20 @@
 #include <string>
 #include <vector>
 
-#include "convert/forward.h"
+namespace orvo::config {
+class EmotionMap;
+}
+namespace orvo::markup {
+class TagNode;
+}
+namespace orvo::platform {
+class Messages;
+}
 
 namespace orvo::convert {
+
+class PageScript;
+class TreeIndex;
 
 class StepGenerator {
 public:
@@ -31,19 +42,26 @@ public:
                   platform::Messages& messages);
 
     // Fills a fresh script for page i (from 1) of n. Resets the counters
-    // first, so the page's names start from 0. Failures of the character or
-    // of a jump have shown their own message and leave their part empty.
-    void generatePageScript(markup::TagNode& page, PageScript& script, int i, int n);
+    // first, so the page's names start from 0. Always true: failures of the
+    // character or of a jump have shown their own message and leave their
+    // part empty.
+    bool generatePageScript(markup::TagNode& page, PageScript& script, int i, int n);
 
     // Appends one step sub for node's actions (and the response steps of any
     // listen it ends with). A leading speak gets "begin" set to "0s" in the
-    // tree, since the begin case already waited for it.
-    void generateStepSub(markup::TagNode& node, PageScript& script);
+    // tree, since the begin case already waited for it. Always true.
+    bool generateStepSub(markup::TagNode& node, PageScript& script);
 
     // Appends the case that starts Step0 once BeginRequest has completed,
     // delayed by the first action's "begin" (100 ms when it has none). Nothing
     // when the page has no action.
     void generateBeginCase(markup::TagNode& page, PageScript& script);
+
+    // Closes the current step by calling a new AddVoiceCommands sub that
+    // registers one command per child of the listen, then generates each
+    // child's response step and the command cases. A listen without children
+    // only closes the step and returns false.
+    bool generateVoiceCommands(markup::TagNode& listen, PageScript& script);
 
     static std::string generateOnLoadSub();
     // Empty on the last page, so the presentation stops there.
@@ -55,14 +73,15 @@ private:
     // A listen whose commands are registered and whose response steps are
     // still being generated.
     struct OpenListen {
-        const std::vector<std::unique_ptr<markup::TagNode>>* words;
+        // The listen tag, whose children are the words.
+        const markup::TagNode* listen;
         std::size_t nextWord;
         int firstCommand;
         std::vector<int> responseSteps;
     };
 
     void writeStep(markup::TagNode& node, PageScript& script, std::vector<OpenListen>& listens);
-    void openListen(markup::TagNode& listen, PageScript& script, std::vector<OpenListen>& listens);
+    bool openListen(markup::TagNode& listen, PageScript& script, std::vector<OpenListen>& listens);
     void writeResponses(PageScript& script, std::vector<OpenListen>& listens);
 
     const TreeIndex& m_index;

@@ -16,9 +16,9 @@ TreeIndex::TreeIndex(markup::TagNode& root, const markup::SourceFile* source) : 
         markup::TagNode* node = stack.back();
         stack.pop_back();
         // Most nodes have no id: only the first of them is looked up.
-        const std::string* id = node->attribute("id");
+        const std::string_view* id = node->attribute("id");
         if (id != nullptr && !id->empty()) {
-            m_byId.try_emplace(*id, node);
+            m_byId.try_emplace(std::string(*id), node);
         } else if (!emptyIdTaken) {
             m_byId.try_emplace(std::string(), node);
             emptyIdTaken = true;

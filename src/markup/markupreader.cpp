@@ -1,14 +1,16 @@
 #include "markup/markupreader.h"
 
+#include <cstring>
 #include <string_view>
 
 #include "markup/tagnode.h"
 #include "platform/codepage.h"
 #include "platform/encoding.h"
 #include "platform/filemessages.h"
+#include "platform/files.h"
+#include "platform/forwardfind.h"
 #include "platform/messages.h"
 #include "platform/standardtexts.h"
-#include "platform/textfile.h"
 #include "platform/textformat.h"
 
 namespace orvo::markup {
@@ -16,11 +18,6 @@ namespace orvo::markup {
 namespace pf = orvo::platform;
 
 namespace {
-
-bool contains(std::string_view line, std::string_view text)
-{
-    return pf::find(line, text) != pf::npos;
-}
 
 void reportReadError(const std::string& path, pf::Messages& messages)
 {
@@ -41,56 +38,70 @@ std::size_t trimInPlace(std::string& body)
 
 } // namespace
 
+// The file is read whole with one read, and the body is gathered at the front
+// of that same buffer as its lines are classified: the body lines only ever
+// move towards the front, so the document never exists twice in memory.
+// Each marker is looked for with one forward scan of the whole file rather
+// than once per line.
 std::unique_ptr<TagNode> readMarkup(const std::string& path, pf::Messages& messages,
                                     SourceMap* sourceMap)
 {
     SourceMap unused;
     SourceMap& map = sourceMap != nullptr ? *sourceMap : unused;
     map.clear();
-    pf::TextReader reader;
-    if (!reader.open(path)) {
-        map.clear();
+    pf::ReadBuffer file;
+    if (!file.read(path)) {
+        // Also when the file layer failed after a successful open: a
+        // half-read body would silently convert a truncated presentation.
         reportReadError(path, messages);
         return nullptr;
     }
-    std::string body;
+    std::string text = file.take();
+    pf::ForwardFind commentStart("<!--");
+    pf::ForwardFind commentEnd("-->");
+    pf::ForwardFind declaration("<?");
+    pf::ForwardFind rootStart("<orvo>");
+    pf::ForwardFind rootEnd("</orvo>");
+    for (pf::ForwardFind* find : {&commentStart, &commentEnd, &declaration, &rootStart, &rootEnd}) {
+        find->restart(text);
+    }
+    std::size_t bodySize = 0;
     bool bodyOpen = false;
     bool inComment = false;
-    std::string raw;
-    while (reader.readLine(raw)) {
-        const std::string_view line = pf::trimView(raw);
+    for (std::size_t begin = 0; begin < text.size();) {
+        const std::size_t nl = text.find('\n', begin);
+        const std::size_t end = nl == std::string::npos ? text.size() : nl;
+        const std::size_t next = nl == std::string::npos ? text.size() : nl + 1;
+        // Trimming takes a CR before the LF with it; the markers hold no
+        // white space, so they lie in the trimmed line exactly when they lie
+        // in the raw one.
+        bool kept = false;
         if (inComment) {
-            inComment = !contains(line, "-->");
-            map.addDroppedLine(body.size());
-            continue;
-        }
-        if (contains(line, "<!--")) {
-            inComment = !contains(line, "-->");
-        } else if (contains(line, "<?")) {
+            inComment = !commentEnd.within(begin, end);
+        } else if (commentStart.within(begin, end)) {
+            inComment = !commentEnd.within(begin, end);
+        } else if (declaration.within(begin, end)) {
             // A declaration: dropped.
-        } else if (contains(line, "<orvo>")) {
+        } else if (rootStart.within(begin, end)) {
             bodyOpen = true;
-        } else if (contains(line, "</orvo>")) {
+        } else if (rootEnd.within(begin, end)) {
             bodyOpen = false;
         } else if (bodyOpen) {
-            map.addBodyLine(body.size(), static_cast<std::size_t>(line.data() - raw.data()));
-            body.append(line);
-            continue;
+            const std::string_view raw = std::string_view(text).substr(begin, end - begin);
+            const std::string_view line = pf::trimView(raw);
+            map.addBodyLine(bodySize, static_cast<std::size_t>(line.data() - raw.data()));
+            std::memmove(text.data() + bodySize, line.data(), line.size());
+            bodySize += line.size();
+            kept = true;
         }
-        map.addDroppedLine(body.size());
+        if (!kept) {
+            map.addDroppedLine(bodySize);
+        }
+        begin = next;
     }
-    if (reader.failed()) {
-        map.clear();
-        // The file layer failed after a successful open (an I/O error, a
-        // file that vanished from a network share): a half-read body would
-        // silently convert a truncated presentation, so report it as the
-        // read error it is.
-        reportReadError(path, messages);
-        return nullptr;
-    }
-    reader.close();
-    map.setTrimmedFront(trimInPlace(body));
-    return std::make_unique<TagNode>("orvo", 1, std::move(body), nullptr);
+    text.resize(bodySize);
+    map.setTrimmedFront(trimInPlace(text));
+    return std::make_unique<TagNode>("orvo", 1, std::move(text), nullptr);
 }
 
 } // namespace orvo::markup

@@ -9,7 +9,6 @@
 #include "markup/sourcemap.h"
 #include "markup/tagmessage.h"
 #include "markup/tagnode.h"
-#include "markup/tagnodecontent.h"
 #include "markup/tagtypetable.h"
 #include "platform/codepage.h"
 #include "platform/messageids.h"
@@ -31,17 +30,6 @@ constexpr std::string_view kUnknownAttribute =
     "System can not find the attribute Name:%s \n for tag name: %s";
 
 constexpr std::size_t npos = std::string_view::npos;
-
-// The fixed parts of a tag around its name.
-constexpr std::size_t kTagOpen = std::string_view("<").size();
-constexpr std::size_t kEndTagFrame = std::string_view("</>").size();
-constexpr std::size_t kSingleTagClose = std::string_view("/>").size();
-
-// The length of "<name>": a start tag no longer than that has no attributes.
-std::size_t bareTagLength(std::string_view name)
-{
-    return name.size() + std::string_view("<>").size();
-}
 
 // The first occurrence of a needle at or after a moving position inside one
 // node's content. Positions only move forward within a node, so the result of
@@ -90,14 +78,51 @@ std::size_t skipSpace(std::string_view body, std::size_t pos, std::size_t end)
 
 // Leaves the unconsumed content in each node on the stack, as a view into the
 // body, so that a failed parse shows where it stopped.
-void keepRestOnFailure(std::vector<Frame>& stack, const std::shared_ptr<const std::string>& buffer)
+void keepRestOnFailure(std::vector<Frame>& stack, std::string_view body)
 {
     for (std::size_t i = 0; i < stack.size(); ++i) {
         Frame& f = stack[i];
         const std::size_t from = (i + 1 == stack.size()) ? f.cur : f.elementStart;
-        TagNodeContent::setView(*f.node, buffer, from, f.end - from);
+        f.node->setContentView(body.substr(from, f.end - from));
     }
 }
+
+// The value of an attribute item as stored: the text after "=" with every
+// double quote and space removed. A plain quoted value is the text between
+// its quotes, a view; only a value that has quotes or spaces inside is
+// copied.
+void storeAttribute(TagNode& child, std::string_view name, std::string_view raw)
+{
+    std::string_view inner = raw;
+    if (inner.size() >= 2 && inner.front() == '"' && inner.back() == '"') {
+        inner = inner.substr(1, inner.size() - 2);
+    }
+    if (inner.find_first_of("\" ") == std::string_view::npos) {
+        child.addAttributeView(name, inner);
+    } else {
+        child.setAttribute(name, pf::removeChars(raw, "\" "));
+    }
+}
+
+// Node names come from the tag type table; each type's name is interned once
+// per parse.
+class NameCache {
+public:
+    const std::string& nameOf(const TagType& type)
+    {
+        for (const auto& [known, name] : m_names) {
+            if (known == &type) {
+                return *name;
+            }
+        }
+        const std::string& name = TagNode::internName(type.name());
+        m_names.emplace_back(&type, &name);
+        return name;
+    }
+
+private:
+    std::vector<std::pair<const TagType*, const std::string*>> m_names;
+};
 
 // A parse error about the tag that begins at `tagOffset` of the body.
 void reportAt(pf::Messages& messages, const SourceFile* source, std::size_t tagOffset,
@@ -119,168 +144,159 @@ bool parseAttributes(TagNode& child, std::string_view tagText, const TagType& ty
     s = pf::trimLeftView(s);
     const std::size_t cut = pf::findAnyOf(s, "/>");
     s = cut == npos ? std::string_view() : s.substr(0, cut);
-    std::string rest(pf::trimRightView(s));
-    rest += ' ';
+    // The items are read from the attribute part with one space appended, so
+    // that the last quoted value ends an item too. The space is not copied
+    // in: it is kept in mind as `spaceLeft` while `items` holds the rest.
+    std::string_view items = pf::trimRightView(s);
+    bool spaceLeft = true;
 
-    std::string_view items = rest;
-    while (!items.empty()) {
-        const std::size_t quote = items.find("\" ");
+    std::size_t count = 0;
+    for (std::size_t q = items.find("\" "); q != npos; q = items.find("\" ", q + 1)) {
+        ++count;
+    }
+    child.reserveAttributes(count + 1);
+
+    while (!items.empty() || spaceLeft) {
+        std::size_t quote = items.find("\" ");
+        if (quote == npos && !items.empty() && items.back() == '"') {
+            quote = items.size() - 1; // the quote in front of the appended space
+        }
         const std::string_view item =
             quote == npos ? std::string_view() : items.substr(0, quote + 1);
-        items = pf::trimLeftView(items.substr(item.size()));
+        items.remove_prefix(item.size());
+        // Trimming the rest takes the appended space once nothing else is left.
+        items = pf::trimLeftView(items);
+        if (items.empty()) {
+            spaceLeft = false;
+        }
 
         const std::size_t eq = item.find('=');
-        const std::string name(item.substr(0, std::min(eq, item.size())));
+        const std::string_view name = item.substr(0, std::min(eq, item.size()));
         const std::string_view raw = eq == npos ? std::string_view() : item.substr(eq + 1);
         if (name.empty() || !type.acceptsAttribute(name)) {
+            const std::string shown(name);
             reportAt(messages, source, child.sourceOffset(), pf::ids::kUnknownAttribute,
-                     pf::fillTemplate(kUnknownAttribute, name, type.getName()), name);
+                     pf::fillTemplate(kUnknownAttribute, shown, type.getName()), shown);
             return false;
         }
-        std::string value = pf::removeChars(raw, "\" ");
         // A location ("x, y") is split at its comma, so its blanks never mattered.
         if (warnRemovedBlanks && name != "location" && pf::find(raw, " ") != pf::npos) {
-            messages.report(tagMessage(
-                source, child.sourceOffset(), pf::ids::kBlanksRemoved,
-                pf::fillTemplate(kBlanksRemoved, name, pf::removeChars(raw, "\""), value), name,
-                pf::Message::Severity::Warning));
+            const std::string shown(name);
+            messages.report(
+                tagMessage(source, child.sourceOffset(), pf::ids::kBlanksRemoved,
+                           pf::fillTemplate(kBlanksRemoved, shown, pf::removeChars(raw, "\""),
+                                            pf::removeChars(raw, "\" ")),
+                           shown, pf::Message::Severity::Warning));
         }
-        child.setAttribute(name, std::move(value));
-    }
-    return true;
-}
-
-namespace {
-
-// What one parse works on: the body, its end tags, the table, where the
-// messages go, the file and map that place them (null when unknown) and
-// whether removed blanks are warned about.
-struct Parse {
-    std::string_view body;
-    const EndTagIndex& endTags;
-    const TagTypeTable& table;
-    pf::Messages& messages;
-    const SourceFile* source;
-    bool warnRemovedBlanks;
-};
-
-// An element "<name ...>...</name>" at f.cur: attaches the child, moves the
-// parent past the element and pushes the child's content as the next frame.
-// False after the attribute message.
-bool parseElement(const Parse& p, std::vector<Frame>& stack, const std::string& name,
-                  const TagType& type)
-{
-    Frame& f = stack.back();
-    const std::size_t gt = f.nextGt.find(p.body, f.cur, f.end);
-    const std::size_t startTagLength = gt == npos ? 0 : gt + 1 - f.cur;
-    const std::size_t endTag = p.endTags.first(name, f.cur, f.end);
-
-    std::size_t innerBegin = 0;
-    std::size_t innerEnd = 0;
-    if (endTag != npos && endTag >= f.cur + startTagLength) {
-        innerBegin = skipSpace(p.body, f.cur + startTagLength, endTag);
-        innerEnd = endTag;
-        while (innerEnd > innerBegin && pf::isSpace(p.body[innerEnd - 1])) {
-            --innerEnd;
+        if (child.hasAttribute(name)) {
+            // Written twice: the last value wins, in place.
+            child.setAttribute(name, pf::removeChars(raw, "\" "));
+        } else {
+            storeAttribute(child, name, raw);
         }
     }
-
-    auto child = std::make_unique<TagNode>(name, type.level(), std::string(), f.node);
-    TagNodeContent::setSourceOffset(*child, f.cur);
-    if (startTagLength > bareTagLength(name) &&
-        !parseAttributes(*child, p.body.substr(f.cur, startTagLength), type, p.messages, p.source,
-                         p.warnRemovedBlanks)) {
-        return false;
-    }
-    TagNode& attached = f.node->appendChild(std::move(child));
-
-    // Everything up to and including the end tag leaves the parent's
-    // content. Without an end tag that is the "<", the name and one byte
-    // more, clamped to the content.
-    const std::size_t consumed =
-        endTag == npos ? bareTagLength(name) : endTag - f.cur + name.size() + kEndTagFrame;
-    f.elementStart = f.cur;
-    f.cur = skipSpace(p.body, std::min(f.end, f.cur + consumed), f.end);
-
-    // The parent's content is settled; the child's is parsed next, and the
-    // parent resumes once the child is done.
-    stack.push_back(Frame{&attached, innerBegin, innerEnd, innerBegin});
     return true;
 }
-
-// A single tag "<name .../>" at f.cur: attaches the child and moves past the
-// tag. A missing "/>" is reported, and then only the "<" is consumed. False
-// after the attribute message.
-bool parseSingleTag(const Parse& p, Frame& f, const std::string& name, const TagType& type)
-{
-    const std::size_t singleEnd = f.nextSingleEnd.find(p.body, f.cur, f.end);
-    if (singleEnd == npos) {
-        reportAt(p.messages, p.source, f.cur, pf::ids::kMissingSingleEnd, std::string(kNoSingleEnd),
-                 name);
-    }
-    const std::size_t tagLength =
-        singleEnd == npos ? kTagOpen : singleEnd - f.cur + kSingleTagClose;
-    auto child = std::make_unique<TagNode>(name, type.level(), std::string(), f.node);
-    TagNodeContent::setSourceOffset(*child, f.cur);
-    if (tagLength > bareTagLength(name) &&
-        !parseAttributes(*child, p.body.substr(f.cur, tagLength), type, p.messages, p.source,
-                         p.warnRemovedBlanks)) {
-        return false;
-    }
-    f.node->appendChild(std::move(child));
-    f.cur = skipSpace(p.body, f.cur + tagLength, f.end);
-    return true;
-}
-
-} // namespace
 
 bool parseContent(TagNode& node, const TagTypeTable& table, pf::Messages& messages,
                   const SourceFile* source, bool warnRemovedBlanks)
 {
-    const std::shared_ptr<const std::string> buffer = TagNodeContent::buffer(node);
-    if (!buffer || node.content().empty()) {
-        TagNodeContent::clear(node);
+    // Positions below are offsets into the node's content; every node made
+    // below it holds views into the same bytes.
+    const std::string_view body = node.content();
+    if (body.empty()) {
+        node.clearContent();
         return true;
     }
-    const std::string_view body = *buffer;
-    const std::size_t begin = TagNodeContent::offset(node);
-    const std::size_t end = begin + node.content().size();
+    const std::size_t begin = 0;
+    const std::size_t end = body.size();
     const EndTagIndex endTags(body, begin, end);
-    const Parse p{body, endTags, table, messages, source, warnRemovedBlanks};
+    NameCache names;
 
     std::vector<Frame> stack;
     stack.push_back(Frame{&node, begin, end, begin});
     while (!stack.empty()) {
         Frame& f = stack.back();
+        TagNode& parent = *f.node;
         if (f.cur >= f.end) {
-            TagNodeContent::clear(*f.node);
+            parent.clearContent();
             stack.pop_back();
             continue;
         }
         if (body[f.cur] != '<') {
             // Text ends the content: whatever is left, tags included.
-            f.node->setText(std::string(body.substr(f.cur, f.end - f.cur)));
-            TagNodeContent::clear(*f.node);
+            parent.setTextView(body.substr(f.cur, f.end - f.cur));
+            parent.clearContent();
             stack.pop_back();
             continue;
         }
 
-        const std::size_t nameBegin = f.cur + kTagOpen;
+        const std::size_t nameBegin = f.cur + 1;
         const std::size_t nameEnd =
             std::min(f.end, pf::findAnyOf(body.substr(0, f.end), " >", nameBegin));
         const std::string name(body.substr(nameBegin, nameEnd - nameBegin));
         const TagType* type = table.lookup(name);
         if (type == nullptr) {
             reportAt(messages, source, f.cur, pf::ids::kUnknownTag, std::string(kUnknownTag), name);
-            keepRestOnFailure(stack, buffer);
+            keepRestOnFailure(stack, body);
             return false;
         }
-        const bool parsed = type->hasChildren() ? parseElement(p, stack, name, *type)
-                                                : parseSingleTag(p, f, name, *type);
-        if (!parsed) {
-            keepRestOnFailure(stack, buffer);
+
+        if (type->hasChildren()) {
+            const std::size_t gt = f.nextGt.find(body, f.cur, f.end);
+            const std::size_t startTagLength = gt == npos ? 0 : gt + 1 - f.cur;
+            const std::size_t endTag = endTags.first(name, f.cur, f.end);
+
+            std::size_t innerBegin = 0;
+            std::size_t innerEnd = 0;
+            if (endTag != npos && endTag >= f.cur + startTagLength) {
+                innerBegin = skipSpace(body, f.cur + startTagLength, endTag);
+                innerEnd = endTag;
+                while (innerEnd > innerBegin && pf::isSpace(body[innerEnd - 1])) {
+                    --innerEnd;
+                }
+            }
+
+            TagNode::Child child = node.makeArenaChild(names.nameOf(*type), type->level(), &parent);
+            child->setSourceOffset(f.cur);
+            if (startTagLength > name.size() + 2 &&
+                !parseAttributes(*child, body.substr(f.cur, startTagLength), *type, messages,
+                                 source, warnRemovedBlanks)) {
+                keepRestOnFailure(stack, body);
+                return false;
+            }
+            TagNode& attached = parent.appendChild(std::move(child));
+
+            // Everything up to and including the end tag leaves the parent's
+            // content. Without an end tag that is the "<", the name and one
+            // byte more, clamped to the content.
+            const std::size_t consumed =
+                endTag == npos ? name.size() + 2 : endTag - f.cur + name.size() + 3;
+            f.elementStart = f.cur;
+            f.cur = skipSpace(body, std::min(f.end, f.cur + consumed), f.end);
+
+            // The parent's content is settled; the child's is parsed next, and
+            // the parent resumes once the child is done.
+            stack.push_back(Frame{&attached, innerBegin, innerEnd, innerBegin});
+            continue;
+        }
+
+        const std::size_t singleEnd = f.nextSingleEnd.find(body, f.cur, f.end);
+        if (singleEnd == npos) {
+            reportAt(messages, source, f.cur, pf::ids::kMissingSingleEnd, std::string(kNoSingleEnd),
+                     name);
+        }
+        const std::size_t tagLength = singleEnd == npos ? 1 : singleEnd - f.cur + 2;
+        TagNode::Child child = node.makeArenaChild(names.nameOf(*type), type->level(), &parent);
+        child->setSourceOffset(f.cur);
+        if (tagLength > name.size() + 2 &&
+            !parseAttributes(*child, body.substr(f.cur, tagLength), *type, messages, source,
+                             warnRemovedBlanks)) {
+            keepRestOnFailure(stack, body);
             return false;
         }
+        parent.appendChild(std::move(child));
+        f.cur = skipSpace(body, f.cur + tagLength, f.end);
     }
     return true;
 }

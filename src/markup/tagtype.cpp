@@ -17,7 +17,7 @@ void TagType::addAttribute(std::string name)
     m_attributes.push_back(std::move(name));
 }
 
-bool TagType::acceptsAttribute(const std::string& name) const
+bool TagType::acceptsAttribute(std::string_view name) const
 {
     return std::find(m_attributes.begin(), m_attributes.end(), name) != m_attributes.end();
 }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace orvo::markup {
@@ -23,7 +24,7 @@ public:
     // In file order; duplicates and empty names are kept as read.
     const std::vector<std::string>& getAttributes() const { return m_attributes; }
     void addAttribute(std::string name);
-    bool acceptsAttribute(const std::string& name) const;
+    bool acceptsAttribute(std::string_view name) const;
 
 private:
     std::string m_name;

@@ -133,13 +133,48 @@ std::size_t charLength(std::string_view text, std::size_t pos, CodePage page)
     return want;
 }
 
+namespace {
+
+// AddressSanitizer checks the whole rest of the text on every memmem, which
+// makes a run of searches through one long text quadratic there.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kMemmemIsLinear = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kMemmemIsLinear = false;
+#else
+constexpr bool kMemmemIsLinear = true;
+#endif
+#else
+constexpr bool kMemmemIsLinear = true;
+#endif
+
+// glibc's memmem beats the first-byte-then-compare loop of string_view::find
+// on text where the needle's first byte is common (the s of "src" in page
+// text); a single byte is a memchr either way.
+std::size_t plainFind(std::string_view text, std::string_view needle, std::size_t from)
+{
+    if (!kMemmemIsLinear || needle.size() < 2) {
+        return text.find(needle, from);
+    }
+    if (text.size() - from < needle.size()) {
+        return npos;
+    }
+    const void* hit =
+        ::memmem(text.data() + from, text.size() - from, needle.data(), needle.size());
+    return hit == nullptr ? npos
+                          : static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
+}
+
+} // namespace
+
 std::size_t find(std::string_view text, std::string_view needle, std::size_t from, CodePage page)
 {
     if (from > text.size()) {
         return npos;
     }
     if (plainSearchIsSafe(needle, page)) {
-        return text.find(needle, from);
+        return plainFind(text, needle, from);
     }
     const char first = needle.front();
     for (std::size_t i = from; i + needle.size() <= text.size();) {

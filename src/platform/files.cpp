@@ -12,9 +12,6 @@ namespace orvo::platform {
 
 namespace {
 
-// Large enough that a 100 MB markup file is read in few system calls.
-constexpr std::size_t kReadChunk = 1 << 16;
-
 bool statIs(const std::string& path, bool followLink, bool (*kind)(mode_t))
 {
     struct stat st {};
@@ -126,18 +123,54 @@ long readSome(int fd, char* buffer, std::size_t size)
 
 bool readWholeFile(const std::string& path, std::string& out)
 {
-    out.clear();
-    const FileDescriptor fd = openRegularForReading(path);
-    if (!fd.isOpen()) {
+    ReadBuffer buffer;
+    const bool ok = buffer.read(path);
+    out = buffer.take();
+    return ok;
+}
+
+std::string ReadBuffer::take()
+{
+    m_storage.resize(m_length);
+    m_length = 0;
+    return std::move(m_storage);
+}
+
+bool ReadBuffer::read(const std::string& path)
+{
+    m_length = 0;
+    // O_NONBLOCK keeps the open from waiting on a named pipe, which fstat
+    // then refuses; on a regular file it changes nothing, so it stays.
+    const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    struct stat st {};
+    if (!fd.isOpen() || ::fstat(fd.get(), &st) != 0) {
         return false;
     }
-    std::string buffer(kReadChunk, '\0');
+    if (!S_ISREG(st.st_mode)) {
+        // The reason a message gives: a folder or a device is no file to read.
+        errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+        return false;
+    }
+    // One byte more than the size: a read that stops right at the size
+    // fstat gave has met the end of the file, so one read is enough. A read
+    // that stops anywhere else (a file that changed meanwhile) is followed
+    // by more, up to a read that returns nothing.
+    const auto size = static_cast<std::size_t>(st.st_size);
+    const std::size_t expected = size + 1;
     for (;;) {
-        const long n = readSome(fd.get(), buffer.data(), buffer.size());
-        if (n <= 0) {
-            return n == 0;
+        if (m_storage.size() < m_length + expected) {
+            m_storage.resize(m_length + expected);
         }
-        out.append(buffer.data(), static_cast<std::size_t>(n));
+        const std::size_t room = m_storage.size() - m_length;
+        const long n = readSome(fd.get(), m_storage.data() + m_length, room);
+        if (n < 0) {
+            m_length = 0;
+            return false;
+        }
+        m_length += static_cast<std::size_t>(n);
+        if (n == 0 || (m_length == size && static_cast<std::size_t>(n) < room)) {
+            return true;
+        }
     }
 }
 
@@ -278,21 +311,31 @@ std::string OpenFolder::deletePlainFiles(const EntryDeleter& deleter) const
     }
     ::rewinddir(dir);
     // Names first, deletes after: deleting while the folder is being read
-    // leaves it open which entries the reading still returns.
-    std::vector<std::string> names;
+    // leaves it open which entries the reading still returns. The entry's
+    // type from the listing spares a stat of every file; only where the file
+    // system does not give it is the entry looked at.
+    struct Entry {
+        std::string name;
+        unsigned char type;
+    };
+    std::vector<Entry> entries;
     while (const dirent* entry = ::readdir(dir)) {
-        names.emplace_back(entry->d_name);
+        entries.push_back(Entry{entry->d_name, entry->d_type});
     }
     ::closedir(dir);
-    for (const std::string& name : names) {
-        struct stat st {};
+    for (const Entry& entry : entries) {
         // A link is judged as a link, never by what it points to.
-        if (::fstatat(m_fd.get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 ||
-            S_ISDIR(st.st_mode)) {
+        bool folder = entry.type == DT_DIR;
+        if (entry.type == DT_UNKNOWN) {
+            struct stat st {};
+            folder = ::fstatat(m_fd.get(), entry.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 ||
+                     S_ISDIR(st.st_mode);
+        }
+        if (folder) {
             continue;
         }
-        if (!deleter(m_fd.get(), name)) {
-            return pathOf(name);
+        if (!deleter(m_fd.get(), entry.name)) {
+            return pathOf(entry.name);
         }
     }
     return {};

@@ -54,6 +54,25 @@ long readSome(int fd, char* buffer, std::size_t size);
 // or read, or is not a regular file.
 [[nodiscard]] bool readWholeFile(const std::string& path, std::string& out);
 
+// Whole files read one after another into storage that is kept: in the
+// steady state a read costs an open, an fstat (only a regular file counts,
+// and its size sizes the read), one read and a close, and no allocation.
+class ReadBuffer {
+public:
+    // False when the file cannot be opened or read or is not a regular file;
+    // bytes() is then empty.
+    [[nodiscard]] bool read(const std::string& path);
+    // The bytes of the last read, valid until the next one.
+    std::string_view bytes() const { return std::string_view(m_storage).substr(0, m_length); }
+    // The bytes of the last read as a string of their own, without a copy;
+    // the next read starts with fresh storage.
+    std::string take();
+
+private:
+    std::string m_storage;
+    std::size_t m_length = 0;
+};
+
 // Writes bytes as they are into a file, replacing an existing one. False when
 // the file cannot be created or not every byte was written.
 [[nodiscard]] bool writeWholeFile(const std::string& target, std::string_view bytes);

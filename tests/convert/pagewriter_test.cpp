@@ -1,4 +1,5 @@
 #include "convert/pagewriter.h"
+#include "convert/sourcepage.h"
 
 #include "convert/convertsupport.h"
 #include "convert/pagescript.h"
@@ -9,8 +10,46 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <new>
+
+// Counts the allocations of the whole test program, so that a test can show
+// that a piece of work allocates nothing.
+namespace {
+std::atomic<std::size_t> g_allocations{0};
+}
+
+void* operator new(std::size_t size)
+{
+    ++g_allocations;
+    if (void* p = std::malloc(size == 0 ? 1 : size)) {
+        return p;
+    }
+    throw std::bad_alloc();
+}
+void* operator new[](std::size_t size)
+{
+    return operator new(size);
+}
+void operator delete(void* p) noexcept
+{
+    std::free(p);
+}
+void operator delete[](void* p) noexcept
+{
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept
+{
+    std::free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept
+{
+    std::free(p);
+}
 
 namespace {
 
@@ -184,6 +223,63 @@ TEST(PageWriter, EmptySourceGivesAnEmptyPage)
         writePage(*pageWithRef("page.html"), folder.path(), "out/", 1, PageScript(), messages));
     EXPECT_TRUE(std::filesystem::exists(folder.file("out/1.html")));
     EXPECT_EQ(folder.read("out/1.html"), "");
+}
+
+// The words are searched over the whole page, not line by line: a match on
+// a later line must not hide the one on this line, an upper-case match wins
+// over an earlier lower-case one on its own line only, and the bar of a body
+// tag that ends on the next line goes behind that line's first ">".
+TEST(PageWriterTest, WordsAreTakenLineByLineAcrossThePage)
+{
+    orvo::test::TempDir folder;
+    folder.write("page.html", "<img src=\"a.gif\">\n"
+                              "<img src=\"c.gif\"> <IMG SRC=\"b.gif\">\r\n"
+                              "<p class=x>\n"
+                              "<BODY background=\"bg.gif\"\n"
+                              " text=\"x\"><p>\n"
+                              "</HEAD>");
+    std::filesystem::create_directory(folder.file("out"));
+    PageScript script;
+    script.navigationBar = "[bar]\n";
+    const std::string block = orvo::platform::replaceAll(script.assembleScript(), "\n", "\r\n");
+    RecordingMessages messages;
+    EXPECT_TRUE(writePage(*pageWithRef("page.html"), folder.path(), "out/", 1, script, messages));
+    EXPECT_EQ(folder.read("out/1.html"), "<img src=\"../a.gif\">\r\n"
+                                         "<img src=\"c.gif\"> <IMG SRC=\"../b.gif\">\r\n"
+                                         "<p class=x>\r\n"
+                                         "<BODY background=\"../bg.gif\"\r\n"
+                                         " text=\"x\">[bar]\r\n<p>\r\n" +
+                                             block + "</HEAD>\r\n");
+    EXPECT_EQ(messages.count(), 0U);
+}
+
+// Once its buffers have grown to the page, writing another page of that size
+// allocates nothing beyond the check that the source page may be read: one
+// read into the kept source buffer, the page built in the kept page buffer,
+// one write.
+TEST(PageWriterTest, SteadyStateWritesWithoutAllocating)
+{
+    orvo::test::TempDir folder;
+    folder.write("page.html", "<html>\n<head><title>T</title></head>\n<BODY background=\"a.gif\">"
+                              "\n<img src=\"b.gif\">\n</body>\n</html>\n");
+    std::filesystem::create_directory(folder.file("out"));
+    const auto page = pageWithRef("page.html");
+    PageScript script;
+    script.navigationBar = "<center>\n<STRONG><FONT size=6> 7 </FONT></STRONG>\n</center>\n";
+    RecordingMessages messages;
+    orvo::convert::PageWriter writer(folder.path(), "out/", messages);
+    ASSERT_TRUE(writer.write(*page, 7, script));
+    ASSERT_TRUE(writer.write(*page, 8, script));
+    const std::string source = folder.path() + "page.html";
+    std::size_t before = g_allocations.load();
+    EXPECT_FALSE(orvo::convert::acceptableSourcePage(folder.path(), source).empty());
+    const std::size_t checkAllocations = g_allocations.load() - before;
+    before = g_allocations.load();
+    const bool written = writer.write(*page, 9, script);
+    const std::size_t allocations = g_allocations.load() - before;
+    EXPECT_TRUE(written);
+    EXPECT_EQ(allocations, checkAllocations);
+    EXPECT_EQ(folder.read("out/9.html"), folder.read("out/7.html"));
 }
 
 } // namespace
