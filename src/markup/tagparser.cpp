@@ -145,7 +145,7 @@ bool parseAttributes(TagNode& child, std::string_view tagText, const TagType& ty
                 pf::fillTemplate(kBlanksRemoved, name, pf::removeChars(raw, "\""), value), name,
                 pf::Message::Severity::Warning));
         }
-        child.setAttribute(name, std::move(value));
+        child.setAttribute(name, value);
     }
     return true;
 }
