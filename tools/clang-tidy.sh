@@ -3,7 +3,7 @@
 # compile database of a configured build tree (default build/dev, made by
 # `make build`). Exits non-zero on any finding.
 #
-#   tools/clang-tidy.sh [BUILD_DIR [PATH...]]
+#   tools/clang-tidy.sh [BUILD_DIR [FOLDER_OR_FILE...]]
 #
 # Without PATHs it checks the core and the CLI (src/platform, src/markup,
 # src/config, src/convert, src/i18n, src/cli). The Qt shell (src/app) and the voice
@@ -26,11 +26,14 @@ if [[ ${#paths[@]} -eq 0 ]]; then
 fi
 pathspecs=()
 for path in "${paths[@]}"; do
-  pathspecs+=("${path%/}/*.cpp")
+  case "$path" in
+    *.cpp) pathspecs+=("$path") ;;
+    *) pathspecs+=("${path%/}/*.cpp") ;;
+  esac
 done
 # The build passes GCC-only warning options; clang-tidy's own compiler skips
 # them instead of failing on them.
 git ls-files -z -- "${pathspecs[@]}" |
-  xargs -0 -n 4 -P "$(nproc)" "$tidy" -p "$build" --quiet \
+  xargs -0 -r -n 4 -P "$(nproc)" "$tidy" -p "$build" --quiet \
     --extra-arg=-Wno-unknown-warning-option
 echo "clang-tidy: no findings"
