@@ -41,7 +41,8 @@ package:
 format:
 	git ls-files -z -- '*.cpp' '*.h' | xargs -0 -r clang-format -i
 
-# clang-tidy (.clang-tidy) over src/, with the compile database of the build.
+# clang-tidy (.clang-tidy) over the core and the CLI (tools/clang-tidy.sh says
+# why not all of src/), with the compile database of the build.
 tidy: build
 	tools/clang-tidy.sh build/$(PRESET)
 

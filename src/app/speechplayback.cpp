@@ -64,7 +64,7 @@ protected:
             std::min(m_samples.size() - m_read, static_cast<std::size_t>(maxSize / 2));
         std::copy_n(reinterpret_cast<const char*>(m_samples.data() + m_read), count * 2, data);
         m_read += count;
-        return static_cast<qint64>(count * 2);
+        return static_cast<qint64>(count) * 2;
     }
 
     qint64 writeData(const char*, qint64) override { return -1; }
@@ -125,7 +125,7 @@ void SpeechPlayback::stop()
     }
 }
 
-void SpeechPlayback::synthesize(std::string text, speech::SpeakOptions options)
+void SpeechPlayback::synthesize(const std::string& text, const speech::SpeakOptions& options)
 {
     const std::shared_ptr<Made> made = m_made;
     QMutexLocker lock(&m_synthesizerLock);

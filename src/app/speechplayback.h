@@ -55,7 +55,9 @@ signals:
     void finished(bool spoken);
 
 private:
-    void synthesize(std::string text, speech::SpeakOptions options);
+    // On the worker thread; std::thread passes its own copies of the
+    // arguments.
+    void synthesize(const std::string& text, const speech::SpeakOptions& options);
     void poll();
     std::size_t playedSamples() const;
     void finish(bool spoken);

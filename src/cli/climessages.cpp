@@ -51,7 +51,8 @@ std::string visibleControls(const std::string& utf8)
     out.reserve(utf8.size());
     const auto escape = [&out](unsigned char byte) {
         char escaped[8];
-        std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+        // Four characters and the terminator always fit.
+        static_cast<void>(std::snprintf(escaped, sizeof escaped, "\\x%02X", byte));
         out += escaped;
     };
     for (std::size_t i = 0; i < utf8.size(); ++i) {

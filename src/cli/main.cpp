@@ -92,7 +92,8 @@ int main(int argc, char** argv)
     env.workingFolder = workingFolder();
     env.stderrIsTerminal = ::isatty(STDERR_FILENO) == 1;
     env.endProcess = [](int status) {
-        std::fflush(nullptr);
+        // At the end there is nowhere left to report a failed flush.
+        static_cast<void>(std::fflush(nullptr));
         std::_Exit(status);
     };
 

@@ -60,37 +60,40 @@ bool AnimationNames::knows(std::string_view name) const
     return resolves(pf::toLower(pf::trimView(name)));
 }
 
-// The runtime's resolution, step by step; each recursion shortens the key.
+// The runtime's resolution, step by step; a "return" or "blink" suffix is
+// cut off and the shorter key resolved in the next round.
 bool AnimationNames::resolves(std::string key) const
 {
-    if (key.empty()) {
-        return false;
-    }
-    if (direct(key)) {
-        return true;
-    }
-    if (endsWith(key, "return")) {
-        return resolves(key.substr(0, key.size() - 6));
-    }
-    if (endsWith(key, "blink") && key.size() > 5) {
-        return resolves(key.substr(0, key.size() - 5));
-    }
-    if (isIdleVariant(key)) {
-        return true; // an idle beyond the table plays the first of its level
-    }
-    std::size_t digits = key.size();
-    while (digits > 0 && isDigit(key[digits - 1])) {
-        --digits;
-    }
-    if (digits < key.size()) {
-        const std::string number = key.substr(digits);
-        std::string base = key.substr(0, digits);
-        if (!base.empty() && base.back() == '_') {
-            base.pop_back();
+    while (!key.empty()) {
+        if (direct(key)) {
+            return true;
         }
-        return direct(base + number) || direct(base) || direct(base + "1");
+        if (endsWith(key, "return")) {
+            key.resize(key.size() - 6);
+            continue;
+        }
+        if (endsWith(key, "blink") && key.size() > 5) {
+            key.resize(key.size() - 5);
+            continue;
+        }
+        if (isIdleVariant(key)) {
+            return true; // an idle beyond the table plays the first of its level
+        }
+        std::size_t digits = key.size();
+        while (digits > 0 && isDigit(key[digits - 1])) {
+            --digits;
+        }
+        if (digits < key.size()) {
+            const std::string number = key.substr(digits);
+            std::string base = key.substr(0, digits);
+            if (!base.empty() && base.back() == '_') {
+                base.pop_back();
+            }
+            return direct(base + number) || direct(base) || direct(base + "1");
+        }
+        return direct(key + "1");
     }
-    return direct(key + "1");
+    return false;
 }
 
 } // namespace orvo::convert

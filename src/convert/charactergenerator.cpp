@@ -33,7 +33,7 @@ std::string generateLoadCharacterSub(const markup::TagNode& page,
     const markup::TagNode* agent = index.agent();
     const std::string character =
         agent == nullptr ? std::string() : agent->getAttribute("character");
-    if (character.empty()) {
+    if (agent == nullptr || character.empty()) {
         messages.report(markup::tagMessage(
             index.source(), agent == nullptr ? markup::TagNode::kNoOffset : agent->sourceOffset(),
             pf::ids::kNoAgent, kNoAgent, kNoAgentCaption));

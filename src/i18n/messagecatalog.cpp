@@ -56,7 +56,9 @@ std::string findLocaleFolder(const std::string& executablePath, const std::strin
 
 std::string installMessageCatalog(const std::string& localeFolder)
 {
-    std::setlocale(LC_MESSAGES, "");
+    // Without the user's locale the messages stay those of the C locale, the
+    // program's own texts: nothing to report.
+    static_cast<void>(std::setlocale(LC_MESSAGES, ""));
     if (!localeFolder.empty()) {
         ::bindtextdomain(kDomain, localeFolder.c_str());
     }

@@ -107,14 +107,14 @@ Phones lettersToSound(std::string_view word)
             const char next = at + 1 < end ? letters[at + 1] : '\0';
             if (at == longVowel) {
                 append(phones, kLongVowels[static_cast<std::size_t>(vowelIndex(c))]);
-            } else if (c == next && !isVowel(c)) {
-                // A doubled consonant is said once.
+            } else if ((c == next && !isVowel(c)) ||
+                       (c == 'e' && at + 1 == end && at > 0 && phones.size() > 1)) {
+                // Nothing said: a doubled consonant is said once, and a final
+                // e of a longer word is silent ("live", "come").
             } else if (c == 'c' && (next == 'e' || next == 'i' || next == 'y')) {
                 append(phones, "S");
             } else if (c == 'y') {
                 append(phones, at == 0 ? "Y" : (at + 1 == end ? "IY" : "IH"));
-            } else if (c == 'e' && at + 1 == end && at > 0 && phones.size() > 1) {
-                // A final e of a longer word is silent ("live", "come").
             } else {
                 append(phones, kLetters[static_cast<std::size_t>(c - 'a')]);
             }

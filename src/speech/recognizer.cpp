@@ -95,6 +95,7 @@ Recognizer::Recognizer(const RecognizerModel& model) : m_decoder(std::make_uniqu
     // still drops the silence around the utterance.
     std::vector<std::string> options{"-hmm", model.acousticModel, "-fsgusefiller", "no"};
     std::vector<char*> argv;
+    argv.reserve(options.size());
     for (std::string& option : options) {
         argv.push_back(option.data());
     }
