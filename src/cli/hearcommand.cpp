@@ -4,6 +4,7 @@
 #include <ostream>
 #include <string_view>
 
+#include "cli/climessages.h"
 #include "speech/recognizer.h"
 #include "speech/wavreader.h"
 
@@ -19,7 +20,8 @@ constexpr const char* kHearUsage = "Usage: orvo hear --words \"WORD,WORD,...\" F
 
 int usage(std::ostream& err, std::string_view problem)
 {
-    err << "orvo hear: " << problem << '\n' << kHearUsage << "Try 'orvo --help' for more.\n";
+    err << "orvo hear: " << visibleControls(std::string(problem)) << '\n'
+        << kHearUsage << "Try 'orvo --help' for more.\n";
     return kExitUsage;
 }
 
@@ -77,20 +79,21 @@ int runHear(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     speech::Utterance utterance;
     std::string problem;
     if (!speech::readWavFile(files[0], utterance, problem)) {
-        err << "orvo hear: " << problem << '\n';
+        err << "orvo hear: " << visibleControls(std::string(problem)) << '\n';
         return kExitFailed;
     }
     speech::Recognizer recognizer;
     if (!recognizer.ready()) {
-        err << "orvo hear: " << recognizer.error() << '\n';
+        err << "orvo hear: " << visibleControls(std::string(recognizer.error())) << '\n';
         return kExitFailed;
     }
     if (!recognizer.setCommands(words)) {
-        err << "orvo hear: " << recognizer.error() << '\n';
+        err << "orvo hear: " << visibleControls(std::string(recognizer.error())) << '\n';
         return kExitFailed;
     }
     for (const std::string& word : recognizer.unpronounceable()) {
-        err << "orvo hear: \"" << word << "\" cannot be pronounced and is never heard\n";
+        err << "orvo hear: \"" << visibleControls(std::string(word))
+            << "\" cannot be pronounced and is never heard\n";
     }
     const std::optional<speech::Recognition> heard = recognizer.recognize(utterance);
     if (!heard) {

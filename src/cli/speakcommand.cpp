@@ -48,7 +48,8 @@ struct SpeakOptions {
 
 int speakUsageError(std::ostream& err, const std::string& problem)
 {
-    err << "orvo: " << problem << '\n' << kSpeakUsage << "Try 'orvo speak --help' for more.\n";
+    err << "orvo: " << visibleControls(std::string(problem)) << '\n'
+        << kSpeakUsage << "Try 'orvo speak --help' for more.\n";
     return kExitUsage;
 }
 
@@ -145,7 +146,7 @@ int runSpeak(const std::vector<std::string>& args, const Environment& env, std::
 
     speech::Synthesizer synthesizer;
     if (!synthesizer.ok()) {
-        err << "orvo: " << synthesizer.error() << '\n';
+        err << "orvo: " << visibleControls(std::string(synthesizer.error())) << '\n';
         return kExitFailed;
     }
     speech::Speech speech;
@@ -154,7 +155,7 @@ int runSpeak(const std::vector<std::string>& args, const Environment& env, std::
     AudioPlayback playback;
     const bool play = options.output.empty();
     if (play && !playback.open(synthesizer.sampleRate(), error)) {
-        err << "orvo: " << error << '\n';
+        err << "orvo: " << visibleControls(std::string(error)) << '\n';
         return kExitFailed;
     }
     // Played while the rest is made, so that long texts start at once.
@@ -169,12 +170,12 @@ int runSpeak(const std::vector<std::string>& args, const Environment& env, std::
             return true;
         });
     if (!made) {
-        err << "orvo: " << synthesizer.error() << '\n';
+        err << "orvo: " << visibleControls(std::string(synthesizer.error())) << '\n';
         return kExitFailed;
     }
     if (play ? (!error.empty() || !playback.drain(error))
              : !speech::writeWavFile(options.output, speech.samples, speech.sampleRate, error)) {
-        err << "orvo: " << error << '\n';
+        err << "orvo: " << visibleControls(std::string(error)) << '\n';
         return kExitFailed;
     }
     if (options.timings) {

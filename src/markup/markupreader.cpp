@@ -76,9 +76,7 @@ std::unique_ptr<TagNode> readMarkup(const std::string& path, pf::Messages& messa
         // white space, so they lie in the trimmed line exactly when they lie
         // in the raw one.
         bool kept = false;
-        if (inComment) {
-            inComment = !commentEnd.within(begin, end);
-        } else if (commentStart.within(begin, end)) {
+        if (inComment || commentStart.within(begin, end)) {
             inComment = !commentEnd.within(begin, end);
         } else if (declaration.within(begin, end)) {
             // A declaration: dropped.

@@ -33,7 +33,7 @@ const std::string& TagNode::internName(std::string_view name)
     return *names.emplace(name).first;
 }
 
-TagNode::TagNode(std::string name, std::int32_t level, std::string content, TagNode* parent)
+TagNode::TagNode(const std::string& name, std::int32_t level, std::string content, TagNode* parent)
     : m_name(&internName(name)), m_parent(parent), m_level(level)
 {
     if (!content.empty()) {

@@ -32,7 +32,7 @@ public:
 
     // The node owns a copy of its content (the document body, for a root);
     // the nodes that the parser makes below it hold views into it.
-    TagNode(std::string name, std::int32_t level, std::string content, TagNode* parent);
+    TagNode(const std::string& name, std::int32_t level, std::string content, TagNode* parent);
     // A node without content of its own, named by a name from internName,
     // whose lists take their memory from `memory`.
     TagNode(const std::string& internedName, std::int32_t level, TagNode* parent,
