@@ -70,19 +70,6 @@ char32_t decodeUtf8(std::string_view text, std::size_t& at)
     return 0;
 }
 
-void appendPhones(Phones& phones, std::string_view text)
-{
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find(' ', start);
-        if (end == std::string_view::npos) {
-            end = text.size();
-        }
-        phones.emplace_back(text.substr(start, end - start));
-        start = end + 1;
-    }
-}
-
 // A small ャュョ (or ァィゥェォ) after a mora: キャ K Y AA, シャ SH AA,
 // ファ F AA, ティ T IY.
 void modify(std::vector<Mora>& morae, char32_t small)

@@ -43,19 +43,6 @@ bool isVowel(char c)
     return c == 'a' || c == 'e' || c == 'i' || c == 'o' || c == 'u';
 }
 
-void append(Phones& phones, std::string_view text)
-{
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find(' ', start);
-        if (end == std::string_view::npos) {
-            end = text.size();
-        }
-        phones.emplace_back(text.substr(start, end - start));
-        start = end + 1;
-    }
-}
-
 int vowelIndex(char c)
 {
     switch (c) {
@@ -94,7 +81,7 @@ Phones lettersToSound(std::string_view word)
             bool matched = false;
             for (const Rule& rule : kRules) {
                 if (rest.substr(0, rule.letters.size()) == rule.letters) {
-                    append(phones, rule.phones);
+                    appendPhones(phones, rule.phones);
                     at += rule.letters.size();
                     matched = true;
                     break;
@@ -106,17 +93,17 @@ Phones lettersToSound(std::string_view word)
             const char c = letters[at];
             const char next = at + 1 < end ? letters[at + 1] : '\0';
             if (at == longVowel) {
-                append(phones, kLongVowels[static_cast<std::size_t>(vowelIndex(c))]);
+                appendPhones(phones, kLongVowels[static_cast<std::size_t>(vowelIndex(c))]);
             } else if ((c == next && !isVowel(c)) ||
                        (c == 'e' && at + 1 == end && at > 0 && phones.size() > 1)) {
                 // Nothing said: a doubled consonant is said once, and a final
                 // e of a longer word is silent ("live", "come").
             } else if (c == 'c' && (next == 'e' || next == 'i' || next == 'y')) {
-                append(phones, "S");
+                appendPhones(phones, "S");
             } else if (c == 'y') {
-                append(phones, at == 0 ? "Y" : (at + 1 == end ? "IY" : "IH"));
+                appendPhones(phones, at == 0 ? "Y" : (at + 1 == end ? "IY" : "IH"));
             } else {
-                append(phones, kLetters[static_cast<std::size_t>(c - 'a')]);
+                appendPhones(phones, kLetters[static_cast<std::size_t>(c - 'a')]);
             }
             ++at;
         }
@@ -128,7 +115,7 @@ Phones lettersToSound(std::string_view word)
             letters.push_back(static_cast<char>(std::tolower(byte)));
         } else if (std::isdigit(byte) != 0) {
             flushLetters();
-            append(phones, kDigits[static_cast<std::size_t>(byte - '0')]);
+            appendPhones(phones, kDigits[static_cast<std::size_t>(byte - '0')]);
         }
     }
     flushLetters();

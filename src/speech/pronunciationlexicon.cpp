@@ -5,6 +5,19 @@
 
 namespace orvo::speech {
 
+void appendPhones(Phones& phones, std::string_view text)
+{
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find(' ', start);
+        if (end == std::string_view::npos) {
+            end = text.size();
+        }
+        phones.emplace_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+}
+
 bool PronunciationLexicon::load(const std::string& dictionaryPath,
                                 const std::set<std::string>& words)
 {

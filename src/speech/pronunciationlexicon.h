@@ -8,11 +8,15 @@
 #include <map>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace orvo::speech {
 
 using Phones = std::vector<std::string>;
+
+// Appends the blank-separated phones of `text` ("HH AH L OW") to `phones`.
+void appendPhones(Phones& phones, std::string_view text);
 
 class PronunciationLexicon {
 public:
