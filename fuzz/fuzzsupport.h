@@ -29,8 +29,9 @@ namespace orvo::fuzz {
 // The first byte of an input says how to read the rest, so that one input file
 // reproduces a finding in either code page:
 //   bit 0 set: Shift-JIS, else UTF-8;
-//   bit 1 set: the conversion also exports the agent runtime.
-// The seeds start with one of the digits "0" to "3", which keeps them readable.
+//   bit 1 set: the conversion also exports the agent runtime;
+//   bit 2 set: the synthesizer reads the text as Japanese (fuzz_speech).
+// The seeds start with one of the digits "0" to "4", which keeps them readable.
 struct Input {
     platform::CodePage codePage = platform::CodePage::Utf8;
     bool withPlayer = false;

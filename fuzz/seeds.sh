@@ -10,7 +10,7 @@ out=$2
 rm -rf "$out"
 mkdir -p "$out/fuzz_markupreader" "$out/fuzz_tagparser" "$out/fuzz_convert" \
   "$out/fuzz_tagtypetable" "$out/fuzz_emotionmap" "$out/fuzz_settings" "$out/fuzz_pagewriter" \
-  "$out/fuzz_cli"
+  "$out/fuzz_cli" "$out/fuzz_speech"
 
 # seed DIR NAME OPTIONS...: the standard input behind each options byte.
 seed() {
@@ -79,4 +79,13 @@ for args in 'check a.orv' 'convert --settings ViewOrvo.ini a.orv' \
   'check --codepage shift_jis --settings ViewOrvo.ini a.orv' '--help' '--version'; do
   n=$((n + 1))
   printf '%s' "$args" | tr ' ' '\000' | seed fuzz_cli "args-$n" 0
+done
+# Speech texts: plain words, every speech tag, Japanese (options "4" read as
+# Japanese whatever the text).
+n=0
+for text in 'Hello, I am Orvi.' '\Pau=500\Welcome \Emp\back.' \
+  '\Spd=220\ \Pit=90\Fast and low.\Rst\ Normal.' '\Chr="Whisper"\quiet \Vol=20000\now' \
+  '\Map="one two"="1 2"\ done \\ \Lst\' '今日は良い天気です。' 'カタカナとひらがな、漢字。'; do
+  n=$((n + 1))
+  printf '%s' "$text" | seed fuzz_speech "text-$n" 0 4
 done

@@ -28,6 +28,7 @@ targets=(
   "fuzz_settings settings.dict"
   "fuzz_pagewriter page.dict"
   "fuzz_cli cli.dict"
+  "fuzz_speech speech.dict"
 )
 
 out=$build/fuzz

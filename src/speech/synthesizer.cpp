@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "platform/encoding.h"
+#include "speech/enginetext.h"
 #include "speech/espeakengine.h"
 #include "speech/japanesereading.h"
 #include "speech/speechtags.h"
@@ -292,11 +293,19 @@ bool Synthesizer::synthesize(std::string_view utf8Text, const SpeakOptions& opti
             }
         }
     }
-
     std::lock_guard lock(impl_->engine.mutex);
     if (espeak_SetVoiceByName(baseVoice.c_str()) != EE_OK) {
         impl_->error = "unknown voice: " + baseVoice + " (orvo voices lists the voices)";
         return false;
+    }
+    // The voice's first language follows its priority byte.
+    const espeak_VOICE* voice = espeak_GetCurrentVoice();
+    const std::string_view voiceLanguage =
+        voice != nullptr && voice->languages != nullptr && voice->languages[0] != '\0'
+            ? std::string_view(voice->languages + 1)
+            : std::string_view();
+    for (SpeechPiece& piece : pieces) {
+        blankSwitchingScripts(piece.spoken, voiceLanguage);
     }
     std::string currentVoice = baseVoice;
     Collector collector(sink, static_cast<std::size_t>(sampleRate()));
