@@ -166,6 +166,7 @@ void CMainFrame::createActions()
     m_listenAction = new QAction(this);
     m_listenAction->setObjectName(QStringLiteral("listen"));
     setPrompt(m_listenAction, texts::kPromptListen);
+    m_listenAction->setText(m_listenAction->toolTip());
     m_listenAction->setIcon(listenIcon());
     const QKeySequence key =
         QKeySequence::fromString(profile::readListeningKey(), QKeySequence::PortableText);

@@ -110,9 +110,10 @@ void HearingBridge::clear()
 
 void HearingBridge::onRecognized(int generation, int index, double confidence)
 {
-    // The commands changed while the utterance was heard: the page has
-    // moved on, and so has its tip.
+    // The commands changed while the utterance was heard: what was heard
+    // is no command of the page now, and the tip must not go on listening.
     if (generation != m_generation) {
+        emit tip(m_owner, uiText(texts::kNotUnderstood), false);
         return;
     }
     if (index >= 0 && index < m_phrases.size()) {
