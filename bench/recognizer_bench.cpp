@@ -7,6 +7,9 @@
 //   memory             resident memory of the loaded model and grammar
 //                      (counter "rss_mb": the growth of the process; run
 //                      first, before other recognizers warm the heap)
+//   rejection          English words that are no command, at two rates and
+//                      two pitches: counter "accepted_pct", how many of them
+//                      were taken for a command (lower is better)
 
 #include <benchmark/benchmark.h>
 
@@ -66,6 +69,33 @@ void recognize(benchmark::State& state, const char* word)
     state.counters["utterance_ms"] =
         1000.0 * static_cast<double>(utterance.samples.size()) / utterance.sampleRate;
 }
+void rejection(benchmark::State& state)
+{
+    const std::vector<std::string> others{"hello",  "computer", "banana", "elephant", "window",
+                                          "table",  "orange",   "yellow", "seven",    "water",
+                                          "paper",  "river",    "doctor", "silver",   "monkey",
+                                          "pencil", "candle",   "rocket", "tiger",    "summer"};
+    std::vector<speech::Utterance> utterances;
+    for (const char* rate : {"\\Spd=140\\", "\\Spd=200\\"}) {
+        for (const char* pitch : {"\\Pit=90\\", "\\Pit=160\\"}) {
+            for (const std::string& word : others) {
+                utterances.push_back(say(rate + std::string(pitch) + word));
+            }
+        }
+    }
+    speech::Recognizer recognizer;
+    recognizer.setCommands(kCommands);
+    int accepted = 0;
+    for (auto _ : state) {
+        accepted = 0;
+        for (const speech::Utterance& utterance : utterances) {
+            accepted += recognizer.recognize(utterance) ? 1 : 0;
+        }
+    }
+    state.counters["accepted_pct"] = 100.0 * accepted / static_cast<double>(utterances.size());
+}
+BENCHMARK(rejection)->Unit(benchmark::kMillisecond)->Iterations(1);
+
 BENCHMARK_CAPTURE(recognize, pages, "pages")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(recognize, question, "question")->Unit(benchmark::kMillisecond);
 

@@ -72,6 +72,16 @@ inline constexpr const char* kAboutLanguage = "日本語版 (Linux)";
 inline constexpr const char* kAboutCredits =
     "Linux 版: ViewOrvo の開発者たち\nQt 6 と Qt WebEngine を使用しています";
 
+// The listening tip beside the character while the listening key is held,
+// and what it says afterwards (%1: the command heard).
+inline constexpr const char* kListening = "聞いています…";
+inline constexpr const char* kHeardCommand = "「%1」";
+inline constexpr const char* kNotUnderstood = "聞き取れませんでした";
+inline constexpr const char* kNoMicrophone = "マイクがありません";
+inline constexpr const char* kHearingUnavailable = "音声認識が使えません";
+// The toolbar button held down to speak: status bar prompt and tool tip.
+inline constexpr const char* kPromptListen = "押している間、音声コマンドを聞く\n聞く";
+
 // A file handed to the application that cannot be opened as a document.
 inline constexpr const char* kCannotOpenDocumentCaption = "ViewOrvo";
 

@@ -4,6 +4,7 @@
 #include "app/commandstate.h"
 #include "app/cvieworvodoc.h"
 #include "app/cvieworvoview.h"
+#include "app/hearingbridge.h"
 #include "app/location.h"
 #include "app/profile.h"
 #include "app/toolbaricons.h"
@@ -23,6 +24,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 #include <QUrl>
 
 namespace orvo::app {
@@ -112,6 +114,10 @@ void CMainFrame::setView(CViewOrvoView* view)
 {
     m_view = view;
     setCentralWidget(view);
+    if (view != nullptr) {
+        connect(&view->hearing(), &HearingBridge::hasCommandsChanged, this,
+                &CMainFrame::updateCommandStates);
+    }
     updateCommandStates();
 }
 
@@ -154,6 +160,17 @@ void CMainFrame::createActions()
     action(Command::ExecConvert)->setIcon(convertIcon());
     action(Command::ExecRun)->setIcon(runIcon());
     action(Command::AppAbout)->setIcon(aboutIcon());
+
+    // Held down, not clicked: the toolbar's button for it is wired in
+    // createToolBar().
+    m_listenAction = new QAction(this);
+    m_listenAction->setObjectName(QStringLiteral("listen"));
+    setPrompt(m_listenAction, texts::kPromptListen);
+    m_listenAction->setText(m_listenAction->toolTip());
+    m_listenAction->setIcon(listenIcon());
+    const QKeySequence key =
+        QKeySequence::fromString(profile::readListeningKey(), QKeySequence::PortableText);
+    m_listeningKey = key.isEmpty() ? QKeyCombination(Qt::Key_ScrollLock) : key[0];
 
     connect(action(Command::FileOpen), &QAction::triggered, &m_doc, &CViewOrvoDoc::OnFileOpen);
     connect(action(Command::AppExit), &QAction::triggered, this, &QWidget::close);
@@ -232,6 +249,22 @@ void CMainFrame::createToolBar()
     m_toolBar->addAction(action(Command::ExecRun));
     m_toolBar->addSeparator();
     m_toolBar->addAction(action(Command::AppAbout));
+    if (profile::readListeningButtonShown()) {
+        m_toolBar->addAction(m_listenAction);
+        auto* button = qobject_cast<QToolButton*>(m_toolBar->widgetForAction(m_listenAction));
+        if (button != nullptr) {
+            connect(button, &QToolButton::pressed, this, [this] {
+                if (m_view != nullptr) {
+                    m_view->hearing().press();
+                }
+            });
+            connect(button, &QToolButton::released, this, [this] {
+                if (m_view != nullptr) {
+                    m_view->hearing().release();
+                }
+            });
+        }
+    }
     addToolBar(Qt::TopToolBarArea, m_toolBar);
 }
 
@@ -371,6 +404,7 @@ void CMainFrame::updateCommandStates()
     action(Command::ViewStatusBar)->setChecked(!statusBar()->isHidden());
     action(Command::ViewVoice)->setEnabled(m_view != nullptr);
     action(Command::ViewVoice)->setChecked(m_view != nullptr && m_view->voice().enabled());
+    m_listenAction->setEnabled(m_view != nullptr && m_view->hearing().hasCommands());
 }
 
 QString CMainFrame::messagePaneText() const
@@ -419,9 +453,46 @@ bool CMainFrame::isAccelerator(const QEvent* event) const
     return false;
 }
 
+// The listening key works wherever the focus is in the window, and only
+// while the page has voice commands: otherwise the key is the focused
+// widget's as usual. The key's own repeats while it is held are swallowed.
+bool CMainFrame::handleListeningKey(const QEvent* event)
+{
+    const auto* key = static_cast<const QKeyEvent*>(event);
+    if (key->key() != m_listeningKey.key() || m_view == nullptr) {
+        return false;
+    }
+    HearingBridge& hearing = m_view->hearing();
+    if (event->type() == QEvent::KeyPress) {
+        if (key->isAutoRepeat() && m_listeningKeyDown) {
+            return true;
+        }
+        if (key->modifiers() != m_listeningKey.keyboardModifiers() || !hearing.hasCommands()) {
+            return false;
+        }
+        m_listeningKeyDown = true;
+        hearing.press();
+        return true;
+    }
+    if (!m_listeningKeyDown) {
+        return false;
+    }
+    if (!key->isAutoRepeat()) {
+        m_listeningKeyDown = false;
+        hearing.release();
+    }
+    return true;
+}
+
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+        if (belongsToWindow(watched) && handleListeningKey(event)) {
+            return true;
+        }
+        break;
     case QEvent::ShortcutOverride:
         if (belongsToWindow(watched) && isAccelerator(event)) {
             // Left unaccepted, the key goes to the window's shortcuts.

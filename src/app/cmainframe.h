@@ -5,6 +5,7 @@
 // view filling the rest. It routes the commands to the document, the view and
 // the application, and runs the document's update handlers.
 
+#include <QKeyCombination>
 #include <QMainWindow>
 #include <QStringList>
 
@@ -72,6 +73,8 @@ public:
     QAction* action(Command command) const;
     QLineEdit* addressEdit() const { return m_address; }
     QToolBar* urlBar() const { return m_urlBar; }
+    // The toolbar button held down to speak a voice command.
+    QAction* listenAction() const { return m_listenAction; }
     QMenu* fileMenu() const { return m_fileMenu; }
     // The text the message pane shows now: a prompt or status text, else the
     // idle prompt.
@@ -102,6 +105,8 @@ private:
     void OnUrlBarEnter();
     bool belongsToWindow(QObject* object) const;
     bool isAccelerator(const QEvent* event) const;
+    // Holding the listening key: true when the key event was the window's.
+    bool handleListeningKey(const QEvent* event);
 
     CViewOrvoDoc& m_doc;
     CViewOrvoView* m_view = nullptr;
@@ -110,6 +115,9 @@ private:
     QAction* m_recentFilesEnd = nullptr;
     QList<QAction*> m_recentFileActions;
     QToolBar* m_toolBar = nullptr;
+    QAction* m_listenAction = nullptr;
+    QKeyCombination m_listeningKey;
+    bool m_listeningKeyDown = false;
     QToolBar* m_urlBar = nullptr;
     QLineEdit* m_address = nullptr;
     QLabel* m_messagePane = nullptr;

@@ -5,7 +5,9 @@
 #include "app/cmainframe.h"
 #include "app/cvieworvoapp.h"
 #include "app/cvieworvodoc.h"
+#include "app/hearingbridge.h"
 #include "app/location.h"
+#include "app/microphone.h"
 #include "app/orvowebpage.h"
 #include "app/profile.h"
 #include "app/voicebridge.h"
@@ -40,11 +42,15 @@ CViewOrvoView::CViewOrvoView(const CViewOrvoApp& app, CViewOrvoDoc& doc, CMainFr
     if (speech::languageFromName(profile::readVoiceLanguage().toStdString(), language)) {
         m_voice->setDefaultLanguage(language);
     }
+    // ... and hears its voice commands.
+    m_hearing = new HearingBridge(createMicrophone(), this);
     auto* channel = new QWebChannel(page());
     channel->registerObject(QStringLiteral("orvoVoice"), m_voice);
+    channel->registerObject(QStringLiteral("orvoHearing"), m_hearing);
     page()->setWebChannel(channel);
-    // Leaving a page cuts its voice at once.
+    // Leaving a page cuts its voice at once, and ends its commands.
     connect(page(), &QWebEnginePage::loadStarted, m_voice, &VoiceBridge::stopAll);
+    connect(page(), &QWebEnginePage::loadStarted, m_hearing, &HearingBridge::clear);
 
     connect(page(), &QWebEnginePage::loadFinished, this,
             [this](bool) { OnDocumentComplete(page()->url()); });

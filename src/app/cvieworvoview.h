@@ -17,6 +17,7 @@ namespace orvo::app {
 class CMainFrame;
 class CViewOrvoApp;
 class CViewOrvoDoc;
+class HearingBridge;
 class OrvoWebPage;
 class VoiceBridge;
 
@@ -42,6 +43,8 @@ public:
     OrvoWebPage* orvoPage() const;
     // The character's voice, published to every page the view shows.
     VoiceBridge& voice() const { return *m_voice; }
+    // The character's ears, published the same way.
+    HearingBridge& hearing() const { return *m_hearing; }
 
 private:
     void OnDocumentComplete(const QUrl& url);
@@ -51,6 +54,7 @@ private:
     CViewOrvoDoc& m_doc;
     CMainFrame& m_frame;
     VoiceBridge* m_voice = nullptr;
+    HearingBridge* m_hearing = nullptr;
 };
 
 } // namespace orvo::app

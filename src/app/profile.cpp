@@ -56,6 +56,18 @@ QString readVoiceLanguage()
     return settings.value(QStringLiteral("Voice/Language")).toString();
 }
 
+QString readListeningKey()
+{
+    QSettings settings(organization(), application());
+    return settings.value(QStringLiteral("Hearing/Key"), QStringLiteral("ScrollLock")).toString();
+}
+
+bool readListeningButtonShown()
+{
+    QSettings settings(organization(), application());
+    return settings.value(QStringLiteral("Hearing/Button"), true).toBool();
+}
+
 int readReleaseMode()
 {
     QSettings settings(organization(), application());

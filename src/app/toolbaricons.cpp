@@ -113,6 +113,20 @@ QIcon runIcon()
     });
 }
 
+// A microphone on its stand.
+QIcon listenIcon()
+{
+    return renderIcon([](QPainter& p) {
+        p.setPen(outline(QColor(0x30, 0x30, 0x40)));
+        p.setBrush(QColor(0x80, 0x88, 0x98));
+        p.drawRoundedRect(QRectF(5.5, 1.5, 5.0, 8.5), 2.5, 2.5);
+        p.setBrush(Qt::NoBrush);
+        p.drawArc(QRectF(3.5, 4.0, 9.0, 8.5), 200 * 16, 140 * 16);
+        p.drawLine(QPointF(8.0, 12.5), QPointF(8.0, 14.5));
+        p.drawLine(QPointF(5.5, 14.5), QPointF(10.5, 14.5));
+    });
+}
+
 // A speech balloon with a question mark: the program's information.
 QIcon aboutIcon()
 {
@@ -172,6 +186,11 @@ QIcon convertIcon()
 QIcon runIcon()
 {
     return QIcon::fromTheme(QStringLiteral("media-playback-start"), painted::runIcon());
+}
+
+QIcon listenIcon()
+{
+    return QIcon::fromTheme(QStringLiteral("audio-input-microphone"), painted::listenIcon());
 }
 
 QIcon aboutIcon()

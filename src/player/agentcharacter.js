@@ -495,6 +495,7 @@ export class AgentCharacter {
     }
 
     _commandsChanged() {
+        this._control._voiceCommandsChanged();
         const stage = this._control._stageView;
         if (stage !== null) {
             stage.setCommands(this, this._commands._offered(), (name) => this._control._pick(this._id, name));

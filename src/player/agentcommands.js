@@ -5,9 +5,12 @@
 import { VB_DEFAULT, VBError, vbToBoolean, vbToNumber, vbToString } from "./vbvalues.js";
 
 export class AgentUserInput {
-    constructor(character, command) {
+    // confidence: how sure a recognition was (-100 to 100); a click is
+    // certain.
+    constructor(character, command, confidence = 100) {
         this._character = character;
         this._command = command;
+        this._confidence = confidence;
     }
 
     get Name() {
@@ -23,7 +26,7 @@ export class AgentUserInput {
     }
 
     get Confidence() {
-        return 100; // a click is certain
+        return this._confidence;
     }
 
     get Count() {

@@ -61,6 +61,7 @@ class AgentCharacters {
         character.StopAll();
         this._loaded.delete(character._id.toLowerCase());
         if (this._control._stageView !== null) this._control._stageView.removeCharacter(character);
+        this._control._voiceCommandsChanged();
     }
 
     get Count() {
@@ -76,7 +77,8 @@ class AgentCharacters {
 export class AgentControl {
     // clock: see clock.js. stage: draws the characters (stage.js), or null.
     // voice: the voice backend (voice.js), or null for silent speech.
-    // hearing: { listen(character, on) } where the window can hear, or null.
+    // hearing: { listen(character, on), commandsChanged(control) } where the
+    // window can hear (see nativehearing.js), or null.
     // options: { characters, strict, wordsPerMinute }. trace(event) records
     // what happens.
     constructor({
@@ -140,16 +142,27 @@ export class AgentControl {
         for (const done of waiting) done();
     }
 
-    // The user picked a command (clicked its button).
-    _pick(characterId, name) {
+    // The characters' voice commands changed: the window hears the new ones.
+    _voiceCommandsChanged() {
+        this._hearing?.commandsChanged?.(this);
+    }
+
+    // The window heard a voice command: Command as for a click on it, with
+    // the recognition's confidence (-100 to 100).
+    _hear(characterId, name, confidence) {
+        return this._pick(characterId, name, Math.min(100, Math.max(-100, Math.round(confidence))));
+    }
+
+    // The user picked a command (clicked its button, or said it).
+    _pick(characterId, name, confidence = 100) {
         const character = this._characters._loaded.get(String(characterId).toLowerCase());
         if (character === undefined) return false;
         const at = character._commands._find(name);
         if (at < 0) return false;
         const command = character._commands._list[at];
         if (!command._enabled) return false;
-        this._trace({ type: "command", character: character._id, name: command._name });
-        this._raise("Command", new AgentUserInput(character, command));
+        this._trace({ type: "command", character: character._id, name: command._name, confidence });
+        this._raise("Command", new AgentUserInput(character, command, confidence));
         return true;
     }
 }

@@ -6,6 +6,8 @@
 // Anywhere else (a plain browser) there is no channel, and the page keeps
 // the engine's own voice or the silent reading-pace timing.
 
+import { reachWindow } from "./windowchannel.js";
+
 // For every shown word of the plan, where it stands in the speech text
 // (UTF-16 offset): words are looked up in order, outside tags, except the
 // shown half of \Map="spoken"="shown"\. -1 for a word not found (the words
@@ -45,36 +47,6 @@ export function shownWordOffsets(text, shown) {
     return offsets;
 }
 
-// The window's voice object, once the channel is up: `use(bridge)` is
-// called then. The main page connects through its own channel; a page in a
-// frame (the debug mode shows the pages in one) has no channel of its own
-// and uses the main page's, which that page shares on its OrvoPlayer. False
-// null when there is no window voice to wait for (a plain browser); else
-// the shared state, which also numbers the speeches of all the frames.
-function reachBridge(win, use) {
-    const transport = win.qt?.webChannelTransport;
-    if (typeof win.QWebChannel === "function" && transport) {
-        const shared = { bridge: null, waiting: [use], nextId: 1 };
-        if (win.OrvoPlayer) win.OrvoPlayer.nativeVoice = shared;
-        new win.QWebChannel(transport, (channel) => {
-            shared.bridge = channel.objects.orvoVoice || null;
-            if (shared.bridge === null) return;
-            for (const waiter of shared.waiting.splice(0)) waiter(shared.bridge);
-        });
-        return shared;
-    }
-    let shared = null;
-    try {
-        if (win.top !== win && win.top.OrvoPlayer) shared = win.top.OrvoPlayer.nativeVoice || null;
-    } catch {
-        shared = null; // a main page of another origin
-    }
-    if (shared === null) return null;
-    if (shared.bridge !== null) use(shared.bridge);
-    else shared.waiting.push(use);
-    return shared;
-}
-
 // Connects to the window's voice; null when the page does not run inside
 // ViewOrvo. Until the channel is up (a moment after the page starts), and
 // while the user has the voice turned off, speak() answers null and the
@@ -90,8 +62,9 @@ export function createNativeVoice(win, clock, trace = () => {}) {
         const speech = speeches.get(id);
         if (speech) speech.finished(spoken);
     };
-    const shared = reachBridge(win, (found) => {
-        bridge = found;
+    const shared = reachWindow(win, (objects) => {
+        if (!objects.orvoVoice) return;
+        bridge = objects.orvoVoice;
         bridge.word.connect(onWord);
         bridge.finished.connect(onFinished);
     });

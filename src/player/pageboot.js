@@ -5,6 +5,7 @@
 import { RealClock } from "./clock.js";
 import { createEngineVoice } from "./enginevoice.js";
 import { isJavaScriptLanguage, parseEventAttribute } from "./jscript.js";
+import { createNativeHearing } from "./nativehearing.js";
 import { createNativeVoice } from "./nativevoice.js";
 import { readPlayerOptions } from "./options.js";
 import { createPagePlayer } from "./pageplayer.js";
@@ -72,7 +73,9 @@ export function bootPage(win, script) {
         options.voice && clock.rate === 1
             ? createNativeVoice(win, clock, (event) => tracer.record(event)) || createEngineVoice(win)
             : null;
-    let hearing = null;
+    // Inside ViewOrvo the window hears the voice commands; elsewhere they
+    // are clicked.
+    let hearing = createNativeHearing(win, { stage, trace: (event) => tracer.record(event) });
     let player = null;
     const host = {
         document,
@@ -127,7 +130,7 @@ export function bootPage(win, script) {
         else win.addEventListener("load", () => player.pageLoaded(), { once: true });
     };
     // The window's own voice and hearing plug in here (see voice.js for a
-    // voice backend; hearing is { listen(character, on) }), before or after
+    // voice backend, nativehearing.js for a hearing one), before or after
     // the page has started.
     win.OrvoPlayer.setVoice = (backend) => {
         voice = backend;
@@ -135,7 +138,10 @@ export function bootPage(win, script) {
     };
     win.OrvoPlayer.setHearing = (backend) => {
         hearing = backend;
-        if (player !== null) player.control._hearing = backend;
+        if (player !== null) {
+            player.control._hearing = backend;
+            player.control._voiceCommandsChanged();
+        }
     };
     win.OrvoPlayer.options = options;
     win.OrvoPlayer.trace = () => tracer.events.slice();

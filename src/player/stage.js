@@ -14,6 +14,8 @@ const IDLE_BLINK_MS = 4200; // a resting character blinks now and then
 const TALK_FLAP_MS = 110; // mouth open/close while words are spoken
 const IDLE_FRAME_MS = 60; // redraw interval of a character at rest (real time)
 const DRAG_THRESHOLD_PX = 5; // a press that moves less than this is a click
+const TIP_MS = 4000; // how long the listening tip stays once it has its answer
+const TIP_GAP_PX = 6; // between the character and its listening tip
 
 const STAGE_CSS = `
 :host { all: initial; }
@@ -50,6 +52,8 @@ const STAGE_CSS = `
   box-shadow: 0 2px 6px rgba(0, 0, 0, 0.18); }
 .commands button:hover { background: #eef2ff; }
 .commands button:focus-visible { outline: 3px solid #ffb000; outline-offset: 2px; }
+.tip { position: absolute; width: max-content; max-width: 40vw; background: #1b2340; color: #ffffff;
+  border-radius: 6px; padding: 0.25em 0.7em; font-size: 13px; box-shadow: 0 2px 6px rgba(0, 0, 0, 0.25); }
 .message { position: absolute; left: 50%; top: 30%; transform: translateX(-50%); max-width: 80vw;
   background: #ffffff; color: #1b2340; border: 2px solid #c0392b; border-radius: 8px; padding: 1em 1.25em;
   box-shadow: 0 6px 24px rgba(0, 0, 0, 0.3); pointer-events: auto; }
@@ -159,6 +163,8 @@ export class Stage {
             animationStart: 0,
             balloon: null,
             commands: null,
+            tip: null,
+            tipTimer: 0,
             idleSince: this.clock.now(),
             shown: {},
         };
@@ -219,6 +225,8 @@ export class Stage {
         if (actor === undefined) return;
         this.clearBalloon(actor);
         if (actor.commands) actor.commands.remove();
+        if (actor.tip) actor.tip.remove();
+        this.win.clearTimeout(actor.tipTimer);
         actor.element.remove();
         this.actors.delete(character);
     }
@@ -326,6 +334,29 @@ export class Stage {
         }
         this.ensureLayer().appendChild(panel);
         actor.commands = panel;
+        this.requestFrame();
+    }
+
+    // The listening tip beside the character: what the window hears. A tip
+    // `whileHeld` stays until the next one (the user still holds the key);
+    // any other goes after a few seconds.
+    showTip(character, text, whileHeld) {
+        const actor = this.actors.get(character);
+        if (actor === undefined) return;
+        if (actor.tip === null) {
+            actor.tip = this.win.document.createElement("div");
+            actor.tip.className = "tip";
+            actor.tip.setAttribute("role", "status");
+            this.ensureLayer().appendChild(actor.tip);
+        }
+        actor.tip.textContent = text;
+        this.win.clearTimeout(actor.tipTimer);
+        actor.tipTimer = whileHeld
+            ? 0
+            : this.win.setTimeout(() => {
+                  if (actor.tip) actor.tip.remove();
+                  actor.tip = null;
+              }, TIP_MS);
         this.requestFrame();
     }
 
@@ -461,6 +492,13 @@ export class Stage {
             actor.commands.style.left = `${place.left}px`;
             actor.commands.style.top = `${place.top}px`;
             actor.commands.style.fontSize = `${Math.max(13, Math.round(15 * mapping.scale))}px`;
+        }
+        if (actor.tip) {
+            const box = actor.tip.getBoundingClientRect();
+            const below = frame.top + fh + TIP_GAP_PX;
+            const top = below + box.height <= mapping.height ? below : frame.top - TIP_GAP_PX - box.height;
+            actor.tip.style.left = `${clampTo(frame.left + fw / 2 - box.width / 2, 0, Math.max(0, mapping.width - box.width))}px`;
+            actor.tip.style.top = `${clampTo(top, 0, Math.max(0, mapping.height - box.height))}px`;
         }
         return actor.animation !== null || actor.move !== null || actor.balloon !== null;
     }

@@ -12,10 +12,13 @@
 #include "app/cvieworvoapp.h"
 #include "app/cvieworvodoc.h"
 #include "app/cvieworvoview.h"
+#include "app/hearingbridge.h"
 #include "app/orvowebpage.h"
 #include "app/toolbaricons.h"
 #include "app/voicebridge.h"
 #include "platform/codepage.h"
+#include "speech/synthesizer.h"
+#include "speech/wavfile.h"
 
 #include <QAction>
 #include <QApplication>
@@ -30,12 +33,14 @@
 #include <QMimeData>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStatusTipEvent>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 #include <QTranslator>
 #include <QWindow>
 #include <QtTest>
@@ -191,6 +196,33 @@ private:
         return QTest::qWaitFor([&] { return done; }, kLoadTimeoutMs) ? result : QVariant();
     }
 
+    // The bundled tour, copied into the fixture, converted and playing in
+    // release mode; returns its folder.
+    static QString playTheTour(Shell& s)
+    {
+        s.doc().OnExecRelease();
+        const QString tour = s.fixture.path(QStringLiteral("tour"));
+        QDir().mkpath(tour);
+        for (const QFileInfo& file :
+             QDir(QStringLiteral(ORVO_EXAMPLES_DIR "tour")).entryInfoList(QDir::Files)) {
+            if (!QFile::copy(file.filePath(), tour + QLatin1Char('/') + file.fileName())) {
+                return {};
+            }
+        }
+        s.answer({true, true});
+        s.openWithDialog(tour + QStringLiteral("/tour.orv"));
+        return tour;
+    }
+
+    // What the listening tip beside the character says now ("" for none).
+    static QString tipText(orvo::app::CViewOrvoView& view)
+    {
+        return evaluate(view, QStringLiteral("document.getElementById('orvo-player-stage')"
+                                             "?.shadowRoot.querySelector('.tip')?.textContent"
+                                             " ?? ''"))
+            .toString();
+    }
+
     // What a conversion of a presentation whose pages 2 and 5 are missing
     // showed while page 2's error was up; Cancel pressed there on request.
     struct LargeConversion {
@@ -318,7 +350,7 @@ private slots:
         QVERIFY(toolBar != nullptr);
         QCOMPARE(toolTips(toolBar->actions()),
                  (QStringList{utf8("開く"), QStringLiteral("-"), utf8("コンバート"), utf8("実行"),
-                              QStringLiteral("-"), utf8("ﾊﾞｰｼﾞｮﾝ情報")}));
+                              QStringLiteral("-"), utf8("ﾊﾞｰｼﾞｮﾝ情報"), utf8("聞く")}));
         for (QAction* action : toolBar->actions()) {
             QVERIFY(action->isSeparator() || !action->icon().isNull());
         }
@@ -648,15 +680,8 @@ private slots:
     {
         Shell s;
         QVERIFY(s.start());
-        s.doc().OnExecRelease();
-        const QString tour = s.fixture.path(QStringLiteral("tour"));
-        QDir().mkpath(tour);
-        for (const QFileInfo& file :
-             QDir(QStringLiteral(ORVO_EXAMPLES_DIR "tour")).entryInfoList(QDir::Files)) {
-            QVERIFY(QFile::copy(file.filePath(), tour + QLatin1Char('/') + file.fileName()));
-        }
-        s.answer({true, true});
-        s.openWithDialog(tour + QStringLiteral("/tour.orv"));
+        const QString tour = playTheTour(s);
+        QVERIFY(!tour.isEmpty());
         QTRY_COMPARE_WITH_TIMEOUT(s.view().url(), fileUrl(tour + QStringLiteral("/pages/1.html")),
                                   kLoadTimeoutMs);
         QTRY_COMPARE_WITH_TIMEOUT(
@@ -736,6 +761,68 @@ private slots:
         s.restart();
         QVERIFY(!s.frame().action(Command::ViewVoice)->isChecked());
         QVERIFY(!s.view().voice().enabled());
+    }
+
+    // On the tour's listen page, holding the listening key while saying one
+    // of its words (a WAV of it in place of the microphone) runs that word's
+    // answer; the tip beside the character says what goes on. Without a
+    // microphone, the toolbar's listen button only says so in the tip.
+    void listeningKeyHearsTheTourCommandAndRunsItsAnswer()
+    {
+        ShellFixture words;
+        orvo::speech::Synthesizer synthesizer;
+        QVERIFY2(synthesizer.ok(), synthesizer.error().c_str());
+        orvo::speech::Speech said;
+        orvo::speech::SpeakOptions english;
+        english.language = orvo::speech::Language::English;
+        QVERIFY(synthesizer.synthesize("emotions", english, said));
+        std::string error;
+        QVERIFY2(orvo::speech::writeWavFile(words.bytesPath(QStringLiteral("emotions.wav")),
+                                            said.samples, said.sampleRate, error),
+                 error.c_str());
+        qputenv("VIEWORVO_MICROPHONE_WAV",
+                QFile::encodeName(words.path(QStringLiteral("emotions.wav"))));
+        auto noStandIn = qScopeGuard([] { qunsetenv("VIEWORVO_MICROPHONE_WAV"); });
+
+        Shell s;
+        QVERIFY(s.start());
+        const QString tour = playTheTour(s);
+        QVERIFY(!tour.isEmpty());
+        QTRY_COMPARE_WITH_TIMEOUT(s.view().url(), fileUrl(tour + QStringLiteral("/pages/1.html")),
+                                  kLoadTimeoutMs);
+        const QString listenPage = tour + QStringLiteral("/pages/6.html");
+        orvo::app::HearingBridge& hearing = s.view().hearing();
+        QVERIFY(!s.frame().listenAction()->isEnabled());
+        s.view().Navigate(QFile::encodeName(listenPage).toStdString());
+        QTRY_VERIFY_WITH_TIMEOUT(hearing.hasCommands(), kLoadTimeoutMs);
+        QVERIFY(s.frame().listenAction()->isEnabled());
+
+        QTest::keyPress(&s.frame(), Qt::Key_ScrollLock);
+        QVERIFY(hearing.isListening());
+        QTRY_COMPARE_WITH_TIMEOUT(tipText(s.view()), utf8("聞いています…"), kLoadTimeoutMs);
+        QTest::keyRelease(&s.frame(), Qt::Key_ScrollLock);
+        QVERIFY(!hearing.isListening());
+        QTRY_COMPARE_WITH_TIMEOUT(tipText(s.view()), utf8("「emotions」"), kLoadTimeoutMs);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            evaluate(s.view(), QStringLiteral("document.getElementById('orvo-player-stage')"
+                                              ".shadowRoot.querySelector('.balloon')?.textContent"
+                                              ".includes('Emotions come from')"))
+                .toBool(),
+            kLoadTimeoutMs);
+
+        // No microphone at all.
+        qputenv("VIEWORVO_MICROPHONE_WAV", QByteArray());
+        s.restart();
+        s.view().Navigate(QFile::encodeName(listenPage).toStdString());
+        QTRY_VERIFY_WITH_TIMEOUT(s.view().hearing().hasCommands(), kLoadTimeoutMs);
+        QToolBar* toolBar = s.frame().findChild<QToolBar*>(QStringLiteral("toolBar"));
+        auto* button =
+            qobject_cast<QToolButton*>(toolBar->widgetForAction(s.frame().listenAction()));
+        QVERIFY(button != nullptr);
+        QTest::mousePress(button, Qt::LeftButton);
+        QVERIFY(!s.view().hearing().isListening());
+        QTRY_COMPARE_WITH_TIMEOUT(tipText(s.view()), utf8("マイクがありません"), kLoadTimeoutMs);
+        QTest::mouseRelease(button, Qt::LeftButton);
     }
 
     // In debug mode the pages play inside a frame, which has no web channel

@@ -7,6 +7,7 @@ import test from "node:test";
 import { AgentControl } from "../../src/player/agentcontrol.js";
 import { lookupAnimation } from "../../src/player/animations.js";
 import { VirtualClock } from "../../src/player/clock.js";
+import { createNativeHearing } from "../../src/player/nativehearing.js";
 import { parseSpeechText, planSpeech } from "../../src/player/speechtext.js";
 import { startPage } from "./support.js";
 
@@ -245,6 +246,58 @@ test("commands: registered, replaced, offered as buttons, picked as the Command 
     assert.deepEqual(stageCalls.filter((c) => c[0] === "setCommands").pop()[1], []);
     clock.runUntilIdle();
     assert.equal(events.length, 1);
+});
+
+// The window's hearing (a stand-in for its web channel object): it is told
+// the spoken phrases of the enabled commands, and a command it heard raises
+// Command through the same path as a click, with the recognition's
+// confidence; answers for a list that has since changed are dropped.
+test("the window hears the voice commands: a heard one raises Command as a click does", async () => {
+    const signal = () => {
+        const slots = new Set();
+        return {
+            connect: (f) => slots.add(f),
+            disconnect: (f) => slots.delete(f),
+            emit: (...a) => {
+                for (const f of slots) f(...a);
+            },
+        };
+    };
+    const bridge = { told: [], canHear: true, tip: signal(), heard: signal() };
+    bridge.setCommands = (token, phrases) => bridge.told.push({ token, phrases });
+    const win = {
+        OrvoPlayer: {},
+        qt: { webChannelTransport: {} },
+        QWebChannel: function QWebChannel(_transport, ready) {
+            ready({ objects: { orvoHearing: bridge } });
+        },
+        addEventListener: () => {},
+    };
+    const tips = [];
+    const hearing = createNativeHearing(win, { stage: { showTip: (character, text) => tips.push(text) } });
+    const { control, events, character, call } = loaded();
+    control._hearing = hearing;
+    call(() => {
+        character.Commands.Add("VoiceCommand1", "one", "one");
+        character.Commands.Add("VoiceCommand2", "two", "two words");
+        character.Commands.Add("Off", "off", "off", false);
+    });
+    await Promise.resolve();
+    assert.equal(bridge.told.length, 1, "told once, after the script");
+    const { token, phrases } = bridge.told.at(-1);
+    assert.deepEqual(phrases, ["one", "two words"]);
+    bridge.heard.emit(token, 1, 42, "Heard: two words");
+    assert.equal(events.length, 1);
+    assert.equal(events[0].name, "Command");
+    assert.equal(events[0].args[0].Name, "VoiceCommand2");
+    assert.equal(events[0].args[0].Voice, "two words");
+    assert.equal(events[0].args[0].Confidence, 42);
+    assert.deepEqual(tips, ["Heard: two words"]);
+    call(() => character.Commands.Remove("VoiceCommand1"));
+    await Promise.resolve();
+    assert.deepEqual(bridge.told.at(-1).phrases, ["two words"]);
+    bridge.heard.emit(token, 1, 42, "Heard: two words");
+    assert.equal(events.length, 1, "an answer for the old list picks nothing");
 });
 
 test("StopAll interrupts: every request completes with Status 3", () => {

@@ -115,5 +115,31 @@ Qt 6 と Qt WebEngine を使用しています</source>
         <translation>Linux version: the developers of ViewOrvo
 Built with Qt 6 and Qt WebEngine</translation>
     </message>
+    <message>
+        <source>聞いています…</source>
+        <translation>Listening…</translation>
+    </message>
+    <message>
+        <source>「%1」</source>
+        <translation>Heard: %1</translation>
+    </message>
+    <message>
+        <source>聞き取れませんでした</source>
+        <translation>Not understood</translation>
+    </message>
+    <message>
+        <source>マイクがありません</source>
+        <translation>No microphone</translation>
+    </message>
+    <message>
+        <source>音声認識が使えません</source>
+        <translation>Speech recognition is not available</translation>
+    </message>
+    <message>
+        <source>押している間、音声コマンドを聞く
+聞く</source>
+        <translation>Hold down to say a voice command
+Listen</translation>
+    </message>
 </context>
 </TS>
