@@ -48,8 +48,8 @@ speech::Utterance monoUtterance(const QByteArray& bytes, const QAudioFormat& for
 {
     speech::Utterance utterance;
     utterance.sampleRate = format.sampleRate();
-    const int channels = format.channelCount();
-    const int sampleBytes = format.bytesPerSample();
+    const qsizetype channels = format.channelCount();
+    const qsizetype sampleBytes = format.bytesPerSample();
     const int frameBytes = format.bytesPerFrame();
     if (channels <= 0 || sampleBytes <= 0 || frameBytes <= 0 ||
         format.sampleFormat() == QAudioFormat::Unknown) {
@@ -60,10 +60,10 @@ speech::Utterance monoUtterance(const QByteArray& bytes, const QAudioFormat& for
     for (qsizetype frame = 0; frame < frames; ++frame) {
         const char* first = bytes.constData() + frame * frameBytes;
         double sum = 0;
-        for (int channel = 0; channel < channels; ++channel) {
+        for (qsizetype channel = 0; channel < channels; ++channel) {
             sum += sampleAt(first + channel * sampleBytes, format.sampleFormat());
         }
-        const double mono = std::clamp(sum / channels, -1.0, 1.0);
+        const double mono = std::clamp(sum / static_cast<double>(channels), -1.0, 1.0);
         utterance.samples.push_back(static_cast<std::int16_t>(std::lround(mono * 32767.0)));
     }
     return utterance;
