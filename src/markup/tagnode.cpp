@@ -153,11 +153,6 @@ void TagNode::setAttribute(std::string_view name, std::string_view value)
     m_attributes.push_back(Attribute{internName(name), stored, std::move(owned)});
 }
 
-void TagNode::addAttributeView(std::string_view name, std::string_view value)
-{
-    m_attributes.push_back(Attribute{name, value, nullptr});
-}
-
 template <typename Match> TagNode* TagNode::findPreOrder(Match match)
 {
     std::vector<TagNode*> stack{this};
@@ -224,12 +219,6 @@ void TagNode::setText(std::string text)
 {
     owned().text = std::move(text);
     m_text = m_owned->text;
-    m_hasText = true;
-}
-
-void TagNode::setTextView(std::string_view text)
-{
-    m_text = text;
     m_hasText = true;
 }
 

@@ -33,10 +33,6 @@ public:
     // The node owns a copy of its content (the document body, for a root);
     // the nodes that the parser makes below it hold views into it.
     TagNode(const std::string& name, std::int32_t level, std::string content, TagNode* parent);
-    // A node without content of its own, named by a name from internName,
-    // whose lists take their memory from `memory`.
-    TagNode(const std::string& internedName, std::int32_t level, TagNode* parent,
-            std::pmr::memory_resource* memory);
     virtual ~TagNode();
     TagNode(const TagNode&) = delete;
     TagNode& operator=(const TagNode&) = delete;
@@ -92,30 +88,15 @@ public:
     // table's), so each node holds a pointer instead of a copy.
     static const std::string& internName(std::string_view name);
 
-    // --- Used by the tag parser -------------------------------------------
+    // Sets a text of the node's own (a copy).
     void setText(std::string text);
+    // Attaches a node made outside the parser; the node takes it over.
     TagNode& appendChild(std::unique_ptr<TagNode> child);
-    TagNode& appendChild(Child child);
-    // The text, content and attributes below are views into the content of
-    // an ancestor (the root's document body), which outlives them.
-    void setTextView(std::string_view text);
-    void setContentView(std::string_view content) { m_content = content; }
-    void clearContent() { m_content = {}; }
-    // Adds an attribute without looking for an earlier one of that name.
-    void addAttributeView(std::string_view name, std::string_view value);
-    void reserveAttributes(std::size_t count) { m_attributes.reserve(count); }
-    // The arena for the nodes parsed below this one, made on first use; it
-    // lives as long as this node, and nodes made in it are destroyed before
-    // it goes.
-    std::pmr::memory_resource& nodeArena();
-    // A node made in this node's arena, not yet attached.
-    Child makeArenaChild(const std::string& internedName, std::int32_t level, TagNode* parent);
     // Where the node's tag begins in the document body (its "<"), so that
     // messages about it can name its line and column; kNoOffset for a node
     // that the parser did not make.
     static constexpr std::size_t kNoOffset = static_cast<std::size_t>(-1);
     std::size_t sourceOffset() const { return m_sourceOffset; }
-    void setSourceOffset(std::size_t offset) { m_sourceOffset = offset; }
 
 private:
     // A view, or a value of its own when it was set from outside the
@@ -133,10 +114,21 @@ private:
         std::unique_ptr<std::pmr::monotonic_buffer_resource> arena;
     };
     friend struct TagNodeDeleter;
+    friend class TagNodeBuilder;
 
     template <typename Match> TagNode* findPreOrder(Match match);
     const Attribute* findAttribute(std::string_view name) const;
     Owned& owned();
+    // A node without content of its own, named by a name from internName,
+    // whose lists take their memory from `memory`.
+    TagNode(const std::string& internedName, std::int32_t level, TagNode* parent,
+            std::pmr::memory_resource* memory);
+    TagNode& appendChild(Child child);
+    // The arena for the nodes parsed below this one, made on first use; it
+    // lives as long as this node, and nodes made in it are destroyed before
+    // it goes.
+    std::pmr::memory_resource& nodeArena();
+    Child makeArenaChild(const std::string& internedName, std::int32_t level, TagNode* parent);
 
     const std::string* m_name;
     TagNode* m_parent;
