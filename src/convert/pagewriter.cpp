@@ -213,8 +213,7 @@ bool PageWriter::write(const markup::TagNode& page, int i, const PageScript& scr
          p = pf::find(m_sourcePath, "\\", p + 1)) {
         m_sourcePath[p] = '/';
     }
-    const std::string readable = acceptableSourcePage(m_markupFolder, m_sourcePath);
-    if (readable.empty() || !m_source.read(readable)) {
+    if (!readSourcePage(m_markupFolder, m_sourcePath, m_source)) {
         pf::reportCannotOpen(m_messages, m_sourcePath, pf::texts::kReadError);
         return false;
     }

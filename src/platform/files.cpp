@@ -136,12 +136,13 @@ std::string ReadBuffer::take()
     return std::move(m_storage);
 }
 
-bool ReadBuffer::read(const std::string& path)
+bool ReadBuffer::read(const std::string& path, LastLink lastLink)
 {
     m_length = 0;
     // O_NONBLOCK keeps the open from waiting on a named pipe, which fstat
     // then refuses; on a regular file it changes nothing, so it stays.
-    const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    const int links = lastLink == LastLink::Refuse ? O_NOFOLLOW : 0;
+    const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | links));
     struct stat st {};
     if (!fd.isOpen() || ::fstat(fd.get(), &st) != 0) {
         return false;

@@ -59,9 +59,13 @@ long readSome(int fd, char* buffer, std::size_t size);
 // and its size sizes the read), one read and a close, and no allocation.
 class ReadBuffer {
 public:
+    // Whether a symbolic link as the path's last part is followed; refused,
+    // it fails the read with ELOOP.
+    enum class LastLink { Follow, Refuse };
+
     // False when the file cannot be opened or read or is not a regular file;
     // bytes() is then empty.
-    [[nodiscard]] bool read(const std::string& path);
+    [[nodiscard]] bool read(const std::string& path, LastLink lastLink = LastLink::Follow);
     // The bytes of the last read, valid until the next one.
     std::string_view bytes() const { return std::string_view(m_storage).substr(0, m_length); }
     // The bytes of the last read as a string of their own, without a copy;
