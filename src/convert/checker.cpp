@@ -229,7 +229,8 @@ std::size_t checkPresentation(const config::Presentation& presentation, pf::Mess
 {
     markup::TagNode* root = presentation.getRoot();
     const markup::TagNode* body = presentation.findTag("body");
-    if (root == nullptr || body == nullptr || body->getChildren() == nullptr) {
+    const markup::TagNode::Children* pages = body == nullptr ? nullptr : body->getChildren();
+    if (root == nullptr || pages == nullptr) {
         return 0;
     }
     const TreeIndex index(*root, &presentation.source());
@@ -240,10 +241,10 @@ std::size_t checkPresentation(const config::Presentation& presentation, pf::Mess
         character.empty() ? nullptr : presentation.getEmotionMap().lookup(character);
     Walker walker{presentation.source(), index, emotions, character, options.animations, messages};
     const std::string markupFolder = markupFolderOf(presentation.getMarkupPath());
-    for (const auto& page : *body->getChildren()) {
+    for (const auto& page : *pages) {
         walker.checkPage(*page, markupFolder);
     }
-    return body->getChildren()->size();
+    return pages->size();
 }
 
 } // namespace orvo::convert

@@ -167,9 +167,10 @@ void StepGenerator::writeResponses(PageScript& script, std::vector<OpenListen>& 
 {
     while (!listens.empty()) {
         OpenListen& top = listens.back();
-        const markup::TagNode::Children& words = *top.listen->getChildren();
-        if (top.nextWord < words.size()) {
-            markup::TagNode& word = *words[top.nextWord++];
+        // Never null: only a listen with words is opened.
+        const markup::TagNode::Children* words = top.listen->getChildren();
+        if (words != nullptr && top.nextWord < words->size()) {
+            markup::TagNode& word = *(*words)[top.nextWord++];
             top.responseSteps.push_back(m_counters.step);
             // May open a nested listen on top of this one (and invalidate
             // `top`); its responses and cases are then written first.

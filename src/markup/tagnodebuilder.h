@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "markup/tagnode.h"
 
@@ -28,29 +29,73 @@ public:
     }
     static void setContentView(TagNode& node, std::string_view content)
     {
-        node.m_content = content;
+        node.extra().content = content;
     }
-    static void clearContent(TagNode& node) { node.m_content = {}; }
-    // Adds an attribute without looking for an earlier one of that name.
-    static void addAttributeView(TagNode& node, std::string_view name, std::string_view value)
+    static void clearContent(TagNode& node)
     {
-        node.m_attributes.push_back(TagNode::Attribute{name, value, nullptr});
+        if (node.m_extra) {
+            node.m_extra->content = {};
+        }
     }
-    static void reserveAttributes(TagNode& node, std::size_t count)
+    // The memory of the nodes that the parse of `root` makes: their arrays
+    // and the bytes they own.
+    static std::pmr::memory_resource& arenaOf(TagNode& root) { return root.nodeArena(); }
+    // The memory of a node made anywhere, found through its ancestors.
+    static std::pmr::memory_resource& memoryOf(TagNode& node) { return node.memory(); }
+    static void reserveAttributes(TagNode& node, std::pmr::memory_resource& memory,
+                                  std::size_t count)
     {
-        node.m_attributes.reserve(count);
+        node.reserveAttributes(memory, count);
+    }
+    // Adds an attribute without looking for an earlier one of that name;
+    // the value is a view.
+    static void addAttributeView(TagNode& node, std::pmr::memory_resource& memory,
+                                 const std::string& internedName, std::string_view value)
+    {
+        node.addAttribute(memory, internedName, value);
+    }
+    // Sets an attribute to a copy of value kept in memory, in place when the
+    // node has one of that name.
+    static void setAttributeCopy(TagNode& node, std::pmr::memory_resource& memory,
+                                 const std::string& internedName, std::string_view value)
+    {
+        node.setAttributeIn(memory, internedName, value);
     }
     static void setSourceOffset(TagNode& node, std::size_t offset) { node.m_sourceOffset = offset; }
-    // A node made in the arena of `owner` (the node being parsed), not yet
-    // attached; the arena lives as long as `owner`.
-    static TagNode::Child makeArenaChild(TagNode& owner, const std::string& internedName,
+    // A node made in the arena of `root` (the node being parsed), not yet
+    // attached; the arena lives as long as `root`.
+    static TagNode::Child makeArenaChild(TagNode& root, const std::string& internedName,
                                          std::int32_t level, TagNode* parent)
     {
-        return owner.makeArenaChild(internedName, level, parent);
+        return root.makeArenaChild(internedName, level, parent);
     }
-    static TagNode& appendChild(TagNode& parent, TagNode::Child child)
+    // Makes pending[from, end) the children of node, in an array of exactly
+    // their number in memory, and drops them from pending. A node that gets
+    // none keeps the children it had; one that had some keeps them in front.
+    static void adoptChildren(TagNode& node, std::pmr::memory_resource& memory,
+                              std::vector<TagNode::Child>& pending, std::size_t from)
     {
-        return parent.appendChild(std::move(child));
+        const std::size_t added = pending.size() - from;
+        if (added == 0) {
+            return;
+        }
+        TagNode::Children& children = node.m_children;
+        const std::size_t count = children.m_size + added;
+        auto* array = static_cast<TagNode::Child*>(
+            memory.allocate(count * sizeof(TagNode::Child), alignof(TagNode::Child)));
+        for (std::size_t i = 0; i < children.m_size; ++i) {
+            new (&array[i]) TagNode::Child(std::move(children.m_data[i]));
+        }
+        for (std::size_t i = 0; i < added; ++i) {
+            new (&array[children.m_size + i]) TagNode::Child(std::move(pending[from + i]));
+        }
+        pending.resize(from);
+        if (node.m_extra) {
+            node.m_extra->attached.clear(); // moved into the array above
+        }
+        children.m_data = array;
+        children.m_size = static_cast<std::uint32_t>(count);
+        node.m_hasChildren = true;
     }
 };
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <memory_resource>
 #include <string>
 #include <vector>
 
@@ -59,12 +60,15 @@ private:
 };
 
 // One node whose content is being consumed: body[cur, end) is what is left of
-// it; elementStart is where the element being parsed below it began.
+// it; elementStart is where the element being parsed below it began. Its
+// children wait in the parser's pending list from firstChild on until the
+// node is done, and then move into an array of exactly their number.
 struct Frame {
     TagNode* node;
     std::size_t cur;
     std::size_t end;
     std::size_t elementStart;
+    std::size_t firstChild;
     ForwardSearch nextGt{">"};
     ForwardSearch nextSingleEnd{"/>"};
 };
@@ -92,18 +96,46 @@ void keepRestOnFailure(std::vector<Frame>& stack, std::string_view body)
 // double quote and space removed. A plain quoted value is the text between
 // its quotes, a view; only a value that has quotes or spaces inside is
 // copied.
-void storeAttribute(TagNode& child, std::string_view name, std::string_view raw)
+void storeAttribute(TagNode& child, std::pmr::memory_resource& memory, const std::string& name,
+                    std::string_view raw)
 {
     std::string_view inner = raw;
     if (inner.size() >= 2 && inner.front() == '"' && inner.back() == '"') {
         inner = inner.substr(1, inner.size() - 2);
     }
     if (inner.find_first_of("\" ") == std::string_view::npos) {
-        TagNodeBuilder::addAttributeView(child, name, inner);
+        TagNodeBuilder::addAttributeView(child, memory, name, inner);
     } else {
-        child.setAttribute(name, pf::removeChars(raw, "\" "));
+        TagNodeBuilder::setAttributeCopy(child, memory, name, pf::removeChars(raw, "\" "));
     }
 }
+
+// Attribute names are the few that the tag types accept; each is interned
+// once per parse.
+class AttributeNames {
+public:
+    const std::string& nameOf(std::string_view name)
+    {
+        for (const std::string* known : m_names) {
+            if (*known == name) {
+                return *known;
+            }
+        }
+        const std::string& interned = TagNode::internName(name);
+        m_names.push_back(&interned);
+        return interned;
+    }
+
+private:
+    std::vector<const std::string*> m_names;
+};
+
+// Where the attributes of a parse go: the memory of its nodes and the names
+// interned so far.
+struct AttributeStore {
+    std::pmr::memory_resource& memory;
+    AttributeNames& names;
+};
 
 // Node names come from the tag type table; each type's name is interned once
 // per parse.
@@ -134,8 +166,11 @@ void reportAt(pf::Messages& messages, const SourceFile* source, std::size_t tagO
 
 } // namespace
 
-bool parseAttributes(TagNode& child, std::string_view tagText, const TagType& type,
-                     pf::Messages& messages, const SourceFile* source, bool warnRemovedBlanks)
+namespace {
+
+bool readAttributes(TagNode& child, AttributeStore store, std::string_view tagText,
+                    const TagType& type, pf::Messages& messages, const SourceFile* source,
+                    bool warnRemovedBlanks)
 {
     std::string_view s = tagText;
     const std::size_t space = s.find(' ');
@@ -155,7 +190,7 @@ bool parseAttributes(TagNode& child, std::string_view tagText, const TagType& ty
     for (std::size_t q = items.find("\" "); q != npos; q = items.find("\" ", q + 1)) {
         ++count;
     }
-    TagNodeBuilder::reserveAttributes(child, count + 1);
+    TagNodeBuilder::reserveAttributes(child, store.memory, count + 1);
 
     while (!items.empty() || spaceLeft) {
         std::size_t quote = items.find("\" ");
@@ -189,14 +224,26 @@ bool parseAttributes(TagNode& child, std::string_view tagText, const TagType& ty
                                             pf::removeChars(raw, "\" ")),
                            shown, pf::Message::Severity::Warning));
         }
+        const std::string& interned = store.names.nameOf(name);
         if (child.hasAttribute(name)) {
             // Written twice: the last value wins, in place.
-            child.setAttribute(name, pf::removeChars(raw, "\" "));
+            TagNodeBuilder::setAttributeCopy(child, store.memory, interned,
+                                             pf::removeChars(raw, "\" "));
         } else {
-            storeAttribute(child, name, raw);
+            storeAttribute(child, store.memory, interned, raw);
         }
     }
     return true;
+}
+
+} // namespace
+
+bool parseAttributes(TagNode& child, std::string_view tagText, const TagType& type,
+                     pf::Messages& messages, const SourceFile* source, bool warnRemovedBlanks)
+{
+    AttributeNames names;
+    return readAttributes(child, AttributeStore{TagNodeBuilder::memoryOf(child), names}, tagText,
+                          type, messages, source, warnRemovedBlanks);
 }
 
 namespace {
@@ -223,9 +270,9 @@ class ContentParser {
 public:
     ContentParser(TagNode& root, const TagTypeTable& table, pf::Messages& messages,
                   const SourceFile* source, bool warnRemovedBlanks)
-        : m_root(root), m_body(root.content()), m_table(table), m_messages(messages),
-          m_source(source), m_warnRemovedBlanks(warnRemovedBlanks),
-          m_endTags(m_body, 0, m_body.size())
+        : m_root(root), m_body(root.content()), m_arena(TagNodeBuilder::arenaOf(root)),
+          m_table(table), m_messages(messages), m_source(source),
+          m_warnRemovedBlanks(warnRemovedBlanks), m_endTags(m_body, 0, m_body.size())
     {
     }
 
@@ -243,39 +290,54 @@ private:
     // error.
     TagNode::Child makeChild(const TagType& type, std::string_view name, TagNode& parent,
                              std::size_t tagOffset, std::size_t tagLength);
+    // The node of the top frame is done: it takes its children.
+    void finishTop()
+    {
+        const Frame& f = m_stack.back();
+        TagNodeBuilder::adoptChildren(*f.node, m_arena, m_pending, f.firstChild);
+        m_stack.pop_back();
+    }
+    // Every node made so far stays in the tree, each open one with the rest
+    // of its content.
     bool fail()
     {
         keepRestOnFailure(m_stack, m_body);
+        while (!m_stack.empty()) {
+            finishTop();
+        }
         return false;
     }
 
     TagNode& m_root;
     std::string_view m_body;
+    std::pmr::memory_resource& m_arena;
     const TagTypeTable& m_table;
     pf::Messages& m_messages;
     const SourceFile* m_source;
     bool m_warnRemovedBlanks;
     EndTagIndex m_endTags;
     NameCache m_names;
+    AttributeNames m_attributeNames;
     std::vector<Frame> m_stack;
+    std::vector<TagNode::Child> m_pending;
 };
 
 bool ContentParser::run()
 {
-    m_stack.push_back(Frame{&m_root, 0, m_body.size(), 0});
+    m_stack.push_back(Frame{&m_root, 0, m_body.size(), 0, 0});
     while (!m_stack.empty()) {
         Frame& f = m_stack.back();
         TagNode& parent = *f.node;
         if (f.cur >= f.end) {
             TagNodeBuilder::clearContent(parent);
-            m_stack.pop_back();
+            finishTop();
             continue;
         }
         if (m_body[f.cur] != '<') {
             // Text ends the content: whatever is left, tags included.
             TagNodeBuilder::setTextView(parent, m_body.substr(f.cur, f.end - f.cur));
             TagNodeBuilder::clearContent(parent);
-            m_stack.pop_back();
+            finishTop();
             continue;
         }
 
@@ -303,8 +365,9 @@ TagNode::Child ContentParser::makeChild(const TagType& type, std::string_view na
         TagNodeBuilder::makeArenaChild(m_root, m_names.nameOf(type), type.level(), &parent);
     TagNodeBuilder::setSourceOffset(*child, tagOffset);
     if (tagLength > bareStartTagLength(name) &&
-        !parseAttributes(*child, m_body.substr(tagOffset, tagLength), type, m_messages, m_source,
-                         m_warnRemovedBlanks)) {
+        !readAttributes(*child, AttributeStore{m_arena, m_attributeNames},
+                        m_body.substr(tagOffset, tagLength), type, m_messages, m_source,
+                        m_warnRemovedBlanks)) {
         return nullptr;
     }
     return child;
@@ -331,7 +394,8 @@ bool ContentParser::parseElement(const TagType& type, std::string_view name)
     if (!child) {
         return false;
     }
-    TagNode& attached = TagNodeBuilder::appendChild(*f.node, std::move(child));
+    TagNode& attached = *child;
+    m_pending.push_back(std::move(child));
 
     // Everything up to and including the end tag leaves the parent's
     // content. Without an end tag that is the "<", the name and one byte
@@ -343,7 +407,7 @@ bool ContentParser::parseElement(const TagType& type, std::string_view name)
 
     // The parent's content is settled; the child's is parsed next, and the
     // parent resumes once the child is done.
-    m_stack.push_back(Frame{&attached, innerBegin, innerEnd, innerBegin});
+    m_stack.push_back(Frame{&attached, innerBegin, innerEnd, innerBegin, m_pending.size()});
     return true;
 }
 
@@ -361,7 +425,7 @@ bool ContentParser::parseSingleTag(const TagType& type, std::string_view name)
     if (!child) {
         return false;
     }
-    TagNodeBuilder::appendChild(*f.node, std::move(child));
+    m_pending.push_back(std::move(child));
     f.cur = skipSpace(m_body, f.cur + tagLength, f.end);
     return true;
 }
