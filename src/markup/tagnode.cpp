@@ -267,7 +267,13 @@ bool TagNode::isActionName(std::string_view name)
 
 void TagNode::collectActions(std::vector<TagNode*>& actions)
 {
-    std::vector<TagNode*> stack{this};
+    std::vector<TagNode*> stack;
+    collectActions(actions, stack);
+}
+
+void TagNode::collectActions(std::vector<TagNode*>& actions, std::vector<TagNode*>& stack)
+{
+    stack.assign(1, this);
     while (!stack.empty()) {
         TagNode* node = stack.back();
         stack.pop_back();

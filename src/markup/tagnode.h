@@ -113,6 +113,8 @@ public:
     // Appends the action tags (play, speak, move, listen, jump) in document
     // order, without descending into an action tag.
     void collectActions(std::vector<TagNode*>& actions);
+    // The same, with the walk's stack kept by the caller.
+    void collectActions(std::vector<TagNode*>& actions, std::vector<TagNode*>& stack);
 
     static bool isActionName(std::string_view name);
 

@@ -1,7 +1,9 @@
 #include "convert/pagewriter.h"
 #include "convert/sourcepage.h"
 
+#include "config/settings.h"
 #include "convert/convertsupport.h"
+#include "convert/pageconverter.h"
 #include "convert/pagescript.h"
 #include "markup/tagnode.h"
 #include "platform/codepage.h"
@@ -304,6 +306,41 @@ TEST(PageWriterTest, SteadyStateWritesWithoutAllocating)
     EXPECT_TRUE(written);
     EXPECT_EQ(allocations, 0U);
     EXPECT_EQ(folder.read("out/9.html"), folder.read("out/7.html"));
+}
+
+// A conversion in its steady state allocates nothing per page: the
+// generators append to one script that is reset from page to page, and the
+// writer keeps its buffers. Every action kind, in and out of emotions, and a
+// jump, so that no generator is left out.
+TEST(PageWriterTest, SteadyStatePagesAllocateNothing)
+{
+    orvo::test::TempDir folder;
+    folder.write("page.html", "<html>\n<head><title>T</title></head>\n<body>\n</body>\n</html>\n");
+    std::filesystem::create_directory(folder.file("out"));
+    const auto loaded = orvo::test::parsePresentation(
+        "<agent character=\"Merlin\"/>\n<place id=\"door\" location=\"10,20\"/>\n<body>\n"
+        "<page ref=\"page.html\" id=\"p1\" area=\"right_bottom\">\n"
+        "<speak begin=\"3s\">Hello \"friend\"</speak>\n<play act=\"Greet\" begin=\"2s\"/>\n"
+        "<move spot=\"door\"/>\n<emotion type=\"happy\">\n<speak>I am happy</speak>\n"
+        "<move area=\"right_top\"/>\n<play act=\"Wave\"/>\n</emotion>\n"
+        "<emotion type=\"sad\">\n<speak>one two</speak>\n</emotion>\n"
+        "<speak>and on</speak>\n<jump des=\"p1\"/>\n</page>\n</body>\n");
+    ASSERT_EQ(loaded->pages.size(), 1U);
+    orvo::config::Settings settings;
+    settings.workingDir = "out/";
+    orvo::convert::PageConverter pages(*loaded->root, loaded->emotions, settings, folder.path(),
+                                       loaded->messages);
+    ASSERT_TRUE(pages.convertPage(loaded->page(1), 1, 2));
+    ASSERT_TRUE(pages.convertPage(loaded->page(1), 1, 2));
+    const std::string first = folder.read("out/1.html");
+    const std::size_t before = g_allocations.load();
+    const bool written = pages.convertPage(loaded->page(1), 1, 2);
+    const std::size_t allocations = g_allocations.load() - before;
+    EXPECT_TRUE(written);
+    EXPECT_EQ(allocations, 0U);
+    EXPECT_EQ(folder.read("out/1.html"), first);
+    EXPECT_NE(first.find("Doll.Speak"), std::string::npos);
+    EXPECT_EQ(loaded->messages.count(), 0U);
 }
 
 } // namespace
