@@ -197,8 +197,9 @@ void TagNode::addAttribute(std::pmr::memory_resource& memory, const std::string&
     if (m_attributeCount == m_attributeCapacity) {
         // A parsed node's array has room for what its tag holds; one more
         // (a page's file name) costs one slot, a node built by hand doubles.
-        reserveAttributes(memory, m_inArena ? m_attributeCount + std::size_t{1}
-                                            : std::max<std::size_t>(4, 2 * m_attributeCount));
+        reserveAttributes(memory,
+                          m_inArena ? m_attributeCount + std::size_t{1}
+                                    : std::max<std::size_t>(4, std::size_t{2} * m_attributeCount));
     }
     new (&m_attributes[m_attributeCount++]) Attribute{&name, value};
 }
