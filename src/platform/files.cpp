@@ -237,13 +237,13 @@ std::optional<std::vector<std::string>> listFolder(const std::string& folder)
     return names;
 }
 
-std::optional<std::unordered_set<std::string>> listRegularFiles(const std::string& folder)
+std::optional<std::unordered_map<std::string, bool>> listRegularFiles(const std::string& folder)
 {
     DIR* dir = ::opendir(folder.c_str());
     if (dir == nullptr) {
         return std::nullopt;
     }
-    std::unordered_set<std::string> names;
+    std::unordered_map<std::string, bool> names;
     while (const dirent* entry = ::readdir(dir)) {
         // The entry's type spares a stat per file; links and file systems
         // that give no type are asked.
@@ -251,7 +251,7 @@ std::optional<std::unordered_set<std::string>> listRegularFiles(const std::strin
             entry->d_type == DT_REG || ((entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) &&
                                         isRegularFile(folder + entry->d_name));
         if (regular) {
-            names.emplace(entry->d_name);
+            names.emplace(entry->d_name, entry->d_type != DT_REG);
         }
     }
     ::closedir(dir);

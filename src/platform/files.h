@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -105,9 +106,9 @@ bool isRegularFile(const std::string& path);
 std::optional<std::vector<std::string>> listFolder(const std::string& folder);
 
 // The names of the regular files in a folder (a link counts by what it
-// points to), for many existence checks at the cost of one listing; nullopt
-// when the folder cannot be read.
-std::optional<std::unordered_set<std::string>> listRegularFiles(const std::string& folder);
+// points to), each with whether it is a link, for many existence checks at
+// the cost of one listing; nullopt when the folder cannot be read.
+std::optional<std::unordered_map<std::string, bool>> listRegularFiles(const std::string& folder);
 
 // Deletes a file (a link as a link); false when it is still there. Missing
 // counts as deleted.
