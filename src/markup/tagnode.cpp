@@ -75,13 +75,11 @@ TagNode::Extra& TagNode::extra()
     return *m_extra;
 }
 
-std::pmr::memory_resource& TagNode::nodeArena()
+std::pmr::memory_resource& TagNode::nodeArena(std::size_t firstBlock)
 {
     Extra& own = extra();
     if (!own.arena) {
-        // Blocks grow from a first one sized for a small document; the pages
-        // of a block that are never used cost no memory.
-        own.arena = std::make_unique<std::pmr::monotonic_buffer_resource>(std::size_t{1} << 12);
+        own.arena = std::make_unique<std::pmr::monotonic_buffer_resource>(firstBlock);
     }
     return *own.arena;
 }
@@ -95,13 +93,13 @@ std::pmr::memory_resource& TagNode::memory()
     while (owner->m_inArena && owner->m_parent != nullptr) {
         owner = owner->m_parent;
     }
-    return owner->nodeArena();
+    return owner->nodeArena(kValueBlock);
 }
 
 TagNode::Child TagNode::makeArenaChild(const std::string& internedName, std::int32_t level,
                                        TagNode* parent)
 {
-    std::pmr::memory_resource& arena = nodeArena();
+    std::pmr::memory_resource& arena = nodeArena(kParseBlock);
     void* place = arena.allocate(sizeof(TagNode), alignof(TagNode));
     auto* node = new (place) TagNode(internedName, level, parent);
     node->m_inArena = true;
@@ -136,6 +134,11 @@ void TagNode::clear()
         pending.pop_back();
         node->takeChildren(pending);
     }
+}
+
+const TagNode::Children* TagNode::getChildren() const
+{
+    return m_hasChildren ? &m_children : nullptr;
 }
 
 std::string_view TagNode::content() const

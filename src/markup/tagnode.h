@@ -81,7 +81,7 @@ public:
     bool hasChildren() const { return m_hasChildren; }
     // The children when at least one was attached, otherwise none (null), not
     // an empty array.
-    const Children* getChildren() const { return m_hasChildren ? &m_children : nullptr; }
+    const Children* getChildren() const;
     TagNode* getParent() const { return m_parent; }
 
     // A copy of the value; empty when the attribute is absent.
@@ -157,10 +157,15 @@ private:
     template <typename Match> TagNode* findPreOrder(Match match);
     const Attribute* findAttribute(std::string_view name) const;
     Extra& extra();
-    // The arena of the nodes parsed below this one, made on first use; it
-    // lives as long as this node, and nodes made in it are destroyed before
-    // it goes.
-    std::pmr::memory_resource& nodeArena();
+    // The arena of the nodes parsed below this one, made on first use with
+    // a first block of firstBlock bytes; it lives as long as this node, and
+    // nodes made in it are destroyed before it goes.
+    std::pmr::memory_resource& nodeArena(std::size_t firstBlock);
+    // A parse starts with a block sized for a small document (the pages of
+    // a block that are never used cost no memory); a node built by hand
+    // keeps a few values.
+    static constexpr std::size_t kParseBlock = std::size_t{1} << 16;
+    static constexpr std::size_t kValueBlock = 256;
     // Where this node's arrays and bytes come from: the arena of the node
     // whose parse made it, or its own.
     std::pmr::memory_resource& memory();

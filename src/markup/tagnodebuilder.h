@@ -39,7 +39,10 @@ public:
     }
     // The memory of the nodes that the parse of `root` makes: their arrays
     // and the bytes they own.
-    static std::pmr::memory_resource& arenaOf(TagNode& root) { return root.nodeArena(); }
+    static std::pmr::memory_resource& arenaOf(TagNode& root)
+    {
+        return root.nodeArena(TagNode::kParseBlock);
+    }
     // The memory of a node made anywhere, found through its ancestors.
     static std::pmr::memory_resource& memoryOf(TagNode& node) { return node.memory(); }
     static void reserveAttributes(TagNode& node, std::pmr::memory_resource& memory,
