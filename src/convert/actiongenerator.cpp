@@ -22,7 +22,7 @@ namespace {
 void appendPlayLines(std::string& out, const std::vector<std::string>& animations)
 {
     for (const std::string& animation : animations) {
-        out += pf::fillTemplate(tp::kPlayLine, scriptStringText(animation));
+        pf::appendTemplate(out, tp::kPlayLine, ScriptText{animation});
     }
 }
 
@@ -58,78 +58,104 @@ std::string prefixWords(std::string_view text, std::string_view word)
 
 std::string generatePauseLine(const markup::TagNode& node)
 {
-    const std::string begin = node.getAttribute("begin");
+    std::string out;
+    appendPauseLine(out, node);
+    return out;
+}
+
+void appendPauseLine(std::string& out, const markup::TagNode& node)
+{
+    const std::string_view begin = node.attributeView("begin");
     if (begin.empty()) {
-        return {};
+        return;
     }
     const std::int64_t delay = parseDuration(begin);
-    if (delay <= 0) {
-        return {};
+    if (delay > 0) {
+        pf::appendTemplate(out, tp::kPauseLine, delay);
     }
-    return pf::fillTemplate(tp::kPauseLine, delay);
 }
 
 std::string generatePlay(const markup::TagNode& node)
 {
-    return generatePauseLine(node) +
-           pf::fillTemplate(tp::kPlayLine, scriptStringText(node.getAttribute("act")));
+    std::string out;
+    appendPlay(out, node);
+    return out;
+}
+
+void appendPlay(std::string& out, const markup::TagNode& node)
+{
+    appendPauseLine(out, node);
+    pf::appendTemplate(out, tp::kPlayLine, ScriptText{node.attributeView("act")});
 }
 
 std::string generateSpeak(markup::TagNode& node, const config::CharacterEmotions* emotions)
 {
-    std::string out = generatePauseLine(node);
+    std::string out;
+    appendSpeak(out, node, emotions);
+    return out;
+}
+
+void appendSpeak(std::string& out, markup::TagNode& node, const config::CharacterEmotions* emotions)
+{
+    appendPauseLine(out, node);
     // A double quote would end the script's string literal early and break
     // the whole script block of the page; doubled, it is spoken as one quote.
-    const std::string text = pf::replaceAll(node.text(), "\"", "\"\"");
+    const ScriptText text{node.textView(), true};
 
     markup::TagNode* emotion = node.findAncestorOrSelf("emotion");
     if (emotion == nullptr) {
-        out += pf::fillTemplate(tp::kSpeakLine, "", scriptStringText(text));
-        return out;
+        pf::appendTemplate(out, tp::kSpeakLine, "", text);
+        return;
     }
     const config::EmotionEntry* entry = lookupEmotion(*emotion, emotions);
     if (entry == nullptr) {
-        return out;
+        return;
     }
     appendPlayLines(out, entry->speakBefore());
     const std::string& prefix = entry->speechPrefix();
     if (prefix.empty() || prefix.front() != '&') {
-        out += pf::fillTemplate(tp::kSpeakLine, scriptStringText(prefix), scriptStringText(text));
+        pf::appendTemplate(out, tp::kSpeakLine, ScriptText{prefix}, text);
     } else {
         // Prefixed before the escaping, whose pieces hold spaces of their own.
-        out += pf::fillTemplate(
-            tp::kSpeakLine, "",
-            scriptStringText(prefixWords(text, std::string_view(prefix).substr(1))));
+        const std::string doubled = pf::replaceAll(node.textView(), "\"", "\"\"");
+        pf::appendTemplate(out, tp::kSpeakLine, "",
+                           ScriptText{prefixWords(doubled, std::string_view(prefix).substr(1))});
     }
     appendPlayLines(out, entry->speakAfter());
-    return out;
 }
 
 std::string generateMove(markup::TagNode& node, const config::CharacterEmotions* emotions,
                          const TreeIndex& index)
 {
-    std::string out = generatePauseLine(node);
+    std::string out;
+    appendMove(out, node, emotions, index);
+    return out;
+}
+
+void appendMove(std::string& out, markup::TagNode& node, const config::CharacterEmotions* emotions,
+                const TreeIndex& index)
+{
+    appendPauseLine(out, node);
     const Position position = resolvePosition(node, index);
     const int x = position.x;
     const int y = position.y;
 
     markup::TagNode* emotion = node.findAncestorOrSelf("emotion");
     if (emotion == nullptr) {
-        out += pf::fillTemplate(tp::kMoveLine, x, y);
-        return out;
+        pf::appendTemplate(out, tp::kMoveLine, x, y);
+        return;
     }
     const config::EmotionEntry* entry = lookupEmotion(*emotion, emotions);
     if (entry == nullptr) {
-        return out;
+        return;
     }
     appendPlayLines(out, entry->moveBefore());
     if (!entry->moveSpeed().empty()) {
-        out += pf::fillTemplate(tp::kMoveWithSpeedLine, x, y, entry->moveSpeed());
+        pf::appendTemplate(out, tp::kMoveWithSpeedLine, x, y, entry->moveSpeed());
     } else {
-        out += pf::fillTemplate(tp::kMoveLine, x, y);
+        pf::appendTemplate(out, tp::kMoveLine, x, y);
     }
     appendPlayLines(out, entry->moveAfter());
-    return out;
 }
 
 } // namespace orvo::convert

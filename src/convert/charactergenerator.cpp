@@ -24,10 +24,10 @@ constexpr const char* kUnknownCharacter = "Unvalid Agent Charater Name!!!";
 
 } // namespace
 
-std::string generateLoadCharacterSub(const markup::TagNode& page,
-                                     const config::CharacterEmotions*& characterEmotions,
-                                     const TreeIndex& index, const config::EmotionMap& emotions,
-                                     platform::Messages& messages)
+void appendLoadCharacterSub(std::string& out, const markup::TagNode& page,
+                            const config::CharacterEmotions*& characterEmotions,
+                            const TreeIndex& index, const config::EmotionMap& emotions,
+                            platform::Messages& messages)
 {
     characterEmotions = nullptr;
     const markup::TagNode* agent = index.agent();
@@ -37,18 +37,18 @@ std::string generateLoadCharacterSub(const markup::TagNode& page,
         messages.report(markup::tagMessage(
             index.source(), agent == nullptr ? markup::TagNode::kNoOffset : agent->sourceOffset(),
             pf::ids::kNoAgent, kNoAgent, kNoAgentCaption));
-        return {};
+        return;
     }
     characterEmotions = emotions.lookup(character);
     if (characterEmotions == nullptr) {
         messages.report(markup::tagMessage(index.source(), *agent, pf::ids::kUnknownCharacter,
                                            kUnknownCharacter, character));
-        return {};
+        return;
     }
     const Position position = resolvePosition(page, index);
 
-    const std::string quoted = scriptStringText(character);
-    return pf::fillTemplate(tp::kLoadCharacterSub, quoted, quoted, quoted, position.x, position.y);
+    const ScriptText quoted{character};
+    pf::appendTemplate(out, tp::kLoadCharacterSub, quoted, quoted, quoted, position.x, position.y);
 }
 
 } // namespace orvo::convert

@@ -13,9 +13,9 @@ namespace orvo::convert {
 // Sets characterEmotions to the character's set in the emotion map (null when
 // there is none). Returns the sub, or the empty text after an error box: no
 // "agent" tag or an empty "character", or a character the map does not know.
-std::string generateLoadCharacterSub(const markup::TagNode& page,
-                                     const config::CharacterEmotions*& characterEmotions,
-                                     const TreeIndex& index, const config::EmotionMap& emotions,
-                                     platform::Messages& messages);
+void appendLoadCharacterSub(std::string& out, const markup::TagNode& page,
+                            const config::CharacterEmotions*& characterEmotions,
+                            const TreeIndex& index, const config::EmotionMap& emotions,
+                            platform::Messages& messages);
 
 } // namespace orvo::convert

@@ -56,6 +56,26 @@ class SourcePages {
 public:
     bool exists(const std::string& path)
     {
+        const Listed found = find(path);
+        return found.listed ? found.entry != nullptr : pf::isRegularFile(path);
+    }
+    // Whether the listing shows a regular file that is no link (one whose
+    // place is where its path says, so it cannot lead anywhere else).
+    bool isPlainFile(const std::string& path)
+    {
+        const Listed found = find(path);
+        return found.entry != nullptr && !*found.entry;
+    }
+
+private:
+    using Listing = std::optional<std::unordered_map<std::string, bool>>;
+    struct Listed {
+        bool listed;
+        const bool* entry; // whether it is a link; null when not listed
+    };
+
+    Listed find(const std::string& path)
+    {
         const std::size_t slash = path.rfind('/');
         const std::string folder = slash == std::string::npos ? "./" : path.substr(0, slash + 1);
         const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
@@ -64,13 +84,13 @@ public:
             listed = m_folders.emplace(folder, pf::listRegularFiles(folder)).first;
         }
         if (!listed->second) {
-            return pf::isRegularFile(path);
+            return {false, nullptr};
         }
-        return !name.empty() && listed->second->count(name) != 0;
+        const auto entry = name.empty() ? listed->second->end() : listed->second->find(name);
+        return {true, entry == listed->second->end() ? nullptr : &entry->second};
     }
 
-private:
-    std::unordered_map<std::string, std::optional<std::unordered_set<std::string>>> m_folders;
+    std::unordered_map<std::string, Listing> m_folders;
 };
 
 // The tags that the walk looks at, told apart by length and first letter
@@ -164,13 +184,17 @@ struct Walker {
         const std::string_view* written = page.attribute("ref");
         const std::string ref =
             written == nullptr ? std::string() : pf::replaceAll(*written, "\\", "/");
-        if (leavesMarkupFolder(markupFolder, markupFolder + ref)) {
+        const std::string sourcePage = markupFolder + ref;
+        // A file of the markup folder itself that is no link is inside the
+        // folder and exists: the folder's listing answers both questions.
+        const bool plainFileHere =
+            ref.find('/') == std::string::npos && sourcePages.isPlainFile(sourcePage);
+        if (!plainFileHere && leavesMarkupFolder(markupFolder, sourcePage)) {
             warn(page, pf::ids::kSourcePageOutside, outsideSourcePageText(page.getAttribute("ref")),
                  page.getAttribute("ref"));
-        } else if (!sourcePages.exists(markupFolder + ref)) {
+        } else if (!plainFileHere && !sourcePages.exists(sourcePage)) {
             warn(page, pf::ids::kMissingSourcePage,
-                 pf::fillTemplate(kMissingSourcePage, markupFolder + ref),
-                 page.getAttribute("ref"));
+                 pf::fillTemplate(kMissingSourcePage, sourcePage), page.getAttribute("ref"));
         }
         checkPosition(page);
 
@@ -229,7 +253,8 @@ std::size_t checkPresentation(const config::Presentation& presentation, pf::Mess
 {
     markup::TagNode* root = presentation.getRoot();
     const markup::TagNode* body = presentation.findTag("body");
-    if (root == nullptr || body == nullptr || body->getChildren() == nullptr) {
+    const markup::TagNode::Children* pages = body == nullptr ? nullptr : body->getChildren();
+    if (root == nullptr || pages == nullptr) {
         return 0;
     }
     const TreeIndex index(*root, &presentation.source());
@@ -240,10 +265,10 @@ std::size_t checkPresentation(const config::Presentation& presentation, pf::Mess
         character.empty() ? nullptr : presentation.getEmotionMap().lookup(character);
     Walker walker{presentation.source(), index, emotions, character, options.animations, messages};
     const std::string markupFolder = markupFolderOf(presentation.getMarkupPath());
-    for (const auto& page : *body->getChildren()) {
+    for (const auto& page : *pages) {
         walker.checkPage(*page, markupFolder);
     }
-    return body->getChildren()->size();
+    return pages->size();
 }
 
 } // namespace orvo::convert

@@ -34,18 +34,18 @@ bool generateJump(const markup::TagNode& jump, PageScript& script, PageCounters&
                                            kUnknownDestination, destination));
         return false;
     }
-    const std::string pageFile = target->getAttribute("realpagename");
+    const std::string_view pageFile = target->attributeView("realpagename");
 
     const std::string request = pf::fillTemplate(tp::kJumpRequestName, counters.jump++);
-    script.declarations += pf::fillTemplate(tp::kDeclaration, request);
+    pf::appendTemplate(script.declarations, tp::kDeclaration, request);
 
     const std::string sub = pf::fillTemplate(tp::kJumpSubName, counters.step++);
-    script.jumpSubs += pf::fillTemplate(tp::kJumpSub, sub, scriptStringText(pageFile));
+    pf::appendTemplate(script.jumpSubs, tp::kJumpSub, sub, ScriptText{pageFile});
 
-    script.requestCases += pf::fillTemplate(tp::kRequestCase, request);
-    script.requestCases += pf::fillTemplate(tp::kTimerCall, sub, tp::kJumpDelay);
+    pf::appendTemplate(script.requestCases, tp::kRequestCase, request);
+    pf::appendTemplate(script.requestCases, tp::kTimerCall, sub, tp::kJumpDelay);
 
-    script.stepSubs += pf::fillTemplate(tp::kRestPoseRequest, request);
+    pf::appendTemplate(script.stepSubs, tp::kRestPoseRequest, request);
     return true;
 }
 

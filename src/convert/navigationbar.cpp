@@ -10,16 +10,22 @@ namespace tp = templates;
 
 std::string generateNavigationBar(int i, int n)
 {
-    std::string bar(tp::kNavigationStart.text());
-    if (i > 1) {
-        bar += pf::fillTemplate(tp::kNavigationPrevious, i - 1);
-    }
-    bar += pf::fillTemplate(tp::kNavigationNumber, i);
-    if (i < n) {
-        bar += pf::fillTemplate(tp::kNavigationNext, std::int64_t{i} + 1);
-    }
-    bar += tp::kNavigationEnd.text();
+    std::string bar;
+    appendNavigationBar(bar, i, n);
     return bar;
+}
+
+void appendNavigationBar(std::string& out, int i, int n)
+{
+    out += tp::kNavigationStart.text();
+    if (i > 1) {
+        pf::appendTemplate(out, tp::kNavigationPrevious, i - 1);
+    }
+    pf::appendTemplate(out, tp::kNavigationNumber, i);
+    if (i < n) {
+        pf::appendTemplate(out, tp::kNavigationNext, std::int64_t{i} + 1);
+    }
+    out += tp::kNavigationEnd.text();
 }
 
 } // namespace orvo::convert

@@ -10,5 +10,7 @@ namespace orvo::convert {
 
 // Page i (from 1) of n.
 std::string generateNavigationBar(int i, int n);
+// The same, appended to out.
+void appendNavigationBar(std::string& out, int i, int n);
 
 } // namespace orvo::convert

@@ -21,9 +21,9 @@ PageConverter::PageConverter(markup::TagNode& root, const config::EmotionMap& em
 
 bool PageConverter::convertPage(markup::TagNode& page, int i, int n)
 {
-    PageScript script;
-    generatePageScript(page, script, i, n);
-    return writePage(page, i, script);
+    m_script.reset();
+    generatePageScript(page, m_script, i, n);
+    return writePage(page, i, m_script);
 }
 
 bool PageConverter::generatePageScript(markup::TagNode& page, PageScript& script, int i, int n)

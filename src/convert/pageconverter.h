@@ -12,6 +12,7 @@
 // lose nodes, nor change an "id", while the converter is in use; the converter
 // must not outlive the tree, the emotion map or the messages.
 
+#include "convert/pagescript.h"
 #include "convert/pagewriter.h"
 #include "convert/stepgenerator.h"
 #include "convert/treeindex.h"
@@ -60,6 +61,7 @@ private:
     TreeIndex m_index;
     StepGenerator m_steps;
     PageWriter m_writer;
+    PageScript m_script;
 };
 
 } // namespace orvo::convert

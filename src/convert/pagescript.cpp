@@ -9,10 +9,22 @@ namespace pf = orvo::platform;
 namespace tp = templates;
 
 PageScript::PageScript()
-    : objectTags(generateObjectTags()), declarations(tp::kDeclarations.text()),
-      requestCases(pf::fillTemplate(tp::kRequestCase, "EndRequest") +
-                   pf::fillTemplate(tp::kTimerCall, "NextPage", tp::kNextPageDelay))
 {
+    reset();
+}
+
+void PageScript::reset()
+{
+    characterEmotions = nullptr;
+    objectTags.assign(tp::kObjectTags.text());
+    declarations.assign(tp::kDeclarations.text());
+    requestCases.clear();
+    pf::appendTemplate(requestCases, tp::kRequestCase, "EndRequest");
+    pf::appendTemplate(requestCases, tp::kTimerCall, "NextPage", tp::kNextPageDelay);
+    for (std::string* field : {&loadCharacterSub, &stepSubs, &jumpSubs, &voiceCommandSubs,
+                               &commandCases, &onLoadSub, &nextPageSub, &navigationBar}) {
+        field->clear();
+    }
 }
 
 PageScript::~PageScript() = default;

@@ -18,6 +18,11 @@ public:
     PageScript();
     virtual ~PageScript();
 
+    // Back to the state of a fresh script, keeping the storage of every
+    // field, so that a conversion fills one script page after page without
+    // allocating.
+    void reset();
+
     // The three zero-sized objects every page carries: the agent control (id
     // "Agent"), the text-to-speech engine and the speech recognition engine.
     std::string generateObjectTags() const;

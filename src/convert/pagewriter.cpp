@@ -1,7 +1,6 @@
 #include "convert/pagewriter.h"
 
 #include <array>
-#include <charconv>
 #include <utility>
 
 #include "convert/pagescript.h"
@@ -147,19 +146,6 @@ void appendCrLf(std::string& out, std::string_view text)
     out.append(text);
 }
 
-// The page file's name ("%d.html" filled with i), appended without the
-// temporary strings of a general fill-in.
-void appendPageFileName(std::string& out, int i)
-{
-    const std::string_view name = templates::kPageFileName.text();
-    const std::size_t number = name.find("%d");
-    out.append(name.substr(0, number));
-    std::array<char, 16> digits{};
-    const auto converted = std::to_chars(digits.data(), digits.data() + digits.size(), i);
-    out.append(digits.data(), converted.ptr);
-    out.append(name.substr(number + 2));
-}
-
 // Something put into a line at a position of the source line.
 struct Insertion {
     std::size_t at;
@@ -213,8 +199,7 @@ bool PageWriter::write(const markup::TagNode& page, int i, const PageScript& scr
          p = pf::find(m_sourcePath, "\\", p + 1)) {
         m_sourcePath[p] = '/';
     }
-    const std::string readable = acceptableSourcePage(m_markupFolder, m_sourcePath);
-    if (readable.empty() || !m_source.read(readable)) {
+    if (!readSourcePage(m_markupFolder, m_sourcePath, m_source)) {
         pf::reportCannotOpen(m_messages, m_sourcePath, pf::texts::kReadError);
         return false;
     }
@@ -222,7 +207,7 @@ bool PageWriter::write(const markup::TagNode& page, int i, const PageScript& scr
 
     if (m_output != nullptr) {
         m_targetName.clear();
-        appendPageFileName(m_targetName, i);
+        pf::appendTemplate(m_targetName, templates::kPageFileName, i);
         if (!m_output->writeNewFile(m_targetName, m_page)) {
             pf::reportCannotOpen(m_messages, m_output->pathOf(m_targetName),
                                  pf::texts::kWriteOutError);
@@ -231,7 +216,7 @@ bool PageWriter::write(const markup::TagNode& page, int i, const PageScript& scr
         return true;
     }
     m_targetPath.assign(m_outputFolder);
-    appendPageFileName(m_targetPath, i);
+    pf::appendTemplate(m_targetPath, templates::kPageFileName, i);
     pf::FileDescriptor out = pf::createForWriting(m_targetPath);
     if (!out.isOpen() || !pf::writeAll(out.get(), m_page) || !out.close()) {
         pf::reportCannotOpen(m_messages, m_targetPath, pf::texts::kWriteOutError);

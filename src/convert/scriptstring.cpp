@@ -10,18 +10,34 @@ constexpr std::string_view kLineFeed = "\" & vbLf & \"";
 
 } // namespace
 
-// Byte by byte: "<", "/", "!", "-", CR and LF are all below 0x40 and so never
-// the trail byte of a Shift-JIS character.
 std::string scriptStringText(std::string_view text)
 {
     std::string out;
     out.reserve(text.size());
+    appendScriptString(out, text);
+    return out;
+}
+
+void appendScriptString(std::string& out, std::string_view text)
+{
+    ScriptText{text}.appendTo(out);
+}
+
+// Byte by byte: "<", "/", "!", "-", a double quote, CR and LF are all below
+// 0x40 and so never the trail byte of a Shift-JIS character. A doubled quote
+// is two quotes where the original had one, so the bytes that follow a "<"
+// are the same either way: doubling while escaping gives what escaping the
+// doubled text gives.
+void ScriptText::appendTo(std::string& out) const
+{
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
         if (c == '\r') {
             out += kCarriageReturn;
         } else if (c == '\n') {
             out += kLineFeed;
+        } else if (c == '"' && doubleQuotes) {
+            out += "\"\"";
         } else {
             out += c;
             if (c == '<' &&
@@ -30,7 +46,6 @@ std::string scriptStringText(std::string_view text)
             }
         }
     }
-    return out;
 }
 
 } // namespace orvo::convert

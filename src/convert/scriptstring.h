@@ -19,4 +19,16 @@ namespace orvo::convert {
 // back unchanged. Double quotes are the caller's: they are left as they are.
 std::string scriptStringText(std::string_view text);
 
+// The same, appended to out.
+void appendScriptString(std::string& out, std::string_view text);
+
+// A text filled into a template as scriptStringText makes it, written
+// straight into the output (see platform::appendTemplate). With
+// doubleQuotes, each double quote is doubled first, as a speech text's is.
+struct ScriptText {
+    std::string_view text;
+    bool doubleQuotes = false;
+    void appendTo(std::string& out) const;
+};
+
 } // namespace orvo::convert

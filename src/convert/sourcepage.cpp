@@ -6,10 +6,13 @@
 #include <memory>
 #include <string_view>
 
+#include <sys/stat.h>
+
 #include "config/presentation.h"
 #include "convert/outputfolder.h"
 #include "markup/tagnode.h"
 #include "platform/codepage.h"
+#include "platform/files.h"
 #include "platform/messageids.h"
 #include "platform/messages.h"
 #include "platform/textformat.h"
@@ -60,10 +63,38 @@ bool climbsOut(std::string_view relative)
     return false;
 }
 
+// Whether path ends with the lower-case suffix, its letters in either case.
+// The suffix begins with ".", a byte below 0x40 that never lies inside a
+// double-byte character, so the letters behind it are single bytes and can be
+// compared byte-wise.
+bool endsWithEitherCase(std::string_view path, std::string_view suffix)
+{
+    if (path.size() < suffix.size()) {
+        return false;
+    }
+    const std::string_view end = path.substr(path.size() - suffix.size());
+    for (std::size_t i = 0; i < suffix.size(); ++i) {
+        const char c = end[i];
+        if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) != suffix[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool hasWebPageName(std::string_view path)
 {
-    const std::string lower = pf::toLower(path);
-    return lower.ends_with(".htm") || lower.ends_with(".html");
+    return endsWithEitherCase(path, ".htm") || endsWithEitherCase(path, ".html");
+}
+
+// Whether the relative path names an entry of the folder itself: no "/", no
+// "." or "..". Such a file lies inside the folder unless it is a link, so the
+// real paths need comparing only for a link (the usual source page costs one
+// open instead of a look at every folder of two paths).
+bool namesEntryOfFolder(std::string_view relative)
+{
+    return !relative.empty() && relative != "." && relative != ".." &&
+           relative.find('/') == std::string_view::npos;
 }
 
 } // namespace
@@ -78,6 +109,10 @@ bool leavesMarkupFolder(const std::string& markupFolder, const std::string& sour
     const std::string_view ref = std::string_view(source).substr(markupFolder.size());
     if (climbsOut(ref)) {
         return true;
+    }
+    struct stat st {};
+    if (namesEntryOfFolder(ref) && (::lstat(source.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))) {
+        return false; // missing, or the folder's own file
     }
     const std::string real = realPath(source);
     return !real.empty() && !isInside(realPath(markupFolder), real);
@@ -101,6 +136,22 @@ std::string acceptableSourcePage(const std::string& markupFolder, const std::str
         return {};
     }
     return real;
+}
+
+bool readSourcePage(const std::string& markupFolder, const std::string& source,
+                    pf::ReadBuffer& buffer)
+{
+    if (hasWebPageName(source) &&
+        namesEntryOfFolder(std::string_view(source).substr(markupFolder.size()))) {
+        if (buffer.read(source, pf::ReadBuffer::LastLink::Refuse)) {
+            return true;
+        }
+        if (errno != ELOOP) {
+            return false;
+        }
+    }
+    const std::string readable = acceptableSourcePage(markupFolder, source);
+    return !readable.empty() && buffer.read(readable);
 }
 
 std::string outsideSourcePageText(const std::string& ref)

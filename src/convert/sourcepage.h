@@ -19,7 +19,8 @@ class TagNode;
 }
 namespace orvo::platform {
 class Messages;
-}
+class ReadBuffer;
+} // namespace orvo::platform
 
 namespace orvo::convert {
 
@@ -31,6 +32,12 @@ std::string sourcePathOf(const markup::TagNode& page, const std::string& markupF
 // markup folder's tree whose name (as written) ends in .htm or .html; empty
 // when there is no such file.
 std::string acceptableSourcePage(const std::string& markupFolder, const std::string& source);
+
+// Reads the source page into buffer when acceptableSourcePage accepts it,
+// without resolving the real paths of a page that lies directly in the
+// markup folder and is no link. False, with errno saying why, otherwise.
+[[nodiscard]] bool readSourcePage(const std::string& markupFolder, const std::string& source,
+                                  platform::ReadBuffer& buffer);
 
 // True when the source path leads out of the markup folder's tree: an
 // absolute "ref", one whose ".." climb above the folder, or one through a

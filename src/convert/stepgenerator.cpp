@@ -28,6 +28,12 @@ std::string stepName(int number)
     return pf::fillTemplate(tp::kStepName, number);
 }
 
+// A step's name filled into a template without a string of its own.
+struct StepName {
+    int number;
+    void appendTo(std::string& out) const { pf::appendTemplate(out, tp::kStepName, number); }
+};
+
 std::string commandName(int number)
 {
     return pf::fillTemplate(tp::kVoiceCommandName, number);
@@ -44,11 +50,14 @@ StepGenerator::StepGenerator(const TreeIndex& index, const config::EmotionMap& e
 bool StepGenerator::generatePageScript(markup::TagNode& page, PageScript& script, int i, int n)
 {
     m_counters = PageCounters{};
-    script.navigationBar = generateNavigationBar(i, n);
-    script.loadCharacterSub =
-        generateLoadCharacterSub(page, script.characterEmotions, m_index, m_emotions, m_messages);
-    script.onLoadSub = generateOnLoadSub();
-    script.nextPageSub = generateNextPageSub(i, n);
+    script.navigationBar.clear();
+    appendNavigationBar(script.navigationBar, i, n);
+    script.loadCharacterSub.clear();
+    appendLoadCharacterSub(script.loadCharacterSub, page, script.characterEmotions, m_index,
+                           m_emotions, m_messages);
+    script.onLoadSub.assign(tp::kOnLoadSub.text());
+    script.nextPageSub.clear();
+    appendNextPageSub(script.nextPageSub, i, n);
     generateBeginCase(page, script);
     // Nothing before this takes a step number, so this is Step0.
     generateStepSub(page, script);
@@ -62,32 +71,46 @@ std::string StepGenerator::generateOnLoadSub()
 
 std::string StepGenerator::generateNextPageSub(int i, int n)
 {
+    std::string sub;
+    appendNextPageSub(sub, i, n);
+    return sub;
+}
+
+void StepGenerator::appendNextPageSub(std::string& out, int i, int n)
+{
     if (i < n) {
-        return pf::fillTemplate(tp::kNextPageSub, std::int64_t{i} + 1);
+        pf::appendTemplate(out, tp::kNextPageSub, std::int64_t{i} + 1);
+    } else {
+        out += tp::kLastPageSub.text();
     }
-    return std::string(tp::kLastPageSub.text());
 }
 
 void StepGenerator::generateBeginCase(markup::TagNode& page, PageScript& script)
 {
-    std::vector<markup::TagNode*> actions;
-    page.collectActions(actions);
+    const std::vector<markup::TagNode*>& actions = collectActions(page);
     if (actions.empty()) {
         return;
     }
-    const std::string begin = actions.front()->getAttribute("begin");
+    const std::string_view begin = actions.front()->attributeView("begin");
     // A "begin" of "0s" parses as -1, which is written unchanged.
     const std::int64_t delay = begin.empty() ? kDefaultBeginDelay : parseDuration(begin);
-    script.requestCases += pf::fillTemplate(tp::kRequestCase, "BeginRequest");
-    script.requestCases += pf::fillTemplate(tp::kTimerCall, stepName(0), delay);
+    pf::appendTemplate(script.requestCases, tp::kRequestCase, "BeginRequest");
+    pf::appendTemplate(script.requestCases, tp::kTimerCall, StepName{0}, delay);
 }
 
 bool StepGenerator::generateStepSub(markup::TagNode& node, PageScript& script)
 {
-    std::vector<OpenListen> listens;
-    writeStep(node, script, listens);
-    writeResponses(script, listens);
+    m_listens.clear();
+    writeStep(node, script, m_listens);
+    writeResponses(script, m_listens);
     return true;
+}
+
+std::vector<markup::TagNode*>& StepGenerator::collectActions(markup::TagNode& node)
+{
+    m_actions.clear();
+    node.collectActions(m_actions, m_walk);
+    return m_actions;
 }
 
 bool StepGenerator::generateVoiceCommands(markup::TagNode& listen, PageScript& script)
@@ -101,9 +124,9 @@ bool StepGenerator::generateVoiceCommands(markup::TagNode& listen, PageScript& s
 void StepGenerator::writeStep(markup::TagNode& node, PageScript& script,
                               std::vector<OpenListen>& listens)
 {
-    std::vector<markup::TagNode*> actions;
-    node.collectActions(actions);
-    script.stepSubs += pf::fillTemplate(tp::kSubStart, stepName(m_counters.step++));
+    // Nothing below gathers actions again before the loop is done.
+    const std::vector<markup::TagNode*>& actions = collectActions(node);
+    pf::appendTemplate(script.stepSubs, tp::kSubStart, StepName{m_counters.step++});
 
     for (std::size_t k = 0; k < actions.size(); ++k) {
         markup::TagNode& action = *actions[k];
@@ -115,11 +138,11 @@ void StepGenerator::writeStep(markup::TagNode& node, PageScript& script,
                 // as a pause as well. Response steps lose the pause the same way.
                 action.setAttribute("begin", "0s");
             }
-            script.stepSubs += generateSpeak(action, script.characterEmotions);
+            appendSpeak(script.stepSubs, action, script.characterEmotions);
         } else if (name == "play") {
-            script.stepSubs += generatePlay(action);
+            appendPlay(script.stepSubs, action);
         } else if (name == "move") {
-            script.stepSubs += generateMove(action, script.characterEmotions, m_index);
+            appendMove(script.stepSubs, action, script.characterEmotions, m_index);
         } else if (name == "jump") {
             generateJump(action, script, m_counters, m_index, m_messages);
             script.stepSubs += tp::kEndSub.text();
@@ -133,7 +156,7 @@ void StepGenerator::writeStep(markup::TagNode& node, PageScript& script,
     // things that take numbers during a step, end the step early. Its
     // EndRequest completes after all queued actions and leads to NextPage.
     if (m_counters.step == 1) {
-        script.stepSubs += pf::fillTemplate(tp::kRestPoseRequest, "EndRequest");
+        pf::appendTemplate(script.stepSubs, tp::kRestPoseRequest, "EndRequest");
     }
     script.stepSubs += tp::kEndSub.text();
 }
@@ -167,9 +190,10 @@ void StepGenerator::writeResponses(PageScript& script, std::vector<OpenListen>& 
 {
     while (!listens.empty()) {
         OpenListen& top = listens.back();
-        const markup::TagNode::Children& words = *top.listen->getChildren();
-        if (top.nextWord < words.size()) {
-            markup::TagNode& word = *words[top.nextWord++];
+        // Never null: only a listen with words is opened.
+        const markup::TagNode::Children* words = top.listen->getChildren();
+        if (words != nullptr && top.nextWord < words->size()) {
+            markup::TagNode& word = *(*words)[top.nextWord++];
             top.responseSteps.push_back(m_counters.step);
             // May open a nested listen on top of this one (and invalidate
             // `top`); its responses and cases are then written first.

@@ -66,6 +66,7 @@ public:
     static std::string generateOnLoadSub();
     // Empty on the last page, so the presentation stops there.
     static std::string generateNextPageSub(int i, int n);
+    static void appendNextPageSub(std::string& out, int i, int n);
 
     const PageCounters& counters() const { return m_counters; }
 
@@ -84,10 +85,17 @@ private:
     bool openListen(markup::TagNode& listen, PageScript& script, std::vector<OpenListen>& listens);
     void writeResponses(PageScript& script, std::vector<OpenListen>& listens);
 
+    // The actions of one step at a time, gathered with m_walk.
+    std::vector<markup::TagNode*>& collectActions(markup::TagNode& node);
+
     const TreeIndex& m_index;
     const config::EmotionMap& m_emotions;
     platform::Messages& m_messages;
     PageCounters m_counters;
+    // Storage kept from page to page.
+    std::vector<markup::TagNode*> m_actions;
+    std::vector<markup::TagNode*> m_walk;
+    std::vector<OpenListen> m_listens;
 };
 
 } // namespace orvo::convert

@@ -18,9 +18,9 @@ TreeIndex::TreeIndex(markup::TagNode& root, const markup::SourceFile* source) : 
         // Most nodes have no id: only the first of them is looked up.
         const std::string_view* id = node->attribute("id");
         if (id != nullptr && !id->empty()) {
-            m_byId.try_emplace(std::string(*id), node);
+            m_byId.try_emplace(*id, node);
         } else if (!emptyIdTaken) {
-            m_byId.try_emplace(std::string(), node);
+            m_byId.try_emplace(std::string_view(), node);
             emptyIdTaken = true;
         }
         if (m_agent == nullptr && node->name() == "agent") {

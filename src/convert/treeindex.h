@@ -11,8 +11,6 @@
 // never add nodes or change an "id", so it stays valid for a whole conversion.
 
 #include <cstddef>
-#include <functional>
-#include <string>
 #include <string_view>
 #include <unordered_map>
 
@@ -35,15 +33,9 @@ public:
     const markup::SourceFile* source() const { return m_source; }
 
 private:
-    struct Hash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view text) const
-        {
-            return std::hash<std::string_view>{}(text);
-        }
-    };
-
-    std::unordered_map<std::string, markup::TagNode*, Hash, std::equal_to<>> m_byId;
+    // The ids are views of the nodes' own values, which stay while the index
+    // is in use.
+    std::unordered_map<std::string_view, markup::TagNode*> m_byId;
     markup::TagNode* m_agent = nullptr;
     const markup::SourceFile* m_source = nullptr;
 };

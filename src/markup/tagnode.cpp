@@ -1,6 +1,8 @@
 #include "markup/tagnode.h"
 
+#include <algorithm>
 #include <mutex>
+#include <stdexcept>
 #include <unordered_set>
 #include <utility>
 
@@ -37,15 +39,14 @@ TagNode::TagNode(const std::string& name, std::int32_t level, std::string conten
     : m_name(&internName(name)), m_parent(parent), m_level(level)
 {
     if (!content.empty()) {
-        owned().content = std::move(content);
-        m_content = m_owned->content;
+        Extra& own = extra();
+        own.ownContent = std::move(content);
+        own.content = own.ownContent;
     }
 }
 
-TagNode::TagNode(const std::string& internedName, std::int32_t level, TagNode* parent,
-                 std::pmr::memory_resource* memory)
-    : m_name(&internedName), m_parent(parent), m_level(level), m_attributes(memory),
-      m_children(memory)
+TagNode::TagNode(const std::string& internedName, std::int32_t level, TagNode* parent)
+    : m_name(&internedName), m_parent(parent), m_level(level)
 {
 }
 
@@ -58,33 +59,51 @@ void TagNodeDeleter::operator()(TagNode* node) const
     }
 }
 
-std::pmr::memory_resource& TagNode::nodeArena()
+const TagNode::Child& TagNode::Children::at(std::size_t i) const
 {
-    Owned& own = owned();
+    if (i >= m_size) {
+        throw std::out_of_range("TagNode::Children::at");
+    }
+    return m_data[i];
+}
+
+TagNode::Extra& TagNode::extra()
+{
+    if (!m_extra) {
+        m_extra = std::make_unique<Extra>();
+    }
+    return *m_extra;
+}
+
+std::pmr::memory_resource& TagNode::nodeArena(std::size_t firstBlock)
+{
+    Extra& own = extra();
     if (!own.arena) {
-        // Blocks grow from a first one sized for a small document; the pages
-        // of a block that are never used cost no memory.
-        own.arena = std::make_unique<std::pmr::monotonic_buffer_resource>(std::size_t{1} << 16);
+        own.arena = std::make_unique<std::pmr::monotonic_buffer_resource>(firstBlock);
     }
     return *own.arena;
+}
+
+std::pmr::memory_resource& TagNode::memory()
+{
+    // Arena nodes lie below the node whose parse made them: the first
+    // ancestor that is not in an arena. Only a node's own attribute and text
+    // changes ask, a handful per page.
+    TagNode* owner = this;
+    while (owner->m_inArena && owner->m_parent != nullptr) {
+        owner = owner->m_parent;
+    }
+    return owner->nodeArena(kValueBlock);
 }
 
 TagNode::Child TagNode::makeArenaChild(const std::string& internedName, std::int32_t level,
                                        TagNode* parent)
 {
-    std::pmr::memory_resource& arena = nodeArena();
+    std::pmr::memory_resource& arena = nodeArena(kParseBlock);
     void* place = arena.allocate(sizeof(TagNode), alignof(TagNode));
-    auto* node = new (place) TagNode(internedName, level, parent, &arena);
+    auto* node = new (place) TagNode(internedName, level, parent);
     node->m_inArena = true;
     return Child(node);
-}
-
-TagNode::Owned& TagNode::owned()
-{
-    if (!m_owned) {
-        m_owned = std::make_unique<Owned>();
-    }
-    return *m_owned;
 }
 
 TagNode::~TagNode()
@@ -92,24 +111,28 @@ TagNode::~TagNode()
     clear();
 }
 
+void TagNode::takeChildren(std::vector<Child>& out)
+{
+    for (std::uint32_t i = 0; i < m_children.m_size; ++i) {
+        out.push_back(std::move(m_children.m_data[i]));
+    }
+    m_children.m_size = 0;
+    if (m_extra) {
+        m_extra->attached.clear();
+    }
+}
+
 void TagNode::clear()
 {
-    m_attributes.clear();
-    // Destroy the subtree without recursion: detach the grandchildren of each
-    // node before it is destroyed, so no destructor has a child left to free.
+    m_attributeCount = 0;
+    // Destroy the subtree without recursion: take the children of each node
+    // before it is destroyed, so no destructor has a child left to free.
     std::vector<Child> pending;
-    pending.reserve(m_children.size());
-    for (Child& child : m_children) {
-        pending.push_back(std::move(child));
-    }
-    m_children.clear();
+    takeChildren(pending);
     while (!pending.empty()) {
         Child node = std::move(pending.back());
         pending.pop_back();
-        for (auto& child : node->m_children) {
-            pending.push_back(std::move(child));
-        }
-        node->m_children.clear();
+        node->takeChildren(pending);
     }
 }
 
@@ -118,11 +141,16 @@ const TagNode::Children* TagNode::getChildren() const
     return m_hasChildren ? &m_children : nullptr;
 }
 
+std::string_view TagNode::content() const
+{
+    return m_extra ? m_extra->content : std::string_view();
+}
+
 const TagNode::Attribute* TagNode::findAttribute(std::string_view name) const
 {
-    for (const Attribute& attribute : m_attributes) {
-        if (attribute.name == name) {
-            return &attribute;
+    for (std::uint32_t i = 0; i < m_attributeCount; ++i) {
+        if (*m_attributes[i].name == name) {
+            return &m_attributes[i];
         }
     }
     return nullptr;
@@ -139,23 +167,62 @@ std::string_view TagNode::attributeView(std::string_view name) const
     return attribute == nullptr ? std::string_view() : attribute->value;
 }
 
-void TagNode::setAttribute(std::string_view name, std::string_view value)
+namespace {
+
+// A copy of bytes in memory that lives as long as the tree.
+std::string_view copyInto(std::pmr::memory_resource& memory, std::string_view bytes)
 {
-    auto owned = std::make_unique<std::string>(value);
-    for (Attribute& attribute : m_attributes) {
-        if (attribute.name == name) {
-            attribute.value = *owned;
-            attribute.owned = std::move(owned);
+    if (bytes.empty()) {
+        return {};
+    }
+    auto* copy = static_cast<char*>(memory.allocate(bytes.size(), 1));
+    std::char_traits<char>::copy(copy, bytes.data(), bytes.size());
+    return {copy, bytes.size()};
+}
+
+} // namespace
+
+void TagNode::reserveAttributes(std::pmr::memory_resource& memory, std::size_t count)
+{
+    if (count <= m_attributeCapacity) {
+        return;
+    }
+    auto* grown =
+        static_cast<Attribute*>(memory.allocate(count * sizeof(Attribute), alignof(Attribute)));
+    std::uninitialized_copy_n(m_attributes, m_attributeCount, grown);
+    m_attributes = grown; // the old array stays in the arena, unused
+    m_attributeCapacity = static_cast<std::uint32_t>(count);
+}
+
+void TagNode::addAttribute(std::pmr::memory_resource& memory, const std::string& name,
+                           std::string_view value)
+{
+    if (m_attributeCount == m_attributeCapacity) {
+        // A parsed node's array has room for what its tag holds; one more
+        // (a page's file name) costs one slot, a node built by hand doubles.
+        reserveAttributes(memory,
+                          m_inArena ? m_attributeCount + std::size_t{1}
+                                    : std::max<std::size_t>(4, std::size_t{2} * m_attributeCount));
+    }
+    new (&m_attributes[m_attributeCount++]) Attribute{&name, value};
+}
+
+void TagNode::setAttributeIn(std::pmr::memory_resource& memory, const std::string& internedName,
+                             std::string_view value)
+{
+    const std::string_view stored = copyInto(memory, value);
+    for (std::uint32_t i = 0; i < m_attributeCount; ++i) {
+        if (m_attributes[i].name == &internedName) {
+            m_attributes[i].value = stored;
             return;
         }
     }
-    const std::string_view stored = *owned;
-    m_attributes.push_back(Attribute{internName(name), stored, std::move(owned)});
+    addAttribute(memory, internedName, stored);
 }
 
-void TagNode::addAttributeView(std::string_view name, std::string_view value)
+void TagNode::setAttribute(std::string_view name, std::string_view value)
 {
-    m_attributes.push_back(Attribute{name, value, nullptr});
+    setAttributeIn(memory(), internName(name), value);
 }
 
 template <typename Match> TagNode* TagNode::findPreOrder(Match match)
@@ -204,7 +271,13 @@ bool TagNode::isActionName(std::string_view name)
 
 void TagNode::collectActions(std::vector<TagNode*>& actions)
 {
-    std::vector<TagNode*> stack{this};
+    std::vector<TagNode*> stack;
+    collectActions(actions, stack);
+}
+
+void TagNode::collectActions(std::vector<TagNode*>& actions, std::vector<TagNode*>& stack)
+{
+    stack.assign(1, this);
     while (!stack.empty()) {
         TagNode* node = stack.back();
         stack.pop_back();
@@ -220,31 +293,27 @@ void TagNode::collectActions(std::vector<TagNode*>& actions)
     }
 }
 
-void TagNode::setText(std::string text)
+void TagNode::setText(std::string_view text)
 {
-    owned().text = std::move(text);
-    m_text = m_owned->text;
-    m_hasText = true;
-}
-
-void TagNode::setTextView(std::string_view text)
-{
-    m_text = text;
+    m_text = copyInto(memory(), text);
     m_hasText = true;
 }
 
 TagNode& TagNode::appendChild(std::unique_ptr<TagNode> child)
 {
-    m_children.push_back(Child(child.release()));
+    // Children attached by hand live in a vector of the node's own; any that
+    // the parser attached move there first.
+    std::vector<Child>& attached = extra().attached;
+    if (attached.empty()) {
+        for (std::uint32_t i = 0; i < m_children.m_size; ++i) {
+            attached.push_back(std::move(m_children.m_data[i]));
+        }
+    }
+    attached.push_back(Child(child.release()));
+    m_children.m_data = attached.data();
+    m_children.m_size = static_cast<std::uint32_t>(attached.size());
     m_hasChildren = true;
-    return *m_children.back();
-}
-
-TagNode& TagNode::appendChild(Child child)
-{
-    m_children.push_back(std::move(child));
-    m_hasChildren = true;
-    return *m_children.back();
+    return *attached.back();
 }
 
 } // namespace orvo::markup

@@ -6,13 +6,19 @@
 //
 // Strings are bytes in the active code page; names and attribute values are
 // compared byte for byte, case-sensitively.
+//
+// A parsed document has a node for every tag, so a node is kept small: the
+// nodes, their child and attribute arrays and the bytes they own come from
+// one arena of the root, names point to one interned copy, and texts and
+// plain attribute values are views into the root's body.
 
+#include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <memory>
 #include <memory_resource>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace orvo::markup {
@@ -28,16 +34,38 @@ struct TagNodeDeleter {
 class TagNode {
 public:
     using Child = std::unique_ptr<TagNode, TagNodeDeleter>;
-    using Children = std::pmr::vector<Child>;
+
+    // The children of a node in document order, as an array that the node
+    // owns; the node stays their owner.
+    class Children {
+    public:
+        using value_type = Child;
+        using const_iterator = const Child*;
+        using const_reverse_iterator = std::reverse_iterator<const Child*>;
+
+        const Child* begin() const { return m_data; }
+        const Child* end() const { return m_data + m_size; }
+        const_reverse_iterator rbegin() const { return const_reverse_iterator(end()); }
+        const_reverse_iterator rend() const { return const_reverse_iterator(begin()); }
+        std::size_t size() const { return m_size; }
+        bool empty() const { return m_size == 0; }
+        const Child& operator[](std::size_t i) const { return m_data[i]; }
+        // Throws std::out_of_range past the end, as a vector's does.
+        const Child& at(std::size_t i) const;
+        const Child& front() const { return m_data[0]; }
+        const Child& back() const { return m_data[m_size - 1]; }
+
+    private:
+        friend class TagNode;
+        friend class TagNodeBuilder;
+        Child* m_data = nullptr;
+        std::uint32_t m_size = 0;
+    };
 
     // The node owns a copy of its content (the document body, for a root);
     // the nodes that the parser makes below it hold views into it.
     TagNode(const std::string& name, std::int32_t level, std::string content, TagNode* parent);
-    // A node without content of its own, named by a name from internName,
-    // whose lists take their memory from `memory`.
-    TagNode(const std::string& internedName, std::int32_t level, TagNode* parent,
-            std::pmr::memory_resource* memory);
-    virtual ~TagNode();
+    ~TagNode();
     TagNode(const TagNode&) = delete;
     TagNode& operator=(const TagNode&) = delete;
 
@@ -69,12 +97,12 @@ public:
         const Attribute* found = findAttribute(name);
         return found == nullptr ? nullptr : &found->value;
     }
-    std::size_t attributeCount() const { return m_attributes.size(); }
+    std::size_t attributeCount() const { return m_attributeCount; }
 
     // The raw inner markup not yet consumed by the parser (empty after a
     // successful parse). It may be a view into the document body that the
     // root holds, so that no level of a deep tree copies its content.
-    std::string_view content() const { return m_content; }
+    std::string_view content() const;
 
     // Pre-order, depth first, the node itself first; children are visited only
     // when the hasChildren flag is set. None (null) when nothing matches.
@@ -85,6 +113,8 @@ public:
     // Appends the action tags (play, speak, move, listen, jump) in document
     // order, without descending into an action tag.
     void collectActions(std::vector<TagNode*>& actions);
+    // The same, with the walk's stack kept by the caller.
+    void collectActions(std::vector<TagNode*>& actions, std::vector<TagNode*>& stack);
 
     static bool isActionName(std::string_view name);
 
@@ -92,66 +122,77 @@ public:
     // table's), so each node holds a pointer instead of a copy.
     static const std::string& internName(std::string_view name);
 
-    // --- Used by the tag parser -------------------------------------------
-    void setText(std::string text);
+    // Sets a text of the node's own (a copy).
+    void setText(std::string_view text);
+    // Attaches a node made outside the parser; the node takes it over.
     TagNode& appendChild(std::unique_ptr<TagNode> child);
-    TagNode& appendChild(Child child);
-    // The text, content and attributes below are views into the content of
-    // an ancestor (the root's document body), which outlives them.
-    void setTextView(std::string_view text);
-    void setContentView(std::string_view content) { m_content = content; }
-    void clearContent() { m_content = {}; }
-    // Adds an attribute without looking for an earlier one of that name.
-    void addAttributeView(std::string_view name, std::string_view value);
-    void reserveAttributes(std::size_t count) { m_attributes.reserve(count); }
-    // The arena for the nodes parsed below this one, made on first use; it
-    // lives as long as this node, and nodes made in it are destroyed before
-    // it goes.
-    std::pmr::memory_resource& nodeArena();
-    // A node made in this node's arena, not yet attached.
-    Child makeArenaChild(const std::string& internedName, std::int32_t level, TagNode* parent);
     // Where the node's tag begins in the document body (its "<"), so that
     // messages about it can name its line and column; kNoOffset for a node
     // that the parser did not make.
     static constexpr std::size_t kNoOffset = static_cast<std::size_t>(-1);
     std::size_t sourceOffset() const { return m_sourceOffset; }
-    void setSourceOffset(std::size_t offset) { m_sourceOffset = offset; }
 
 private:
-    // A view, or a value of its own when it was set from outside the
-    // document or had to be cleaned.
+    // The name points to an interned name; the value is a view into the
+    // body or into bytes of the arena.
     struct Attribute {
-        std::string_view name;
+        const std::string* name;
         std::string_view value;
-        std::unique_ptr<std::string> owned;
     };
-    // Bytes of the node's own: the content it was made with, a text set from
-    // outside the document, and the arena of the nodes parsed below it.
-    struct Owned {
-        std::string content;
-        std::string text;
+    // What few nodes need: the content a node was made with or that a failed
+    // parse left in it, the arena of the nodes parsed below a root, and the
+    // children attached from outside the parser.
+    struct Extra {
+        std::string ownContent;
+        std::string_view content;
         std::unique_ptr<std::pmr::monotonic_buffer_resource> arena;
+        std::vector<Child> attached;
     };
     friend struct TagNodeDeleter;
+    friend class TagNodeBuilder;
+
+    // A node without content of its own, named by a name from internName.
+    TagNode(const std::string& internedName, std::int32_t level, TagNode* parent);
 
     template <typename Match> TagNode* findPreOrder(Match match);
     const Attribute* findAttribute(std::string_view name) const;
-    Owned& owned();
+    Extra& extra();
+    // The arena of the nodes parsed below this one, made on first use with
+    // a first block of firstBlock bytes; it lives as long as this node, and
+    // nodes made in it are destroyed before it goes.
+    std::pmr::memory_resource& nodeArena(std::size_t firstBlock);
+    // A parse starts with a block sized for a small document (the pages of
+    // a block that are never used cost no memory); a node built by hand
+    // keeps a few values.
+    static constexpr std::size_t kParseBlock = std::size_t{1} << 16;
+    static constexpr std::size_t kValueBlock = 256;
+    // Where this node's arrays and bytes come from: the arena of the node
+    // whose parse made it, or its own.
+    std::pmr::memory_resource& memory();
+    Child makeArenaChild(const std::string& internedName, std::int32_t level, TagNode* parent);
+    // Room for `count` attributes in all, the present ones kept.
+    void reserveAttributes(std::pmr::memory_resource& memory, std::size_t count);
+    void addAttribute(std::pmr::memory_resource& memory, const std::string& name,
+                      std::string_view value);
+    // setAttribute with the copy of the value kept in memory.
+    void setAttributeIn(std::pmr::memory_resource& memory, const std::string& internedName,
+                        std::string_view value);
+    // Moves every child out into `out`, leaving none.
+    void takeChildren(std::vector<Child>& out);
 
     const std::string* m_name;
     TagNode* m_parent;
+    Children m_children;
+    Attribute* m_attributes = nullptr;
+    std::string_view m_text;
+    std::unique_ptr<Extra> m_extra;
+    std::size_t m_sourceOffset = kNoOffset;
     std::int32_t m_level;
+    std::uint32_t m_attributeCount = 0;
+    std::uint32_t m_attributeCapacity = 0;
     bool m_hasText = false;
     bool m_hasChildren = false;
     bool m_inArena = false;
-    // A tag carries a handful of attributes at most (its type's list comes
-    // from one short line): a flat list, sized once by the parser.
-    std::pmr::vector<Attribute> m_attributes;
-    std::string_view m_text;
-    std::string_view m_content;
-    Children m_children;
-    std::unique_ptr<Owned> m_owned;
-    std::size_t m_sourceOffset = kNoOffset;
 };
 
 } // namespace orvo::markup

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <memory_resource>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "markup/sourcemap.h"
 #include "markup/tagmessage.h"
 #include "markup/tagnode.h"
+#include "markup/tagnodebuilder.h"
 #include "markup/tagtypetable.h"
 #include "platform/codepage.h"
 #include "platform/messageids.h"
@@ -58,12 +60,15 @@ private:
 };
 
 // One node whose content is being consumed: body[cur, end) is what is left of
-// it; elementStart is where the element being parsed below it began.
+// it; elementStart is where the element being parsed below it began. Its
+// children wait in the parser's pending list from firstChild on until the
+// node is done, and then move into an array of exactly their number.
 struct Frame {
     TagNode* node;
     std::size_t cur;
     std::size_t end;
     std::size_t elementStart;
+    std::size_t firstChild;
     ForwardSearch nextGt{">"};
     ForwardSearch nextSingleEnd{"/>"};
 };
@@ -83,7 +88,7 @@ void keepRestOnFailure(std::vector<Frame>& stack, std::string_view body)
     for (std::size_t i = 0; i < stack.size(); ++i) {
         Frame& f = stack[i];
         const std::size_t from = (i + 1 == stack.size()) ? f.cur : f.elementStart;
-        f.node->setContentView(body.substr(from, f.end - from));
+        TagNodeBuilder::setContentView(*f.node, body.substr(from, f.end - from));
     }
 }
 
@@ -91,18 +96,46 @@ void keepRestOnFailure(std::vector<Frame>& stack, std::string_view body)
 // double quote and space removed. A plain quoted value is the text between
 // its quotes, a view; only a value that has quotes or spaces inside is
 // copied.
-void storeAttribute(TagNode& child, std::string_view name, std::string_view raw)
+void storeAttribute(TagNode& child, std::pmr::memory_resource& memory, const std::string& name,
+                    std::string_view raw)
 {
     std::string_view inner = raw;
     if (inner.size() >= 2 && inner.front() == '"' && inner.back() == '"') {
         inner = inner.substr(1, inner.size() - 2);
     }
     if (inner.find_first_of("\" ") == std::string_view::npos) {
-        child.addAttributeView(name, inner);
+        TagNodeBuilder::addAttributeView(child, memory, name, inner);
     } else {
-        child.setAttribute(name, pf::removeChars(raw, "\" "));
+        TagNodeBuilder::setAttributeCopy(child, memory, name, pf::removeChars(raw, "\" "));
     }
 }
+
+// Attribute names are the few that the tag types accept; each is interned
+// once per parse.
+class AttributeNames {
+public:
+    const std::string& nameOf(std::string_view name)
+    {
+        for (const std::string* known : m_names) {
+            if (*known == name) {
+                return *known;
+            }
+        }
+        const std::string& interned = TagNode::internName(name);
+        m_names.push_back(&interned);
+        return interned;
+    }
+
+private:
+    std::vector<const std::string*> m_names;
+};
+
+// Where the attributes of a parse go: the memory of its nodes and the names
+// interned so far.
+struct AttributeStore {
+    std::pmr::memory_resource& memory;
+    AttributeNames& names;
+};
 
 // Node names come from the tag type table; each type's name is interned once
 // per parse.
@@ -133,8 +166,11 @@ void reportAt(pf::Messages& messages, const SourceFile* source, std::size_t tagO
 
 } // namespace
 
-bool parseAttributes(TagNode& child, std::string_view tagText, const TagType& type,
-                     pf::Messages& messages, const SourceFile* source, bool warnRemovedBlanks)
+namespace {
+
+bool readAttributes(TagNode& child, AttributeStore store, std::string_view tagText,
+                    const TagType& type, pf::Messages& messages, const SourceFile* source,
+                    bool warnRemovedBlanks)
 {
     std::string_view s = tagText;
     const std::size_t space = s.find(' ');
@@ -154,7 +190,7 @@ bool parseAttributes(TagNode& child, std::string_view tagText, const TagType& ty
     for (std::size_t q = items.find("\" "); q != npos; q = items.find("\" ", q + 1)) {
         ++count;
     }
-    child.reserveAttributes(count + 1);
+    TagNodeBuilder::reserveAttributes(child, store.memory, count + 1);
 
     while (!items.empty() || spaceLeft) {
         std::size_t quote = items.find("\" ");
@@ -188,117 +224,224 @@ bool parseAttributes(TagNode& child, std::string_view tagText, const TagType& ty
                                             pf::removeChars(raw, "\" ")),
                            shown, pf::Message::Severity::Warning));
         }
+        const std::string& interned = store.names.nameOf(name);
         if (child.hasAttribute(name)) {
             // Written twice: the last value wins, in place.
-            child.setAttribute(name, pf::removeChars(raw, "\" "));
+            TagNodeBuilder::setAttributeCopy(child, store.memory, interned,
+                                             pf::removeChars(raw, "\" "));
         } else {
-            storeAttribute(child, name, raw);
+            storeAttribute(child, store.memory, interned, raw);
         }
     }
     return true;
 }
 
-bool parseContent(TagNode& node, const TagTypeTable& table, pf::Messages& messages,
-                  const SourceFile* source, bool warnRemovedBlanks)
-{
-    // Positions below are offsets into the node's content; every node made
-    // below it holds views into the same bytes.
-    const std::string_view body = node.content();
-    if (body.empty()) {
-        node.clearContent();
-        return true;
-    }
-    const std::size_t begin = 0;
-    const std::size_t end = body.size();
-    const EndTagIndex endTags(body, begin, end);
-    NameCache names;
+} // namespace
 
-    std::vector<Frame> stack;
-    stack.push_back(Frame{&node, begin, end, begin});
-    while (!stack.empty()) {
-        Frame& f = stack.back();
+bool parseAttributes(TagNode& child, std::string_view tagText, const TagType& type,
+                     pf::Messages& messages, const SourceFile* source, bool warnRemovedBlanks)
+{
+    AttributeNames names;
+    return readAttributes(child, AttributeStore{TagNodeBuilder::memoryOf(child), names}, tagText,
+                          type, messages, source, warnRemovedBlanks);
+}
+
+namespace {
+
+// The lengths that the parser steps over, named after the bytes they stand
+// for.
+// "<" name ">": a tag longer than this has attribute text to read. Without
+// an end tag, an element gives up this many bytes of its parent's content.
+std::size_t bareStartTagLength(std::string_view name)
+{
+    return name.size() + 2;
+}
+// "</" name ">".
+std::size_t endTagLength(std::string_view name)
+{
+    return name.size() + 3;
+}
+// "/>".
+constexpr std::size_t kSingleEndLength = 2;
+
+// One parse of a node's content: the body, what checks it, and the stack of
+// nodes whose content is being consumed.
+class ContentParser {
+public:
+    ContentParser(TagNode& root, const TagTypeTable& table, pf::Messages& messages,
+                  const SourceFile* source, bool warnRemovedBlanks)
+        : m_root(root), m_body(root.content()), m_arena(TagNodeBuilder::arenaOf(root)),
+          m_table(table), m_messages(messages), m_source(source),
+          m_warnRemovedBlanks(warnRemovedBlanks), m_endTags(m_body, 0, m_body.size())
+    {
+    }
+
+    bool run();
+
+private:
+    // The element (a tag with children) that begins at the top frame's
+    // position: attaches it and pushes its frame, so that its content is
+    // parsed next.
+    bool parseElement(const TagType& type, std::string_view name);
+    // The single tag that begins at the top frame's position.
+    bool parseSingleTag(const TagType& type, std::string_view name);
+    // A node for the tag at `tagOffset`, in the root's arena, its attributes
+    // read from the tag's first tagLength bytes; null after an attribute
+    // error.
+    TagNode::Child makeChild(const TagType& type, std::string_view name, TagNode& parent,
+                             std::size_t tagOffset, std::size_t tagLength);
+    // The node of the top frame is done: it takes its children.
+    void finishTop()
+    {
+        const Frame& f = m_stack.back();
+        TagNodeBuilder::adoptChildren(*f.node, m_arena, m_pending, f.firstChild);
+        m_stack.pop_back();
+    }
+    // Every node made so far stays in the tree, each open one with the rest
+    // of its content.
+    bool fail()
+    {
+        keepRestOnFailure(m_stack, m_body);
+        while (!m_stack.empty()) {
+            finishTop();
+        }
+        return false;
+    }
+
+    TagNode& m_root;
+    std::string_view m_body;
+    std::pmr::memory_resource& m_arena;
+    const TagTypeTable& m_table;
+    pf::Messages& m_messages;
+    const SourceFile* m_source;
+    bool m_warnRemovedBlanks;
+    EndTagIndex m_endTags;
+    NameCache m_names;
+    AttributeNames m_attributeNames;
+    std::vector<Frame> m_stack;
+    std::vector<TagNode::Child> m_pending;
+};
+
+bool ContentParser::run()
+{
+    m_stack.push_back(Frame{&m_root, 0, m_body.size(), 0, 0});
+    while (!m_stack.empty()) {
+        Frame& f = m_stack.back();
         TagNode& parent = *f.node;
         if (f.cur >= f.end) {
-            parent.clearContent();
-            stack.pop_back();
+            TagNodeBuilder::clearContent(parent);
+            finishTop();
             continue;
         }
-        if (body[f.cur] != '<') {
+        if (m_body[f.cur] != '<') {
             // Text ends the content: whatever is left, tags included.
-            parent.setTextView(body.substr(f.cur, f.end - f.cur));
-            parent.clearContent();
-            stack.pop_back();
+            TagNodeBuilder::setTextView(parent, m_body.substr(f.cur, f.end - f.cur));
+            TagNodeBuilder::clearContent(parent);
+            finishTop();
             continue;
         }
 
         const std::size_t nameBegin = f.cur + 1;
         const std::size_t nameEnd =
-            std::min(f.end, pf::findAnyOf(body.substr(0, f.end), " >", nameBegin));
-        const std::string name(body.substr(nameBegin, nameEnd - nameBegin));
-        const TagType* type = table.lookup(name);
+            std::min(f.end, pf::findAnyOf(m_body.substr(0, f.end), " >", nameBegin));
+        const std::string_view name = m_body.substr(nameBegin, nameEnd - nameBegin);
+        const TagType* type = m_table.lookup(std::string(name));
         if (type == nullptr) {
-            reportAt(messages, source, f.cur, pf::ids::kUnknownTag, std::string(kUnknownTag), name);
-            keepRestOnFailure(stack, body);
-            return false;
+            reportAt(m_messages, m_source, f.cur, pf::ids::kUnknownTag, std::string(kUnknownTag),
+                     std::string(name));
+            return fail();
         }
-
-        if (type->hasChildren()) {
-            const std::size_t gt = f.nextGt.find(body, f.cur, f.end);
-            const std::size_t startTagLength = gt == npos ? 0 : gt + 1 - f.cur;
-            const std::size_t endTag = endTags.first(name, f.cur, f.end);
-
-            std::size_t innerBegin = 0;
-            std::size_t innerEnd = 0;
-            if (endTag != npos && endTag >= f.cur + startTagLength) {
-                innerBegin = skipSpace(body, f.cur + startTagLength, endTag);
-                innerEnd = endTag;
-                while (innerEnd > innerBegin && pf::isSpace(body[innerEnd - 1])) {
-                    --innerEnd;
-                }
-            }
-
-            TagNode::Child child = node.makeArenaChild(names.nameOf(*type), type->level(), &parent);
-            child->setSourceOffset(f.cur);
-            if (startTagLength > name.size() + 2 &&
-                !parseAttributes(*child, body.substr(f.cur, startTagLength), *type, messages,
-                                 source, warnRemovedBlanks)) {
-                keepRestOnFailure(stack, body);
-                return false;
-            }
-            TagNode& attached = parent.appendChild(std::move(child));
-
-            // Everything up to and including the end tag leaves the parent's
-            // content. Without an end tag that is the "<", the name and one
-            // byte more, clamped to the content.
-            const std::size_t consumed =
-                endTag == npos ? name.size() + 2 : endTag - f.cur + name.size() + 3;
-            f.elementStart = f.cur;
-            f.cur = skipSpace(body, std::min(f.end, f.cur + consumed), f.end);
-
-            // The parent's content is settled; the child's is parsed next, and
-            // the parent resumes once the child is done.
-            stack.push_back(Frame{&attached, innerBegin, innerEnd, innerBegin});
-            continue;
+        if (!(type->hasChildren() ? parseElement(*type, name) : parseSingleTag(*type, name))) {
+            return fail();
         }
-
-        const std::size_t singleEnd = f.nextSingleEnd.find(body, f.cur, f.end);
-        if (singleEnd == npos) {
-            reportAt(messages, source, f.cur, pf::ids::kMissingSingleEnd, std::string(kNoSingleEnd),
-                     name);
-        }
-        const std::size_t tagLength = singleEnd == npos ? 1 : singleEnd - f.cur + 2;
-        TagNode::Child child = node.makeArenaChild(names.nameOf(*type), type->level(), &parent);
-        child->setSourceOffset(f.cur);
-        if (tagLength > name.size() + 2 &&
-            !parseAttributes(*child, body.substr(f.cur, tagLength), *type, messages, source,
-                             warnRemovedBlanks)) {
-            keepRestOnFailure(stack, body);
-            return false;
-        }
-        parent.appendChild(std::move(child));
-        f.cur = skipSpace(body, f.cur + tagLength, f.end);
     }
     return true;
+}
+
+TagNode::Child ContentParser::makeChild(const TagType& type, std::string_view name, TagNode& parent,
+                                        std::size_t tagOffset, std::size_t tagLength)
+{
+    TagNode::Child child =
+        TagNodeBuilder::makeArenaChild(m_root, m_names.nameOf(type), type.level(), &parent);
+    TagNodeBuilder::setSourceOffset(*child, tagOffset);
+    if (tagLength > bareStartTagLength(name) &&
+        !readAttributes(*child, AttributeStore{m_arena, m_attributeNames},
+                        m_body.substr(tagOffset, tagLength), type, m_messages, m_source,
+                        m_warnRemovedBlanks)) {
+        return nullptr;
+    }
+    return child;
+}
+
+bool ContentParser::parseElement(const TagType& type, std::string_view name)
+{
+    Frame& f = m_stack.back();
+    const std::size_t gt = f.nextGt.find(m_body, f.cur, f.end);
+    const std::size_t startTagLength = gt == npos ? 0 : gt + 1 - f.cur;
+    const std::size_t endTag = m_endTags.first(name, f.cur, f.end);
+
+    std::size_t innerBegin = 0;
+    std::size_t innerEnd = 0;
+    if (endTag != npos && endTag >= f.cur + startTagLength) {
+        innerBegin = skipSpace(m_body, f.cur + startTagLength, endTag);
+        innerEnd = endTag;
+        while (innerEnd > innerBegin && pf::isSpace(m_body[innerEnd - 1])) {
+            --innerEnd;
+        }
+    }
+
+    TagNode::Child child = makeChild(type, name, *f.node, f.cur, startTagLength);
+    if (!child) {
+        return false;
+    }
+    TagNode& attached = *child;
+    m_pending.push_back(std::move(child));
+
+    // Everything up to and including the end tag leaves the parent's
+    // content. Without an end tag that is the "<", the name and one byte
+    // more, clamped to the content.
+    const std::size_t consumed =
+        endTag == npos ? bareStartTagLength(name) : endTag - f.cur + endTagLength(name);
+    f.elementStart = f.cur;
+    f.cur = skipSpace(m_body, std::min(f.end, f.cur + consumed), f.end);
+
+    // The parent's content is settled; the child's is parsed next, and the
+    // parent resumes once the child is done.
+    m_stack.push_back(Frame{&attached, innerBegin, innerEnd, innerBegin, m_pending.size()});
+    return true;
+}
+
+bool ContentParser::parseSingleTag(const TagType& type, std::string_view name)
+{
+    Frame& f = m_stack.back();
+    const std::size_t singleEnd = f.nextSingleEnd.find(m_body, f.cur, f.end);
+    if (singleEnd == npos) {
+        reportAt(m_messages, m_source, f.cur, pf::ids::kMissingSingleEnd, std::string(kNoSingleEnd),
+                 std::string(name));
+    }
+    // Without its "/>" the tag is taken to be its "<" alone.
+    const std::size_t tagLength = singleEnd == npos ? 1 : singleEnd - f.cur + kSingleEndLength;
+    TagNode::Child child = makeChild(type, name, *f.node, f.cur, tagLength);
+    if (!child) {
+        return false;
+    }
+    m_pending.push_back(std::move(child));
+    f.cur = skipSpace(m_body, f.cur + tagLength, f.end);
+    return true;
+}
+
+} // namespace
+
+bool parseContent(TagNode& node, const TagTypeTable& table, pf::Messages& messages,
+                  const SourceFile* source, bool warnRemovedBlanks)
+{
+    // Positions are offsets into the node's content; every node made below
+    // it holds views into the same bytes.
+    if (node.content().empty()) {
+        TagNodeBuilder::clearContent(node);
+        return true;
+    }
+    return ContentParser(node, table, messages, source, warnRemovedBlanks).run();
 }
 
 } // namespace orvo::markup

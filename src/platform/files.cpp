@@ -136,12 +136,13 @@ std::string ReadBuffer::take()
     return std::move(m_storage);
 }
 
-bool ReadBuffer::read(const std::string& path)
+bool ReadBuffer::read(const std::string& path, LastLink lastLink)
 {
     m_length = 0;
     // O_NONBLOCK keeps the open from waiting on a named pipe, which fstat
     // then refuses; on a regular file it changes nothing, so it stays.
-    const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    const int links = lastLink == LastLink::Refuse ? O_NOFOLLOW : 0;
+    const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | links));
     struct stat st {};
     if (!fd.isOpen() || ::fstat(fd.get(), &st) != 0) {
         return false;
@@ -236,13 +237,13 @@ std::optional<std::vector<std::string>> listFolder(const std::string& folder)
     return names;
 }
 
-std::optional<std::unordered_set<std::string>> listRegularFiles(const std::string& folder)
+std::optional<std::unordered_map<std::string, bool>> listRegularFiles(const std::string& folder)
 {
     DIR* dir = ::opendir(folder.c_str());
     if (dir == nullptr) {
         return std::nullopt;
     }
-    std::unordered_set<std::string> names;
+    std::unordered_map<std::string, bool> names;
     while (const dirent* entry = ::readdir(dir)) {
         // The entry's type spares a stat per file; links and file systems
         // that give no type are asked.
@@ -250,7 +251,7 @@ std::optional<std::unordered_set<std::string>> listRegularFiles(const std::strin
             entry->d_type == DT_REG || ((entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) &&
                                         isRegularFile(folder + entry->d_name));
         if (regular) {
-            names.emplace(entry->d_name);
+            names.emplace(entry->d_name, entry->d_type != DT_REG);
         }
     }
     ::closedir(dir);

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -59,9 +60,13 @@ long readSome(int fd, char* buffer, std::size_t size);
 // and its size sizes the read), one read and a close, and no allocation.
 class ReadBuffer {
 public:
+    // Whether a symbolic link as the path's last part is followed; refused,
+    // it fails the read with ELOOP.
+    enum class LastLink { Follow, Refuse };
+
     // False when the file cannot be opened or read or is not a regular file;
     // bytes() is then empty.
-    [[nodiscard]] bool read(const std::string& path);
+    [[nodiscard]] bool read(const std::string& path, LastLink lastLink = LastLink::Follow);
     // The bytes of the last read, valid until the next one.
     std::string_view bytes() const { return std::string_view(m_storage).substr(0, m_length); }
     // The bytes of the last read as a string of their own, without a copy;
@@ -101,9 +106,9 @@ bool isRegularFile(const std::string& path);
 std::optional<std::vector<std::string>> listFolder(const std::string& folder);
 
 // The names of the regular files in a folder (a link counts by what it
-// points to), for many existence checks at the cost of one listing; nullopt
-// when the folder cannot be read.
-std::optional<std::unordered_set<std::string>> listRegularFiles(const std::string& folder);
+// points to), each with whether it is a link, for many existence checks at
+// the cost of one listing; nullopt when the folder cannot be read.
+std::optional<std::unordered_map<std::string, bool>> listRegularFiles(const std::string& folder);
 
 // Deletes a file (a link as a link); false when it is still there. Missing
 // counts as deleted.

@@ -1,5 +1,7 @@
 #include "platform/textformat.h"
 
+#include <array>
+#include <charconv>
 #include <limits>
 
 #include "platform/encoding.h"
@@ -21,8 +23,14 @@ std::string fill(std::string_view text, std::initializer_list<std::string_view> 
         translated = translate(text);
         text = translated;
     }
+    // Sized once: the template and every value (a short result stays in the
+    // string itself).
+    std::size_t size = text.size();
+    for (const std::string_view value : values) {
+        size += value.size();
+    }
     std::string out;
-    out.reserve(text.size() + 64);
+    out.reserve(size);
     auto next = values.begin();
     std::size_t pieceStart = 0;
     const auto appendPiece = [&](std::size_t end) {
@@ -46,6 +54,26 @@ std::string fill(std::string_view text, std::initializer_list<std::string_view> 
     }
     appendPiece(text.size());
     return out;
+}
+
+std::string_view appendUpToPlaceholder(std::string& out, std::string_view rest)
+{
+    for (std::size_t i = 0; i + 1 < rest.size(); ++i) {
+        if (rest[i] == '%' && (rest[i + 1] == 's' || rest[i + 1] == 'd')) {
+            out.append(rest.substr(0, i));
+            return rest.substr(i + 2);
+        }
+    }
+    // The compile-time check has matched every value with a placeholder.
+    out.append(rest);
+    return {};
+}
+
+void appendNumber(std::string& out, std::int64_t number)
+{
+    std::array<char, 24> digits{};
+    const auto converted = std::to_chars(digits.data(), digits.data() + digits.size(), number);
+    out.append(digits.data(), converted.ptr);
 }
 
 } // namespace detail

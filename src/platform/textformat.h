@@ -70,9 +70,17 @@ concept WholeNumber =
 template <class T>
 concept TextLike = std::convertible_to<const T&, std::string_view>;
 
+// A text that writes itself into the output (an escaping of another text),
+// so that appendTemplate needs no copy of it.
+template <class T>
+concept AppendsItself = requires(const T& value, std::string& out)
+{
+    value.appendTo(out);
+};
+
 // The placeholder kind an argument fills; anything else does not build.
 template <class T>
-requires WholeNumber<T> || TextLike<T>
+requires WholeNumber<T> || TextLike<T> || AppendsItself<T>
 using KindOf = std::conditional_t<WholeNumber<T>, Number, Text>;
 
 // One argument as text: a view of a text, or the digits of a number.
@@ -97,6 +105,23 @@ private:
 // piece by piece, while the arguments stay as they are.
 std::string fill(std::string_view text, std::initializer_list<std::string_view> values,
                  bool localize);
+
+// Appends `rest` up to its first placeholder, then the value, and moves rest
+// behind that placeholder.
+std::string_view appendUpToPlaceholder(std::string& out, std::string_view rest);
+void appendNumber(std::string& out, std::int64_t number);
+
+template <class T> void appendValue(std::string& out, std::string_view& rest, const T& value)
+{
+    rest = appendUpToPlaceholder(out, rest);
+    if constexpr (AppendsItself<T>) {
+        value.appendTo(out);
+    } else if constexpr (WholeNumber<T>) {
+        appendNumber(out, static_cast<std::int64_t>(value));
+    } else {
+        out.append(std::string_view(value));
+    }
+}
 
 } // namespace detail
 
@@ -129,6 +154,16 @@ template <class... Args> std::string fillTemplate(TemplateFor<Args...> tmpl, con
 
 // The same for a template kept in UTF-8 (the program's Japanese texts): the
 // result is in the active code page, the arguments being in it already.
+// The same, appended to `out`: with out's storage grown once, filling
+// allocates nothing.
+template <class... Args>
+void appendTemplate(std::string& out, TemplateFor<Args...> tmpl, const Args&... args)
+{
+    std::string_view rest = tmpl.text();
+    (detail::appendValue(out, rest, args), ...);
+    out.append(rest);
+}
+
 template <class... Args>
 std::string fillLocalTemplate(TemplateFor<Args...> tmpl, const Args&... args)
 {

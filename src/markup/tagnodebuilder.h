@@ -1,0 +1,105 @@
+#pragma once
+
+// The tag parser's access to the nodes it builds. These operations make
+// nodes whose texts, contents and attribute values are views into the
+// document body, so they are only safe while the parser holds that body;
+// the public TagNode interface offers none of them. Only src/markup includes
+// this header.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory_resource>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "markup/tagnode.h"
+
+namespace orvo::markup {
+
+class TagNodeBuilder {
+public:
+    // The text, content and attributes below are views into the content of
+    // an ancestor (the root's document body), which outlives them.
+    static void setTextView(TagNode& node, std::string_view text)
+    {
+        node.m_text = text;
+        node.m_hasText = true;
+    }
+    static void setContentView(TagNode& node, std::string_view content)
+    {
+        node.extra().content = content;
+    }
+    static void clearContent(TagNode& node)
+    {
+        if (node.m_extra) {
+            node.m_extra->content = {};
+        }
+    }
+    // The memory of the nodes that the parse of `root` makes: their arrays
+    // and the bytes they own.
+    static std::pmr::memory_resource& arenaOf(TagNode& root)
+    {
+        return root.nodeArena(TagNode::kParseBlock);
+    }
+    // The memory of a node made anywhere, found through its ancestors.
+    static std::pmr::memory_resource& memoryOf(TagNode& node) { return node.memory(); }
+    static void reserveAttributes(TagNode& node, std::pmr::memory_resource& memory,
+                                  std::size_t count)
+    {
+        node.reserveAttributes(memory, count);
+    }
+    // Adds an attribute without looking for an earlier one of that name;
+    // the value is a view.
+    static void addAttributeView(TagNode& node, std::pmr::memory_resource& memory,
+                                 const std::string& internedName, std::string_view value)
+    {
+        node.addAttribute(memory, internedName, value);
+    }
+    // Sets an attribute to a copy of value kept in memory, in place when the
+    // node has one of that name.
+    static void setAttributeCopy(TagNode& node, std::pmr::memory_resource& memory,
+                                 const std::string& internedName, std::string_view value)
+    {
+        node.setAttributeIn(memory, internedName, value);
+    }
+    static void setSourceOffset(TagNode& node, std::size_t offset) { node.m_sourceOffset = offset; }
+    // A node made in the arena of `root` (the node being parsed), not yet
+    // attached; the arena lives as long as `root`.
+    static TagNode::Child makeArenaChild(TagNode& root, const std::string& internedName,
+                                         std::int32_t level, TagNode* parent)
+    {
+        return root.makeArenaChild(internedName, level, parent);
+    }
+    // Makes pending[from, end) the children of node, in an array of exactly
+    // their number in memory, and drops them from pending. A node that gets
+    // none keeps the children it had; one that had some keeps them in front.
+    static void adoptChildren(TagNode& node, std::pmr::memory_resource& memory,
+                              std::vector<TagNode::Child>& pending, std::size_t from)
+    {
+        const std::size_t added = pending.size() - from;
+        if (added == 0) {
+            return;
+        }
+        TagNode::Children& children = node.m_children;
+        const std::size_t count = children.m_size + added;
+        auto* array = static_cast<TagNode::Child*>(
+            memory.allocate(count * sizeof(TagNode::Child), alignof(TagNode::Child)));
+        for (std::size_t i = 0; i < children.m_size; ++i) {
+            new (&array[i]) TagNode::Child(std::move(children.m_data[i]));
+        }
+        for (std::size_t i = 0; i < added; ++i) {
+            new (&array[children.m_size + i]) TagNode::Child(std::move(pending[from + i]));
+        }
+        pending.resize(from);
+        if (node.m_extra) {
+            node.m_extra->attached.clear(); // moved into the array above
+        }
+        children.m_data = array;
+        children.m_size = static_cast<std::uint32_t>(count);
+        node.m_hasChildren = true;
+    }
+};
+
+} // namespace orvo::markup
