@@ -2,9 +2,9 @@
 
 // The view's page: its navigation policy. A clicked link to a local markup
 // file is not loaded as text; it is handed to the application like a file that
-// the desktop opens with ViewOrvo (the original reached the same road through
-// the shell's registration of ".orv"). Everything else that a page asks for
-// by itself goes through the NavigationPolicy: pages come from strangers.
+// the desktop opens with ViewOrvo through its registration of ".orv", so both
+// roads ask the same questions. Everything else that a page asks for by itself
+// goes through the NavigationPolicy: pages come from strangers.
 
 #include "app/navigationpolicy.h"
 

@@ -64,11 +64,6 @@ bool StepGenerator::generatePageScript(markup::TagNode& page, PageScript& script
     return true;
 }
 
-std::string StepGenerator::generateOnLoadSub()
-{
-    return std::string(tp::kOnLoadSub.text());
-}
-
 std::string StepGenerator::generateNextPageSub(int i, int n)
 {
     std::string sub;
@@ -113,14 +108,6 @@ std::vector<markup::TagNode*>& StepGenerator::collectActions(markup::TagNode& no
     return m_actions;
 }
 
-bool StepGenerator::generateVoiceCommands(markup::TagNode& listen, PageScript& script)
-{
-    std::vector<OpenListen> listens;
-    const bool generated = openListen(listen, script, listens);
-    writeResponses(script, listens);
-    return generated;
-}
-
 void StepGenerator::writeStep(markup::TagNode& node, PageScript& script,
                               std::vector<OpenListen>& listens)
 {
@@ -161,13 +148,13 @@ void StepGenerator::writeStep(markup::TagNode& node, PageScript& script,
     script.stepSubs += tp::kEndSub.text();
 }
 
-bool StepGenerator::openListen(markup::TagNode& listen, PageScript& script,
+void StepGenerator::openListen(markup::TagNode& listen, PageScript& script,
                                std::vector<OpenListen>& listens)
 {
     const auto* words = listen.getChildren();
     if (words == nullptr || words->empty()) {
         script.stepSubs += tp::kEndSub.text();
-        return false;
+        return;
     }
     const std::string sub = pf::fillTemplate(tp::kVoiceCommandsSubName, m_counters.voice++);
     script.voiceCommandSubs += pf::fillTemplate(tp::kVoiceCommandsSubStart, sub);
@@ -183,7 +170,6 @@ bool StepGenerator::openListen(markup::TagNode& listen, PageScript& script,
     script.stepSubs += tp::kEndSub.text();
 
     listens.push_back(OpenListen{&listen, 0, firstCommand, {}});
-    return true;
 }
 
 void StepGenerator::writeResponses(PageScript& script, std::vector<OpenListen>& listens)

@@ -57,13 +57,6 @@ public:
     // when the page has no action.
     void generateBeginCase(markup::TagNode& page, PageScript& script);
 
-    // Closes the current step by calling a new AddVoiceCommands sub that
-    // registers one command per child of the listen, then generates each
-    // child's response step and the command cases. A listen without children
-    // only closes the step and returns false.
-    bool generateVoiceCommands(markup::TagNode& listen, PageScript& script);
-
-    static std::string generateOnLoadSub();
     // Empty on the last page, so the presentation stops there.
     static std::string generateNextPageSub(int i, int n);
     static void appendNextPageSub(std::string& out, int i, int n);
@@ -82,7 +75,10 @@ private:
     };
 
     void writeStep(markup::TagNode& node, PageScript& script, std::vector<OpenListen>& listens);
-    bool openListen(markup::TagNode& listen, PageScript& script, std::vector<OpenListen>& listens);
+    // Closes the current step with a call of a new AddVoiceCommands sub that
+    // registers one command per child of the listen; a listen without
+    // children only closes the step.
+    void openListen(markup::TagNode& listen, PageScript& script, std::vector<OpenListen>& listens);
     void writeResponses(PageScript& script, std::vector<OpenListen>& listens);
 
     // The actions of one step at a time, gathered with m_walk.
