@@ -1,5 +1,6 @@
 #include "markup/markupreader.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string_view>
 
@@ -57,6 +58,10 @@ std::unique_ptr<TagNode> readMarkup(const std::string& path, pf::Messages& messa
         return nullptr;
     }
     std::string text = file.take();
+    // One entry per line: counted first, so that the map is allocated once at
+    // its final size instead of growing by doubling.
+    const auto newlines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+    map.reserve(newlines + (text.empty() || text.back() == '\n' ? 0 : 1));
     pf::ForwardFind commentStart("<!--");
     pf::ForwardFind commentEnd("-->");
     pf::ForwardFind declaration("<?");

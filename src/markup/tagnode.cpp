@@ -8,6 +8,10 @@
 
 namespace orvo::markup {
 
+// A parsed document has a node for every tag: keep the node at ten words on
+// a 64-bit machine.
+static_assert(sizeof(void*) != 8 || sizeof(TagNode) <= 80);
+
 namespace {
 
 struct NameHash {
@@ -133,6 +137,26 @@ void TagNode::clear()
         Child node = std::move(pending.back());
         pending.pop_back();
         node->takeChildren(pending);
+    }
+}
+
+std::size_t TagNode::sourceOffset() const
+{
+    if (m_sourceOffset == kWideOffset32) {
+        return m_extra->wideOffset;
+    }
+    return m_sourceOffset == kNoOffset32 ? kNoOffset : m_sourceOffset;
+}
+
+void TagNode::setSourceOffset(std::size_t offset)
+{
+    if (offset == kNoOffset) {
+        m_sourceOffset = kNoOffset32;
+    } else if (offset < kWideOffset32) {
+        m_sourceOffset = static_cast<std::uint32_t>(offset);
+    } else {
+        extra().wideOffset = offset;
+        m_sourceOffset = kWideOffset32;
     }
 }
 

@@ -130,7 +130,7 @@ public:
     // messages about it can name its line and column; kNoOffset for a node
     // that the parser did not make.
     static constexpr std::size_t kNoOffset = static_cast<std::size_t>(-1);
-    std::size_t sourceOffset() const { return m_sourceOffset; }
+    std::size_t sourceOffset() const;
 
 private:
     // The name points to an interned name; the value is a view into the
@@ -147,6 +147,8 @@ private:
         std::string_view content;
         std::unique_ptr<std::pmr::monotonic_buffer_resource> arena;
         std::vector<Child> attached;
+        // The offset of a tag too far into a body for the node's own field.
+        std::size_t wideOffset = kNoOffset;
     };
     friend struct TagNodeDeleter;
     friend class TagNodeBuilder;
@@ -179,14 +181,23 @@ private:
                         std::string_view value);
     // Moves every child out into `out`, leaving none.
     void takeChildren(std::vector<Child>& out);
+    void setSourceOffset(std::size_t offset);
+
+    // The source offset in 32 bits, with two values kept for no offset and
+    // for one that lies in Extra: a body of 4 GiB or more is rare, a node
+    // for every tag is not.
+    static constexpr std::uint32_t kNoOffset32 = 0xFFFFFFFFU;
+    static constexpr std::uint32_t kWideOffset32 = 0xFFFFFFFEU;
 
     const std::string* m_name;
     TagNode* m_parent;
-    Children m_children;
+    // No unique address: the offset below fills the padding behind the
+    // children's 32-bit count.
+    [[no_unique_address]] Children m_children;
+    std::uint32_t m_sourceOffset = kNoOffset32;
     Attribute* m_attributes = nullptr;
     std::string_view m_text;
     std::unique_ptr<Extra> m_extra;
-    std::size_t m_sourceOffset = kNoOffset;
     std::int32_t m_level;
     std::uint32_t m_attributeCount = 0;
     std::uint32_t m_attributeCapacity = 0;

@@ -64,7 +64,7 @@ public:
     {
         node.setAttributeIn(memory, internedName, value);
     }
-    static void setSourceOffset(TagNode& node, std::size_t offset) { node.m_sourceOffset = offset; }
+    static void setSourceOffset(TagNode& node, std::size_t offset) { node.setSourceOffset(offset); }
     // A node made in the arena of `root` (the node being parsed), not yet
     // attached; the arena lives as long as `root`.
     static TagNode::Child makeArenaChild(TagNode& root, const std::string& internedName,

@@ -190,7 +190,10 @@ bool readAttributes(TagNode& child, AttributeStore store, std::string_view tagTe
     for (std::size_t q = items.find("\" "); q != npos; q = items.find("\" ", q + 1)) {
         ++count;
     }
-    TagNodeBuilder::reserveAttributes(child, store.memory, count + 1);
+    // A page is given its file name by the conversion: its array has room for
+    // that one more, so that the name does not copy every page's array.
+    const std::size_t spare = child.name() == "page" ? 1 : 0;
+    TagNodeBuilder::reserveAttributes(child, store.memory, count + 1 + spare);
 
     while (!items.empty() || spaceLeft) {
         std::size_t quote = items.find("\" ");
