@@ -64,12 +64,11 @@ export function createNativeHearing(win, { stage, trace = () => {} }) {
             commands.map((command) => command.voice),
         );
     };
-    // The tip goes beside the character whose command it is about, else
-    // the first that has voice commands.
-    const tipCharacter = (entry) => entry?.character ?? sent[0]?.character ?? null;
+    // A tip about listening goes beside the first character that has voice
+    // commands; a heard command's beside the character whose command it is.
     const onTip = (to, text, whileHeld) => {
         if (to !== token) return;
-        const character = tipCharacter(null);
+        const character = sent[0]?.character ?? null;
         trace({ type: "hear-tip", text });
         if (character !== null) stage.showTip(character, text, whileHeld);
     };
