@@ -1,5 +1,6 @@
 #include "convert/converter.h"
 
+#include <cerrno>
 #include <optional>
 #include <string>
 
@@ -8,10 +9,12 @@
 #include "convert/indexpage.h"
 #include "convert/outputfolder.h"
 #include "convert/pageconverter.h"
+#include "convert/pagefilequeue.h"
 #include "convert/pagetemplates.h"
 #include "convert/playerexport.h"
 #include "markup/tagmessage.h"
 #include "markup/tagnode.h"
+#include "platform/deferredmessages.h"
 #include "platform/encoding.h"
 #include "platform/filemessages.h"
 #include "platform/files.h"
@@ -128,24 +131,58 @@ ConvertResult convert(config::Presentation& presentation, pf::Messages& messages
             "realpagename", pf::fillTemplate(templates::kPageFileName, i));
     }
 
+    // The pages are built here and their files written by a second thread.
+    // What a page has to say waits in the page until its file is written, so
+    // that the messages keep the order of the pages.
+    PageFileQueue files(output);
+    PageFileQueue::Done done;
+    pf::DeferredMessages pageMessages(messages, [&files, &done] { files.finish(done); });
+    // Once the user cancels (typically while a message of an earlier page is
+    // shown), the pages built in the meantime say nothing more.
+    bool cancelled = false;
+    const auto cancelRequested = [&options, &cancelled] {
+        cancelled = cancelled || (options.cancelRequested && options.cancelRequested());
+        return cancelled;
+    };
+    done = [&](PageFileQueue::Page& page) {
+        const bool quiet = cancelRequested();
+        if (!quiet) {
+            pageMessages.replay(page.messages);
+        }
+        if (!page.write) {
+            ++result.problems;
+        } else if (!page.written) {
+            if (!quiet) {
+                errno = page.error;
+                pf::reportCannotOpen(messages, output.pathOf(page.name), pf::texts::kWriteOutError);
+            }
+            ++result.problems;
+        } else {
+            ++result.pagesWritten;
+        }
+        if (options.progress && !quiet) {
+            options.progress(static_cast<std::size_t>(page.number), result.pageCount);
+        }
+    };
     PageConverter converter(*presentation.getRoot(), presentation.getEmotionMap(), settings,
-                            markupFolderOf(presentation.getMarkupPath()), messages,
+                            markupFolderOf(presentation.getMarkupPath()), pageMessages,
                             options.playerScript.has_value(), &presentation.source());
-    converter.writeInto(output);
     for (int i = 1; i <= pageCount; ++i) {
-        if (options.cancelRequested && options.cancelRequested()) {
+        if (cancelRequested()) {
+            files.finish(done);
             result.status = ConvertResult::Status::Cancelled;
             return result;
         }
-        if (converter.convertPage(*(*pages)[static_cast<std::size_t>(i - 1)], i, pageCount)) {
-            ++result.pagesWritten;
-        } else {
-            ++result.problems;
-        }
-        if (options.progress) {
-            options.progress(static_cast<std::size_t>(i), result.pageCount);
-        }
+        PageFileQueue::Page& page = files.next(done);
+        page.number = i;
+        pageMessages.holdIn(&page.messages);
+        page.write = converter.buildPage(*(*pages)[static_cast<std::size_t>(i - 1)], i, pageCount,
+                                         page.bytes);
+        pageMessages.holdIn(nullptr);
+        pf::appendTemplate(page.name, templates::kPageFileName, i);
+        files.submit();
     }
+    files.finish(done);
     presentation.releaseTree();
     return result;
 }

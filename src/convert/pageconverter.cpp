@@ -26,6 +26,13 @@ bool PageConverter::convertPage(markup::TagNode& page, int i, int n)
     return writePage(page, i, m_script);
 }
 
+bool PageConverter::buildPage(markup::TagNode& page, int i, int n, std::string& file)
+{
+    m_script.reset();
+    generatePageScript(page, m_script, i, n);
+    return m_writer.buildFile(page, m_script, file);
+}
+
 bool PageConverter::generatePageScript(markup::TagNode& page, PageScript& script, int i, int n)
 {
     m_steps.generatePageScript(page, script, i, n);

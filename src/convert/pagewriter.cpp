@@ -11,7 +11,6 @@
 #include "platform/encoding.h"
 #include "platform/filemessages.h"
 #include "platform/files.h"
-#include "platform/forwardfind.h"
 #include "platform/messages.h"
 #include "platform/standardtexts.h"
 #include "platform/textfile.h"
@@ -69,72 +68,6 @@ std::size_t imageValueAt(std::string_view line, std::size_t pos, std::size_t wor
     return value;
 }
 
-// A word in its upper-case and lower-case forms, made once.
-struct CasedWord {
-    explicit CasedWord(std::string_view word) : upper(pf::toUpper(word)), lower(pf::toLower(word))
-    {
-    }
-    std::string upper;
-    std::string lower;
-};
-
-// findEitherCase over the lines of one page: the upper-case form anywhere in
-// the line wins, else the lower-case one.
-class EitherCaseFind {
-public:
-    explicit EitherCaseFind(const CasedWord& word)
-        : m_length(word.upper.size()), m_upper(word.upper), m_lower(word.lower)
-    {
-    }
-
-    void restart(std::string_view text)
-    {
-        m_upper.restart(text);
-        m_lower.restart(text);
-    }
-
-    // In the line text[begin, end), which holds no line feed; npos when the
-    // word is not in it. A needle without line feeds that starts inside the
-    // line also ends inside it.
-    std::size_t inLine(std::size_t begin, std::size_t end)
-    {
-        const std::size_t upper = m_upper.next(begin);
-        if (upper < end) {
-            return upper;
-        }
-        const std::size_t lower = m_lower.next(begin);
-        return lower < end ? lower : pf::npos;
-    }
-
-    std::size_t length() const { return m_length; }
-
-private:
-    std::size_t m_length;
-    pf::ForwardFind m_upper;
-    pf::ForwardFind m_lower;
-};
-
-const CasedWord& backgroundWord()
-{
-    static const CasedWord word("background");
-    return word;
-}
-const CasedWord& srcWord()
-{
-    static const CasedWord word("src");
-    return word;
-}
-const CasedWord& bodyWord()
-{
-    static const CasedWord word("<body");
-    return word;
-}
-const CasedWord& headEndWord()
-{
-    static const CasedWord word("</head>");
-    return word;
-}
-
 // Appends text with every LF as CR LF, as a text-mode write does.
 void appendCrLf(std::string& out, std::string_view text)
 {
@@ -165,10 +98,10 @@ std::size_t findEitherCase(std::string_view line, std::string_view word)
 
 void rewriteImageReference(std::string& line)
 {
-    std::size_t length = backgroundWord().upper.size();
+    std::size_t length = PageWords::length(PageWords::Background);
     std::size_t pos = findEitherCase(line, "background");
     if (pos == pf::npos) {
-        length = srcWord().upper.size();
+        length = PageWords::length(PageWords::Src);
         pos = findEitherCase(line, "src");
     }
     if (pos == pf::npos) {
@@ -187,7 +120,7 @@ PageWriter::PageWriter(std::string markupFolder, const std::string& workingDir,
 {
 }
 
-bool PageWriter::write(const markup::TagNode& page, int i, const PageScript& script)
+bool PageWriter::buildFile(const markup::TagNode& page, const PageScript& script, std::string& file)
 {
     // Only a source page that may be read is read (see sourcepage.h); one that
     // may not gets the box of a missing source page.
@@ -203,8 +136,15 @@ bool PageWriter::write(const markup::TagNode& page, int i, const PageScript& scr
         pf::reportCannotOpen(m_messages, m_sourcePath, pf::texts::kReadError);
         return false;
     }
-    build(m_source.bytes(), script);
+    build(m_source.bytes(), script, file);
+    return true;
+}
 
+bool PageWriter::write(const markup::TagNode& page, int i, const PageScript& script)
+{
+    if (!buildFile(page, script, m_page)) {
+        return false;
+    }
     if (m_output != nullptr) {
         m_targetName.clear();
         pf::appendTemplate(m_targetName, templates::kPageFileName, i);
@@ -233,16 +173,10 @@ bool PageWriter::write(const markup::TagNode& page, int i, const PageScript& scr
 // nor any of the words looked for, so every position is found in the source
 // line as it is and the insertions are made in order of position (at one
 // position in the order above).
-void PageWriter::build(std::string_view source, const PageScript& script)
+void PageWriter::build(std::string_view source, const PageScript& script, std::string& out)
 {
-    EitherCaseFind background(backgroundWord());
-    EitherCaseFind src(srcWord());
-    EitherCaseFind body(bodyWord());
-    EitherCaseFind headEnd(headEndWord());
-    for (EitherCaseFind* find : {&background, &src, &body, &headEnd}) {
-        find->restart(source);
-    }
-    m_page.clear();
+    m_words.index(source);
+    out.clear();
     bool scriptBlockMade = false;
     bool barPending = false;
     std::size_t begin = 0;
@@ -259,11 +193,11 @@ void PageWriter::build(std::string_view source, const PageScript& script)
 
         std::array<Insertion, 4> insertions{};
         std::size_t count = 0;
-        std::size_t word = background.inLine(begin, end);
-        std::size_t wordLength = background.length();
+        std::size_t word = m_words.inLine(PageWords::Background, begin, end);
+        std::size_t wordLength = PageWords::length(PageWords::Background);
         if (word == pf::npos) {
-            word = src.inLine(begin, end);
-            wordLength = src.length();
+            word = m_words.inLine(PageWords::Src, begin, end);
+            wordLength = PageWords::length(PageWords::Src);
         }
         if (word != pf::npos) {
             const std::size_t value = imageValueAt(line, word - begin, wordLength);
@@ -278,7 +212,7 @@ void PageWriter::build(std::string_view source, const PageScript& script)
                 barPending = false;
             }
         }
-        const std::size_t bodyAt = body.inLine(begin, end);
+        const std::size_t bodyAt = m_words.inLine(PageWords::Body, begin, end);
         if (bodyAt != pf::npos) {
             const std::size_t gt = line.find('>', bodyAt - begin);
             if (gt != std::string_view::npos) {
@@ -287,7 +221,7 @@ void PageWriter::build(std::string_view source, const PageScript& script)
                 barPending = true;
             }
         }
-        const std::size_t headAt = headEnd.inLine(begin, end);
+        const std::size_t headAt = m_words.inLine(PageWords::HeadEnd, begin, end);
         if (headAt != pf::npos) {
             if (!scriptBlockMade) {
                 m_scriptBlock.clear();
@@ -307,12 +241,12 @@ void PageWriter::build(std::string_view source, const PageScript& script)
         }
         std::size_t copied = 0;
         for (std::size_t k = 0; k < count; ++k) {
-            m_page.append(line.substr(copied, insertions[k].at - copied));
-            appendCrLf(m_page, insertions[k].text);
+            out.append(line.substr(copied, insertions[k].at - copied));
+            appendCrLf(out, insertions[k].text);
             copied = insertions[k].at;
         }
-        m_page.append(line.substr(copied));
-        m_page += "\r\n";
+        out.append(line.substr(copied));
+        out += "\r\n";
         begin = next;
     }
 }

@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "convert/pagewords.h"
 #include "platform/files.h"
 
 namespace orvo::markup {
@@ -40,8 +41,8 @@ void rewriteImageReference(std::string& line);
 // Writes page files one after another, as writePage below does, with
 // storage that is kept from page to page: each source page is read with one
 // read, each page file is built in one buffer with its CR LF line ends and
-// written with one write. The source is searched a whole page at a time, so
-// every word is looked for once per page rather than once per line.
+// written with one write. The words the insertions hang on are found in one
+// pass over the whole page (see pagewords.h) rather than line by line.
 class PageWriter {
 public:
     // markupFolder ends with "/" or is empty; the page files go to
@@ -56,8 +57,13 @@ public:
 
     bool write(const markup::TagNode& page, int i, const PageScript& script);
 
+    // The first half of write: reads the page's source page and builds the
+    // page file into `file`, for a caller that writes it itself. False after
+    // the error box of a source page that cannot be read.
+    bool buildFile(const markup::TagNode& page, const PageScript& script, std::string& file);
+
 private:
-    void build(std::string_view source, const PageScript& script);
+    void build(std::string_view source, const PageScript& script, std::string& out);
 
     std::string m_markupFolder;
     std::string m_outputFolder;
@@ -65,6 +71,7 @@ private:
     platform::Messages& m_messages;
     const platform::OpenFolder* m_output = nullptr;
     platform::ReadBuffer m_source;
+    PageWords m_words;
     std::string m_sourcePath;
     std::string m_targetPath;
     std::string m_targetName;

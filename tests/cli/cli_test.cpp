@@ -273,7 +273,8 @@ TEST(OrvoConvert, TheBundledTourWithSummaryAndNoMessages)
 
 // A page that cannot be written (a folder of its name, which the clean-up
 // leaves alone) is an error: exit status 1 and no "Converted" line, but a
-// summary that says what was written.
+// summary that says what was written. The messages keep the order of the
+// pages, although the files are written behind the pages being built.
 TEST(OrvoConvert, AnUnwritablePageFailsTheRunAndTheSummarySaysSo)
 {
     Cli run;
@@ -281,17 +282,21 @@ TEST(OrvoConvert, AnUnwritablePageFailsTheRunAndTheSummarySaysSo)
     std::filesystem::copy(kExamples + "tour", run.dir.file("tour"),
                           std::filesystem::copy_options::recursive);
     std::filesystem::create_directories(run.dir.file("tour/vieworvo-pages/3.html"));
+    std::filesystem::remove(run.dir.file("tour/moving.html"));
     EXPECT_EQ(run({"convert", "--settings", settings, "tour/tour.orv"}), cli::kExitFailed);
     const std::string page = run.dir.file("tour/vieworvo-pages/3.html");
-    EXPECT_EQ(run.err, page + ": 書き出しｴﾗｰ: ﾌｧｲﾙ" + page + "がｵｰﾌﾟﾝできない (Is a directory)\n");
-    EXPECT_EQ(run.out, "Wrote 6 of 7 pages into " + run.dir.file("tour/vieworvo-pages/") +
-                           ", with 1 problem\n");
+    const std::string source = run.dir.file("tour/moving.html");
+    EXPECT_EQ(run.err, page + ": 書き出しｴﾗｰ: ﾌｧｲﾙ" + page + "がｵｰﾌﾟﾝできない (Is a directory)\n" +
+                           source + ": 読み出しｴﾗｰ: ﾌｧｲﾙ" + source +
+                           "がｵｰﾌﾟﾝできない (No such file or directory)\n");
+    EXPECT_EQ(run.out, "Wrote 5 of 7 pages into " + run.dir.file("tour/vieworvo-pages/") +
+                           ", with 2 problems\n");
 
     EXPECT_EQ(run({"convert", "--quiet", "--message-format=json", "--settings", settings,
                    "tour/tour.orv"}),
               cli::kExitFailed);
     EXPECT_EQ(run.err.substr(run.err.rfind("{\"type\":\"summary\"")),
-              "{\"type\":\"summary\",\"command\":\"convert\",\"pages\":6,\"errors\":1,"
+              "{\"type\":\"summary\",\"command\":\"convert\",\"pages\":5,\"errors\":2,"
               "\"warnings\":0,\"output\":\"" +
                   run.dir.file("tour/vieworvo-pages/") + "\"}\n");
 }

@@ -104,6 +104,18 @@ TEST(PageWriter, NoMatchInsideADoubleByteCharacter)
     line = "<img alt=\"\x83\x5c\" src=\"a.gif\">";
     orvo::convert::rewriteImageReference(line);
     EXPECT_EQ(line, "<img alt=\"\x83\x5c\" src=\"../a.gif\">");
+
+    // The same in a whole page, where the words are found in one pass.
+    orvo::test::TempDir folder;
+    folder.write("p.html", "<td \x83\x62"
+                           "ackground=\"c.gif\" \x83src=\"a.gif\">\n<img \x83\x83src=\"b.gif\">\n");
+    std::filesystem::create_directory(folder.file("out"));
+    RecordingMessages messages;
+    EXPECT_TRUE(
+        writePage(*pageWithRef("p.html"), folder.path(), "out/", 1, PageScript(), messages));
+    EXPECT_EQ(folder.read("out/1.html"),
+              "<td \x83\x62"
+              "ackground=\"c.gif\" \x83src=\"a.gif\">\r\n<img \x83\x83src=\"../b.gif\">\r\n");
 }
 
 // The "ref" names a subfolder with a backslash whose file name holds a
