@@ -6,6 +6,10 @@
 
 #include "platform/codepage.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace orvo::convert {
 
 namespace pf = orvo::platform;
@@ -54,33 +58,80 @@ std::size_t PageWords::length(Word word)
     return kForms[2 * static_cast<std::size_t>(word)].size();
 }
 
+void PageWords::checkAt(std::string_view page, std::size_t i)
+{
+    unsigned forms = kFirstBytes.forms[static_cast<unsigned char>(page[i])];
+    while (forms != 0) {
+        const auto f = static_cast<std::size_t>(std::countr_zero(forms));
+        forms &= forms - 1;
+        const std::string_view form = kForms[f];
+        if (page.size() - i >= form.size() &&
+            std::memcmp(page.data() + i, form.data(), form.size()) == 0) {
+            m_hits[f].push_back(i);
+        }
+    }
+}
+
 void PageWords::index(std::string_view page)
 {
     for (std::vector<std::size_t>& hits : m_hits) {
         hits.clear();
     }
     m_next.fill(0);
-    // In UTF-8 a byte of a multibyte character is never one that a form
-    // begins with, so every byte may be looked at; in Shift-JIS a
-    // double-byte character is stepped over whole.
-    const bool doubleBytes = pf::activeCodePage() == pf::CodePage::ShiftJis;
     const char* const data = page.data();
     const std::size_t size = page.size();
-    for (std::size_t i = 0; i + 1 < size;) {
-        const auto byte = static_cast<unsigned char>(data[i]);
-        if (kFirstBytes.beginsAForm(data + i)) {
-            unsigned forms = kFirstBytes.forms[byte];
-            while (forms != 0) {
-                const auto f = static_cast<std::size_t>(std::countr_zero(forms));
-                forms &= forms - 1;
-                const std::string_view form = kForms[f];
-                if (size - i >= form.size() &&
-                    std::memcmp(data + i, form.data(), form.size()) == 0) {
-                    m_hits[f].push_back(i);
-                }
+    if (pf::activeCodePage() == pf::CodePage::ShiftJis) {
+        // A double-byte character is stepped over whole: its second byte may
+        // look like a letter.
+        for (std::size_t i = 0; i + 1 < size;) {
+            if (kFirstBytes.beginsAForm(data + i)) {
+                checkAt(page, i);
+            }
+            i += static_cast<unsigned char>(data[i]) >= 0x80
+                     ? pf::charLength(page, i, pf::CodePage::ShiftJis)
+                     : 1;
+        }
+        return;
+    }
+    // In UTF-8 a byte of a multibyte character is never one that a form
+    // begins with, so every byte may be looked at.
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    // Sixteen positions at a time: the two bytes at each, with the letters'
+    // case bit set, are compared with the beginnings of the words ("ba",
+    // "sr", "<b", "</"); the few positions that pass are looked at closely.
+    const __m128i caseBit = _mm_set1_epi8(0x20);
+    const __m128i b = _mm_set1_epi8('b');
+    const __m128i a = _mm_set1_epi8('a');
+    const __m128i s = _mm_set1_epi8('s');
+    const __m128i r = _mm_set1_epi8('r');
+    const __m128i lt = _mm_set1_epi8('<');
+    const __m128i slash = _mm_set1_epi8('/');
+    for (; i + 17 <= size; i += 16) {
+        const __m128i first =
+            _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i)), caseBit);
+        const __m128i second =
+            _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i + 1)), caseBit);
+        const __m128i ba = _mm_and_si128(_mm_cmpeq_epi8(first, b), _mm_cmpeq_epi8(second, a));
+        const __m128i sr = _mm_and_si128(_mm_cmpeq_epi8(first, s), _mm_cmpeq_epi8(second, r));
+        const __m128i tag =
+            _mm_and_si128(_mm_cmpeq_epi8(first, lt),
+                          _mm_or_si128(_mm_cmpeq_epi8(second, b), _mm_cmpeq_epi8(second, slash)));
+        auto candidates =
+            static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(_mm_or_si128(ba, sr), tag)));
+        while (candidates != 0) {
+            const auto bit = static_cast<std::size_t>(std::countr_zero(candidates));
+            candidates &= candidates - 1;
+            if (kFirstBytes.beginsAForm(data + i + bit)) {
+                checkAt(page, i + bit);
             }
         }
-        i += doubleBytes && byte >= 0x80 ? pf::charLength(page, i, pf::CodePage::ShiftJis) : 1;
+    }
+#endif
+    for (; i + 1 < size; ++i) {
+        if (kFirstBytes.beginsAForm(data + i)) {
+            checkAt(page, i);
+        }
     }
 }
 

@@ -36,6 +36,8 @@ private:
     static constexpr std::size_t kFormCount = 2 * kWordCount;
 
     std::size_t firstFrom(std::size_t form, std::size_t begin);
+    // Records the forms that begin at page[i].
+    void checkAt(std::string_view page, std::size_t i);
 
     std::array<std::vector<std::size_t>, kFormCount> m_hits;
     std::array<std::size_t, kFormCount> m_next{};

@@ -5,6 +5,7 @@
 #include "convert/convertsupport.h"
 #include "convert/pageconverter.h"
 #include "convert/pagescript.h"
+#include "convert/pagewords.h"
 #include "markup/tagnode.h"
 #include "platform/codepage.h"
 #include "platform/messages.h"
@@ -12,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <filesystem>
@@ -116,6 +118,44 @@ TEST(PageWriter, NoMatchInsideADoubleByteCharacter)
     EXPECT_EQ(folder.read("out/1.html"),
               "<td \x83\x62"
               "ackground=\"c.gif\" \x83src=\"a.gif\">\r\n<img \x83\x83src=\"../b.gif\">\r\n");
+}
+
+// The one-pass search over a whole page answers as findEitherCase does line
+// by line, at every position of a block (pages made of pieces of the words).
+TEST(PageWriter, WordsOfAPageAreFoundAsInEachLine)
+{
+    using Words = orvo::convert::PageWords;
+    const std::string_view pieces[] = {"background", "BACKGROUND", "src",  "SRC", "<body", "<BODY",
+                                       "</head>",    "</HEAD>",    "Src",  "b",   "s",     "<",
+                                       "x",          "\n",         "\x83", "ba",  "</"};
+    const std::pair<Words::Word, std::string_view> words[] = {{Words::Background, "background"},
+                                                              {Words::Src, "src"},
+                                                              {Words::Body, "<body"},
+                                                              {Words::HeadEnd, "</head>"}};
+    for (const auto page : {orvo::platform::CodePage::Utf8, orvo::platform::CodePage::ShiftJis}) {
+        ActiveCodePage active(page);
+        unsigned seed = 7;
+        for (int round = 0; round < 300; ++round) {
+            std::string text;
+            while (text.size() < 90) {
+                seed = seed * 1103515245U + 12345U;
+                text += pieces[(seed >> 16) % std::size(pieces)];
+            }
+            Words found;
+            found.index(text);
+            for (std::size_t begin = 0; begin < text.size();) {
+                const std::size_t end = std::min(text.find('\n', begin), text.size());
+                const std::string_view line = std::string_view(text).substr(begin, end - begin);
+                for (const auto& [word, form] : words) {
+                    const std::size_t expected = findEitherCase(line, form);
+                    EXPECT_EQ(found.inLine(word, begin, end),
+                              expected == orvo::platform::npos ? expected : begin + expected)
+                        << text;
+                }
+                begin = end + 1;
+            }
+        }
+    }
 }
 
 // The "ref" names a subfolder with a backslash whose file name holds a
