@@ -78,13 +78,17 @@ void PageWords::index(std::string_view page)
         hits.clear();
     }
     m_next.fill(0);
+    m_lineFeeds.clear();
+    m_nextLineFeed = 0;
     const char* const data = page.data();
     const std::size_t size = page.size();
     if (pf::activeCodePage() == pf::CodePage::ShiftJis) {
         // A double-byte character is stepped over whole: its second byte may
         // look like a letter.
-        for (std::size_t i = 0; i + 1 < size;) {
-            if (kFirstBytes.beginsAForm(data + i)) {
+        for (std::size_t i = 0; i < size;) {
+            if (data[i] == '\n') {
+                m_lineFeeds.push_back(i);
+            } else if (i + 1 < size && kFirstBytes.beginsAForm(data + i)) {
                 checkAt(page, i);
             }
             i += static_cast<unsigned char>(data[i]) >= 0x80
@@ -107,9 +111,15 @@ void PageWords::index(std::string_view page)
     const __m128i r = _mm_set1_epi8('r');
     const __m128i lt = _mm_set1_epi8('<');
     const __m128i slash = _mm_set1_epi8('/');
+    const __m128i lineFeed = _mm_set1_epi8('\n');
     for (; i + 17 <= size; i += 16) {
-        const __m128i first =
-            _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i)), caseBit);
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+        auto lineFeeds = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lineFeed)));
+        while (lineFeeds != 0) {
+            m_lineFeeds.push_back(i + static_cast<std::size_t>(std::countr_zero(lineFeeds)));
+            lineFeeds &= lineFeeds - 1;
+        }
+        const __m128i first = _mm_or_si128(bytes, caseBit);
         const __m128i second =
             _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i + 1)), caseBit);
         const __m128i ba = _mm_and_si128(_mm_cmpeq_epi8(first, b), _mm_cmpeq_epi8(second, a));
@@ -128,8 +138,10 @@ void PageWords::index(std::string_view page)
         }
     }
 #endif
-    for (; i + 1 < size; ++i) {
-        if (kFirstBytes.beginsAForm(data + i)) {
+    for (; i < size; ++i) {
+        if (data[i] == '\n') {
+            m_lineFeeds.push_back(i);
+        } else if (i + 1 < size && kFirstBytes.beginsAForm(data + i)) {
             checkAt(page, i);
         }
     }
@@ -143,6 +155,14 @@ std::size_t PageWords::firstFrom(std::size_t form, std::size_t begin)
         ++next;
     }
     return next < hits.size() ? hits[next] : pf::npos;
+}
+
+std::size_t PageWords::nextLineFeed(std::size_t from)
+{
+    while (m_nextLineFeed < m_lineFeeds.size() && m_lineFeeds[m_nextLineFeed] < from) {
+        ++m_nextLineFeed;
+    }
+    return m_nextLineFeed < m_lineFeeds.size() ? m_lineFeeds[m_nextLineFeed] : pf::npos;
 }
 
 std::size_t PageWords::inLine(Word word, std::size_t begin, std::size_t end)

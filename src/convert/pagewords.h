@@ -3,8 +3,9 @@
 // Where the words that a page file's insertions hang on lie in a source page:
 // "background", "src", "<body" and "</head>", each in its all-upper-case and
 // its all-lower-case form. One pass over the page finds every occurrence of
-// all eight forms, instead of one search through the page per form; a line
-// then asks for the first occurrence of a form inside it.
+// all eight forms and every line feed, instead of one search through the
+// page per form and one per line; a line then asks for the first occurrence
+// of a form inside it.
 //
 // Matches begin on character boundaries of the active code page only, as
 // platform::find reports them: a byte of a double-byte character never
@@ -31,6 +32,10 @@ public:
 
     static std::size_t length(Word word);
 
+    // The first line feed at or after `from`, found in the same pass; npos
+    // when there is none. Asked in order.
+    std::size_t nextLineFeed(std::size_t from);
+
 private:
     // Form 2 * word is the upper-case one, 2 * word + 1 the lower-case one.
     static constexpr std::size_t kFormCount = 2 * kWordCount;
@@ -41,6 +46,8 @@ private:
 
     std::array<std::vector<std::size_t>, kFormCount> m_hits;
     std::array<std::size_t, kFormCount> m_next{};
+    std::vector<std::size_t> m_lineFeeds;
+    std::size_t m_nextLineFeed = 0;
 };
 
 } // namespace orvo::convert

@@ -183,7 +183,7 @@ void PageWriter::build(std::string_view source, const PageScript& script, std::s
     while (begin < source.size()) {
         // A line ends at a LF, which with a CR in front of it is one line
         // end; a last line without a LF keeps whatever it ends with.
-        const std::size_t nl = source.find('\n', begin);
+        const std::size_t nl = m_words.nextLineFeed(begin);
         std::size_t end = nl == std::string_view::npos ? source.size() : nl;
         const std::size_t next = nl == std::string_view::npos ? source.size() : nl + 1;
         if (nl != std::string_view::npos && end > begin && source[end - 1] == '\r') {

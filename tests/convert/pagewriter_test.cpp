@@ -121,7 +121,8 @@ TEST(PageWriter, NoMatchInsideADoubleByteCharacter)
 }
 
 // The one-pass search over a whole page answers as findEitherCase does line
-// by line, at every position of a block (pages made of pieces of the words).
+// by line, and finds the line feeds, at every position of a block (pages made
+// of pieces of the words).
 TEST(PageWriter, WordsOfAPageAreFoundAsInEachLine)
 {
     using Words = orvo::convert::PageWords;
@@ -144,6 +145,7 @@ TEST(PageWriter, WordsOfAPageAreFoundAsInEachLine)
             Words found;
             found.index(text);
             for (std::size_t begin = 0; begin < text.size();) {
+                EXPECT_EQ(found.nextLineFeed(begin), text.find('\n', begin)) << text;
                 const std::size_t end = std::min(text.find('\n', begin), text.size());
                 const std::string_view line = std::string_view(text).substr(begin, end - begin);
                 for (const auto& [word, form] : words) {
