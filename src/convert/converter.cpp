@@ -131,7 +131,8 @@ ConvertResult convert(config::Presentation& presentation, pf::Messages& messages
             "realpagename", pf::fillTemplate(templates::kPageFileName, i));
     }
 
-    // The pages are built here and their files written by a second thread.
+    // The pages' scripts are generated here and their files built and
+    // written by a second thread.
     // What a page has to say waits in the page until its file is written, so
     // that the messages keep the order of the pages.
     PageFileQueue files(output);
@@ -176,8 +177,8 @@ ConvertResult convert(config::Presentation& presentation, pf::Messages& messages
         PageFileQueue::Page& page = files.next(done);
         page.number = i;
         pageMessages.holdIn(&page.messages);
-        page.write = converter.buildPage(*(*pages)[static_cast<std::size_t>(i - 1)], i, pageCount,
-                                         page.bytes);
+        page.write = converter.preparePage(*(*pages)[static_cast<std::size_t>(i - 1)], i, pageCount,
+                                           page.prepared);
         pageMessages.holdIn(nullptr);
         pf::appendTemplate(page.name, templates::kPageFileName, i);
         files.submit();

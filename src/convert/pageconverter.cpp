@@ -26,11 +26,11 @@ bool PageConverter::convertPage(markup::TagNode& page, int i, int n)
     return writePage(page, i, m_script);
 }
 
-bool PageConverter::buildPage(markup::TagNode& page, int i, int n, std::string& file)
+bool PageConverter::preparePage(markup::TagNode& page, int i, int n, PreparedPage& prepared)
 {
     m_script.reset();
     generatePageScript(page, m_script, i, n);
-    return m_writer.buildFile(page, m_script, file);
+    return m_writer.prepare(page, m_script, prepared);
 }
 
 bool PageConverter::generatePageScript(markup::TagNode& page, PageScript& script, int i, int n)

@@ -49,10 +49,11 @@ public:
     // fail: the page is written without the missing part.
     [[nodiscard]] bool convertPage(markup::TagNode& page, int i, int n);
 
-    // convertPage without its write: the page file goes into `file`, for a
-    // caller that writes it itself. False after the error box of a source
-    // page that cannot be read.
-    [[nodiscard]] bool buildPage(markup::TagNode& page, int i, int n, std::string& file);
+    // convertPage up to the page file: generates the script and reads the
+    // source page into `prepared`, for a caller that builds and writes the
+    // file itself (see PageFileBuilder). False after the error box of a
+    // source page that cannot be read.
+    [[nodiscard]] bool preparePage(markup::TagNode& page, int i, int n, PreparedPage& prepared);
 
     // The same two stages, for a caller that wants to look at the script in
     // between. Generating the script always succeeds (what is missing is

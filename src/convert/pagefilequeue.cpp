@@ -38,6 +38,9 @@ void PageFileQueue::writeLoop()
         while (m_writtenCount < m_submitted) {
             Page& page = m_ring[m_writtenCount % m_ring.size()];
             lock.unlock();
+            if (page.write) {
+                m_builder.build(page.prepared, page.bytes);
+            }
             page.written = page.write && m_output.writeNewFile(page.name, page.bytes);
             page.error = page.written ? 0 : errno;
             lock.lock();
@@ -81,7 +84,6 @@ PageFileQueue::Page& PageFileQueue::next(const Done& done)
     Page& page = m_ring[m_submitted % m_ring.size()];
     page.number = 0;
     page.name.clear();
-    page.bytes.clear();
     page.write = false;
     page.messages.clear();
     page.written = false;

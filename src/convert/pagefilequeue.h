@@ -1,8 +1,9 @@
 #pragma once
 
-// Page files written by a second thread while the conversion builds the next
-// pages: opening, writing and closing a file cost about as much as building
-// it, and the two overlap on a machine with more than one core.
+// Page files built and written by a second thread while the conversion
+// generates the next pages' scripts and reads their source pages: the two
+// halves cost about the same, and they overlap on a machine with more than
+// one core.
 //
 // The queue is a ring of pages whose buffers are kept from page to page, so
 // the steady state allocates nothing. The caller takes a page with next(),
@@ -20,6 +21,7 @@
 #include <thread>
 #include <vector>
 
+#include "convert/pagefilebuilder.h"
 #include "platform/deferredmessages.h"
 
 namespace orvo::platform {
@@ -33,13 +35,14 @@ public:
     struct Page {
         // Filled by the caller.
         int number = 0;
-        std::string name;   // the file's name in the output folder
-        std::string bytes;  // the file
+        std::string name; // the file's name in the output folder
+        PreparedPage prepared;
         bool write = false; // false: the page has no file to write
         // The page's messages, shown when the page comes back.
         platform::DeferredMessages::List messages;
-        // Filled by the writer: whether the file was written, and if not,
-        // the system's error number.
+        // Filled by the writer: the file, whether it was written, and if
+        // not, the system's error number.
+        std::string bytes;
         bool written = false;
         int error = 0;
     };
@@ -67,6 +70,7 @@ private:
     void giveBack(const Done& done);
 
     const platform::OpenFolder& m_output;
+    PageFileBuilder m_builder; // the writer thread's
     std::vector<Page> m_ring;
     std::size_t m_batch;
     std::mutex m_lock;

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "convert/pagewords.h"
+#include "convert/pagefilebuilder.h"
 #include "platform/files.h"
 
 namespace orvo::markup {
@@ -62,20 +62,23 @@ public:
     // the error box of a source page that cannot be read.
     bool buildFile(const markup::TagNode& page, const PageScript& script, std::string& file);
 
-private:
-    void build(std::string_view source, const PageScript& script, std::string& out);
+    // What buildFile does on the caller's thread, for a caller that builds
+    // the file elsewhere (see PageFileBuilder): reads the page's source page
+    // and takes the parts of the script that go into the file. False after
+    // the error box of a source page that cannot be read.
+    bool prepare(const markup::TagNode& page, const PageScript& script, PreparedPage& prepared);
 
+private:
     std::string m_markupFolder;
     std::string m_outputFolder;
     std::string_view m_behindScriptBlock;
     platform::Messages& m_messages;
     const platform::OpenFolder* m_output = nullptr;
-    platform::ReadBuffer m_source;
-    PageWords m_words;
+    PreparedPage m_prepared;
+    PageFileBuilder m_builder;
     std::string m_sourcePath;
     std::string m_targetPath;
     std::string m_targetName;
-    std::string m_scriptBlock;
     std::string m_page;
 };
 
