@@ -51,7 +51,7 @@ public:
 
     // convertPage up to the page file: generates the script and reads the
     // source page into `prepared`, for a caller that builds and writes the
-    // file itself (see PageFileBuilder). False after the error box of a
+    // file itself (see buildPageFile). False after the error box of a
     // source page that cannot be read.
     [[nodiscard]] bool preparePage(markup::TagNode& page, int i, int n, PreparedPage& prepared);
 

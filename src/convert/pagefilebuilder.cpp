@@ -76,17 +76,16 @@ std::size_t imageValueAt(std::string_view line, std::size_t pos, std::size_t wor
 // nor any of the words looked for, so every position is found in the source
 // line as it is and the insertions are made in order of position (at one
 // position in the order above).
-void PageFileBuilder::build(const PreparedPage& page, std::string& out)
+void buildPageFile(PreparedPage& page, std::string& out)
 {
     const std::string_view source = page.source.bytes();
-    m_words.index(source);
     out.clear();
     bool barPending = false;
     std::size_t begin = 0;
     while (begin < source.size()) {
         // A line ends at a LF, which with a CR in front of it is one line
         // end; a last line without a LF keeps whatever it ends with.
-        const std::size_t nl = m_words.nextLineFeed(begin);
+        const std::size_t nl = page.words.nextLineFeed(begin);
         std::size_t end = nl == std::string_view::npos ? source.size() : nl;
         const std::size_t next = nl == std::string_view::npos ? source.size() : nl + 1;
         if (nl != std::string_view::npos && end > begin && source[end - 1] == '\r') {
@@ -96,10 +95,10 @@ void PageFileBuilder::build(const PreparedPage& page, std::string& out)
 
         std::array<Insertion, 4> insertions{};
         std::size_t count = 0;
-        std::size_t word = m_words.inLine(PageWords::Background, begin, end);
+        std::size_t word = page.words.inLine(PageWords::Background, begin, end);
         std::size_t wordLength = PageWords::length(PageWords::Background);
         if (word == pf::npos) {
-            word = m_words.inLine(PageWords::Src, begin, end);
+            word = page.words.inLine(PageWords::Src, begin, end);
             wordLength = PageWords::length(PageWords::Src);
         }
         if (word != pf::npos) {
@@ -115,7 +114,7 @@ void PageFileBuilder::build(const PreparedPage& page, std::string& out)
                 barPending = false;
             }
         }
-        const std::size_t bodyAt = m_words.inLine(PageWords::Body, begin, end);
+        const std::size_t bodyAt = page.words.inLine(PageWords::Body, begin, end);
         if (bodyAt != pf::npos) {
             const std::size_t gt = line.find('>', bodyAt - begin);
             if (gt != std::string_view::npos) {
@@ -124,7 +123,7 @@ void PageFileBuilder::build(const PreparedPage& page, std::string& out)
                 barPending = true;
             }
         }
-        const std::size_t headAt = m_words.inLine(PageWords::HeadEnd, begin, end);
+        const std::size_t headAt = page.words.inLine(PageWords::HeadEnd, begin, end);
         if (headAt != pf::npos) {
             insertions[count++] = {headAt - begin, page.scriptBlock};
         }

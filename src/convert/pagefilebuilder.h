@@ -30,19 +30,14 @@ std::size_t imageValueAt(std::string_view line, std::size_t pos, std::size_t wor
 // What a page file is built from; the storage is kept from page to page.
 struct PreparedPage {
     platform::ReadBuffer source;
+    // Where the words of the source lie (indexed when it was read).
+    PageWords words;
     std::string navigationBar;
     // The page's script block with what goes right behind it.
     std::string scriptBlock;
 };
 
-// Builds page files one after another with search storage kept from page to
-// page; one builder serves one thread.
-class PageFileBuilder {
-public:
-    void build(const PreparedPage& page, std::string& out);
-
-private:
-    PageWords m_words;
-};
+// Builds the page file into `out` (emptied first).
+void buildPageFile(PreparedPage& page, std::string& out);
 
 } // namespace orvo::convert

@@ -39,7 +39,7 @@ void PageFileQueue::writeLoop()
             Page& page = m_ring[m_writtenCount % m_ring.size()];
             lock.unlock();
             if (page.write) {
-                m_builder.build(page.prepared, page.bytes);
+                buildPageFile(page.prepared, page.bytes);
             }
             page.written = page.write && m_output.writeNewFile(page.name, page.bytes);
             page.error = page.written ? 0 : errno;

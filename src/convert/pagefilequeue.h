@@ -70,7 +70,6 @@ private:
     void giveBack(const Done& done);
 
     const platform::OpenFolder& m_output;
-    PageFileBuilder m_builder; // the writer thread's
     std::vector<Page> m_ring;
     std::size_t m_batch;
     std::mutex m_lock;

@@ -70,6 +70,7 @@ bool PageWriter::prepare(const markup::TagNode& page, const PageScript& script,
         pf::reportCannotOpen(m_messages, m_sourcePath, pf::texts::kReadError);
         return false;
     }
+    prepared.words.index(prepared.source.bytes());
     prepared.navigationBar.assign(script.navigationBar);
     prepared.scriptBlock.clear();
     script.appendScript(prepared.scriptBlock);
@@ -82,7 +83,7 @@ bool PageWriter::buildFile(const markup::TagNode& page, const PageScript& script
     if (!prepare(page, script, m_prepared)) {
         return false;
     }
-    m_builder.build(m_prepared, file);
+    buildPageFile(m_prepared, file);
     return true;
 }
 

@@ -63,7 +63,7 @@ public:
     bool buildFile(const markup::TagNode& page, const PageScript& script, std::string& file);
 
     // What buildFile does on the caller's thread, for a caller that builds
-    // the file elsewhere (see PageFileBuilder): reads the page's source page
+    // the file elsewhere (see buildPageFile): reads the page's source page
     // and takes the parts of the script that go into the file. False after
     // the error box of a source page that cannot be read.
     bool prepare(const markup::TagNode& page, const PageScript& script, PreparedPage& prepared);
@@ -75,7 +75,6 @@ private:
     platform::Messages& m_messages;
     const platform::OpenFolder* m_output = nullptr;
     PreparedPage m_prepared;
-    PageFileBuilder m_builder;
     std::string m_sourcePath;
     std::string m_targetPath;
     std::string m_targetName;
