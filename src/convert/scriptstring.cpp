@@ -30,22 +30,27 @@ void appendScriptString(std::string& out, std::string_view text)
 // doubled text gives.
 void ScriptText::appendTo(std::string& out) const
 {
-    for (std::size_t i = 0; i < text.size(); ++i) {
+    // The runs between the few bytes that need something are appended whole.
+    std::size_t from = 0;
+    for (std::size_t i = text.find_first_of("\r\n\"<"); i != std::string_view::npos;
+         i = text.find_first_of("\r\n\"<", i + 1)) {
+        out.append(text.substr(from, i - from));
+        from = i + 1;
         const char c = text[i];
         if (c == '\r') {
             out += kCarriageReturn;
         } else if (c == '\n') {
             out += kLineFeed;
-        } else if (c == '"' && doubleQuotes) {
-            out += "\"\"";
+        } else if (c == '"') {
+            out += doubleQuotes ? "\"\"" : "\"";
         } else {
             out += c;
-            if (c == '<' &&
-                (text.substr(i + 1).starts_with("/") || text.substr(i + 1).starts_with("!--"))) {
+            if (text.substr(i + 1).starts_with("/") || text.substr(i + 1).starts_with("!--")) {
                 out += kSplitAfterLessThan;
             }
         }
     }
+    out.append(text.substr(from));
 }
 
 } // namespace orvo::convert

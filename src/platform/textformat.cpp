@@ -58,8 +58,10 @@ std::string fill(std::string_view text, std::initializer_list<std::string_view> 
 
 std::string_view appendUpToPlaceholder(std::string& out, std::string_view rest)
 {
-    for (std::size_t i = 0; i + 1 < rest.size(); ++i) {
-        if (rest[i] == '%' && (rest[i + 1] == 's' || rest[i + 1] == 'd')) {
+    // Templates are long and their "%" few: jump from one to the next.
+    for (std::size_t i = rest.find('%'); i != std::string_view::npos && i + 1 < rest.size();
+         i = rest.find('%', i + 1)) {
+        if (rest[i + 1] == 's' || rest[i + 1] == 'd') {
             out.append(rest.substr(0, i));
             return rest.substr(i + 2);
         }
