@@ -1,6 +1,7 @@
 #include "convert/converter.h"
 
 #include <cerrno>
+#include <future>
 #include <optional>
 #include <string>
 
@@ -9,7 +10,7 @@
 #include "convert/indexpage.h"
 #include "convert/outputfolder.h"
 #include "convert/pageconverter.h"
-#include "convert/pagefilequeue.h"
+#include "convert/pagerun.h"
 #include "convert/pagetemplates.h"
 #include "convert/playerexport.h"
 #include "markup/tagmessage.h"
@@ -35,6 +36,20 @@ constexpr const char* kNoPages = "Can't find page tags under the body";
 constexpr const char* kUnsafeFolder = "Unsafe output folder: %s";
 // "File %s cannot be deleted".
 constexpr const char* kCannotDelete = "ﾌｧｲﾙ%sが削除できない";
+
+struct Cleanup {
+    // The first file that could not be deleted, and why; empty when all went.
+    std::string undeletable;
+    int error = 0;
+};
+
+Cleanup cleanUp(const pf::OpenFolder& output)
+{
+    Cleanup cleanup;
+    cleanup.undeletable = output.deletePlainFiles();
+    cleanup.error = errno;
+    return cleanup;
+}
 
 } // namespace
 
@@ -83,11 +98,32 @@ ConvertResult convert(config::Presentation& presentation, pf::Messages& messages
         messages.report(message);
         return stop(Status::UnsafeOutputFolder);
     }
-    const std::string undeletable = output.deletePlainFiles();
-    if (!undeletable.empty()) {
+    // The clean-up runs on a thread of its own while the tree is made ready
+    // for the pages, which touches no file; nothing is written before it
+    // has ended.
+    std::future<Cleanup> cleanup =
+        std::async(std::launch::async, [&output] { return cleanUp(output); });
+    markup::TagNode* body = presentation.findTag("body");
+    const markup::TagNode::Children* pages = body == nullptr ? nullptr : body->getChildren();
+    pf::DeferredMessages pageMessages(messages);
+    std::optional<PageConverter> converter;
+    if (pages != nullptr) {
+        // Every page gets its file name before the first is generated: jumps
+        // read the name of their target page.
+        for (std::size_t i = 1; i <= pages->size(); ++i) {
+            (*pages)[i - 1]->setAttribute("realpagename",
+                                          pf::fillTemplate(templates::kPageFileName, i));
+        }
+        converter.emplace(*presentation.getRoot(), presentation.getEmotionMap(), settings,
+                          markupFolderOf(presentation.getMarkupPath()), pageMessages,
+                          options.playerScript.has_value(), &presentation.source());
+    }
+    const Cleanup cleaned = cleanup.get();
+    if (!cleaned.undeletable.empty()) {
+        errno = cleaned.error;
         pf::reportFileError(messages, pf::ids::kUndeletableFile,
-                            pf::fillLocalTemplate(kCannotDelete, undeletable), kCaption,
-                            undeletable, pf::lastSystemReason());
+                            pf::fillLocalTemplate(kCannotDelete, cleaned.undeletable), kCaption,
+                            cleaned.undeletable, pf::lastSystemReason());
         return stop(Status::UndeletableFile);
     }
     // The pages survive without these resources: a failed copy is not
@@ -105,85 +141,24 @@ ConvertResult convert(config::Presentation& presentation, pf::Messages& messages
             return stop(Status::PlayerNotWritten);
         }
     }
-
-    markup::TagNode* body = presentation.findTag("body");
     if (body == nullptr) {
         messages.report(markup::tagMessage(&presentation.source(), markup::TagNode::kNoOffset,
                                            pf::ids::kNoBody, kNoBody, kCaption));
         return stop(Status::NoBody);
     }
-    const markup::TagNode::Children* pages = body->getChildren();
     if (pages == nullptr) {
         messages.report(markup::tagMessage(&presentation.source(), *body, pf::ids::kNoPages,
                                            kNoPages, kCaption));
         return stop(Status::NoPages);
     }
     result.pageCount = pages->size();
-    const int pageCount = static_cast<int>(pages->size());
-    if (!writeIndexPage(output, pageCount, messages)) {
+    if (!writeIndexPage(output, static_cast<int>(pages->size()), messages)) {
         ++result.problems;
     }
-
-    // Every page gets its file name before the first is generated: jumps read
-    // the name of their target page.
-    for (int i = 1; i <= pageCount; ++i) {
-        (*pages)[static_cast<std::size_t>(i - 1)]->setAttribute(
-            "realpagename", pf::fillTemplate(templates::kPageFileName, i));
+    convertPages(*converter, *pages, output, pageMessages, options, result);
+    if (result.status == Status::Cancelled) {
+        return result;
     }
-
-    // The pages' scripts are generated here and their files built and
-    // written by a second thread.
-    // What a page has to say waits in the page until its file is written, so
-    // that the messages keep the order of the pages.
-    PageFileQueue files(output);
-    PageFileQueue::Done done;
-    pf::DeferredMessages pageMessages(messages, [&files, &done] { files.finish(done); });
-    // Once the user cancels (typically while a message of an earlier page is
-    // shown), the pages built in the meantime say nothing more.
-    bool cancelled = false;
-    const auto cancelRequested = [&options, &cancelled] {
-        cancelled = cancelled || (options.cancelRequested && options.cancelRequested());
-        return cancelled;
-    };
-    done = [&](PageFileQueue::Page& page) {
-        const bool quiet = cancelRequested();
-        if (!quiet) {
-            pageMessages.replay(page.messages);
-        }
-        if (!page.write) {
-            ++result.problems;
-        } else if (!page.written) {
-            if (!quiet) {
-                errno = page.error;
-                pf::reportCannotOpen(messages, output.pathOf(page.name), pf::texts::kWriteOutError);
-            }
-            ++result.problems;
-        } else {
-            ++result.pagesWritten;
-        }
-        if (options.progress && !quiet) {
-            options.progress(static_cast<std::size_t>(page.number), result.pageCount);
-        }
-    };
-    PageConverter converter(*presentation.getRoot(), presentation.getEmotionMap(), settings,
-                            markupFolderOf(presentation.getMarkupPath()), pageMessages,
-                            options.playerScript.has_value(), &presentation.source());
-    for (int i = 1; i <= pageCount; ++i) {
-        if (cancelRequested()) {
-            files.finish(done);
-            result.status = ConvertResult::Status::Cancelled;
-            return result;
-        }
-        PageFileQueue::Page& page = files.next(done);
-        page.number = i;
-        pageMessages.holdIn(&page.messages);
-        page.write = converter.preparePage(*(*pages)[static_cast<std::size_t>(i - 1)], i, pageCount,
-                                           page.prepared);
-        pageMessages.holdIn(nullptr);
-        pf::appendTemplate(page.name, templates::kPageFileName, i);
-        files.submit();
-    }
-    files.finish(done);
     presentation.releaseTree();
     return result;
 }

@@ -1,13 +1,6 @@
 #include "platform/deferredmessages.h"
 
-#include <utility>
-
 namespace orvo::platform {
-
-DeferredMessages::DeferredMessages(Messages& target, std::function<void()> beforeQuestion)
-    : m_target(target), m_beforeQuestion(std::move(beforeQuestion))
-{
-}
 
 void DeferredMessages::replay(List& list)
 {

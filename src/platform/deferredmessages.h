@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/messages.h"
@@ -22,11 +23,13 @@ public:
     };
     using List = std::vector<Held>;
 
-    // `target` shows the messages when they are replayed. A question cannot
-    // wait for its answer: before it is asked, `beforeQuestion` shows
+    // `target` shows the messages when they are replayed.
+    explicit DeferredMessages(Messages& target) : m_target(target) {}
+
+    // A question cannot wait for its answer: before it is asked, `show` shows
     // everything held back so far (also what other lists hold), then the list
-    // being filled is replayed and the question goes straight to `target`.
-    DeferredMessages(Messages& target, std::function<void()> beforeQuestion);
+    // being filled is replayed and the question goes straight to the target.
+    void beforeQuestion(std::function<void()> show) { m_beforeQuestion = std::move(show); }
 
     // Where the messages go from now on; null: straight to the target.
     void holdIn(List* list) { m_list = list; }
