@@ -38,7 +38,7 @@ void PageFileQueue::writeLoop()
         while (m_writtenCount < m_submitted) {
             Page& page = m_ring[m_writtenCount % m_ring.size()];
             lock.unlock();
-            if (page.write) {
+            if (page.write && !page.built) {
                 buildPageFile(page.prepared, page.bytes);
             }
             page.written = page.write && m_output.writeNewFile(page.name, page.bytes);
@@ -85,6 +85,7 @@ PageFileQueue::Page& PageFileQueue::next(const Done& done)
     page.number = 0;
     page.name.clear();
     page.write = false;
+    page.built = false;
     page.messages.clear();
     page.written = false;
     page.error = 0;
@@ -102,6 +103,12 @@ void PageFileQueue::submit()
     if (wake) {
         m_work.notify_one();
     }
+}
+
+bool PageFileQueue::writerBehind()
+{
+    const std::lock_guard<std::mutex> guard(m_lock);
+    return m_submitted - m_writtenCount >= m_ring.size() / 2;
 }
 
 void PageFileQueue::finish(const Done& done)

@@ -38,6 +38,7 @@ public:
         std::string name; // the file's name in the output folder
         PreparedPage prepared;
         bool write = false; // false: the page has no file to write
+        bool built = false; // the caller built the file into `bytes` itself
         // The page's messages, shown when the page comes back.
         platform::DeferredMessages::List messages;
         // Filled by the writer: the file, whether it was written, and if
@@ -61,6 +62,10 @@ public:
     Page& next(const Done& done);
     // Hands the page from next() to the writer.
     void submit();
+    // Whether the writer lags behind: half the ring waits for it. The caller
+    // then builds the files itself for a while, so that the two threads
+    // share the work whichever half is the heavier on this machine.
+    bool writerBehind();
     // Waits until every submitted page is written and gives them all back.
     void finish(const Done& done);
 

@@ -3,6 +3,7 @@
 #include <cerrno>
 
 #include "convert/pageconverter.h"
+#include "convert/pagefilebuilder.h"
 #include "convert/pagefilequeue.h"
 #include "convert/pagetemplates.h"
 #include "platform/deferredmessages.h"
@@ -62,6 +63,10 @@ void convertPages(PageConverter& converter, const markup::TagNode::Children& pag
         page.write = converter.preparePage(*pages[static_cast<std::size_t>(i - 1)], i, pageCount,
                                            page.prepared);
         pageMessages.holdIn(nullptr);
+        if (page.write && files.writerBehind()) {
+            buildPageFile(page.prepared, page.bytes);
+            page.built = true;
+        }
         pf::appendTemplate(page.name, templates::kPageFileName, i);
         files.submit();
     }
