@@ -1,5 +1,8 @@
 #include "convert/indexpage.h"
 
+#include <algorithm>
+#include <string_view>
+
 #include "convert/pagetemplates.h"
 #include "platform/filemessages.h"
 #include "platform/files.h"
@@ -18,14 +21,45 @@ constexpr std::string_view kIndexPageName = "debugMain.html";
 
 } // namespace
 
+namespace {
+
+// Appends text with every LF as CR LF.
+void appendCrLf(std::string& out, std::string_view text)
+{
+    for (std::size_t nl = text.find('\n'); nl != std::string_view::npos; nl = text.find('\n')) {
+        out.append(text.substr(0, nl));
+        out += "\r\n";
+        text.remove_prefix(nl + 1);
+    }
+    out.append(text);
+}
+
+// The links are appended as they are: they hold no line end.
+static_assert(tp::kIndexPageLink.text().find('\n') == std::string_view::npos);
+
+// The text, its start and end put in by `appendText`, in one allocation: a
+// large presentation's index page is megabytes, made while the whole tree is
+// held.
+template <class AppendText> std::string indexPage(int pageCount, AppendText appendText)
+{
+    std::string widest;
+    pf::appendTemplate(widest, tp::kIndexPageLink, pageCount, pageCount);
+    std::string text;
+    text.reserve(2 * (tp::kIndexPageStart.text().size() + tp::kIndexPageEnd.text().size()) +
+                 widest.size() * static_cast<std::size_t>(std::max(pageCount, 0)));
+    appendText(text, tp::kIndexPageStart.text());
+    for (int i = 1; i <= pageCount; ++i) {
+        pf::appendTemplate(text, tp::kIndexPageLink, i, i);
+    }
+    appendText(text, tp::kIndexPageEnd.text());
+    return text;
+}
+
+} // namespace
+
 std::string indexPageText(int pageCount)
 {
-    std::string text(tp::kIndexPageStart.text());
-    for (int i = 1; i <= pageCount; ++i) {
-        text += pf::fillTemplate(tp::kIndexPageLink, i, i);
-    }
-    text += tp::kIndexPageEnd.text();
-    return text;
+    return indexPage(pageCount, [](std::string& out, std::string_view text) { out += text; });
 }
 
 bool writeIndexPage(const std::string& path, int pageCount, pf::Messages& messages)
@@ -39,7 +73,7 @@ bool writeIndexPage(const std::string& path, int pageCount, pf::Messages& messag
 
 bool writeIndexPage(const pf::OpenFolder& output, int pageCount, pf::Messages& messages)
 {
-    if (!output.writeNewFile(kIndexPageName, pf::withCrLf(indexPageText(pageCount)))) {
+    if (!output.writeNewFile(kIndexPageName, indexPage(pageCount, appendCrLf))) {
         pf::reportCannotOpen(messages, output.pathOf(kIndexPageName), pf::texts::kWriteOutError);
         return false;
     }
