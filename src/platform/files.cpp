@@ -314,29 +314,35 @@ std::string OpenFolder::deletePlainFiles(const EntryDeleter& deleter) const
     // Names first, deletes after: deleting while the folder is being read
     // leaves it open which entries the reading still returns. The entry's
     // type from the listing spares a stat of every file; only where the file
-    // system does not give it is the entry looked at.
-    struct Entry {
-        std::string name;
-        unsigned char type;
-    };
-    std::vector<Entry> entries;
+    // system does not give it is the entry looked at. The listing is one
+    // string of records (the type's byte, the name, a NUL): an output folder
+    // holds a file for every page, and it is emptied while the whole tree of
+    // the presentation is held.
+    std::string listed;
     while (const dirent* entry = ::readdir(dir)) {
-        entries.push_back(Entry{entry->d_name, entry->d_type});
+        listed += static_cast<char>(entry->d_type);
+        listed += entry->d_name;
+        listed += '\0';
     }
     ::closedir(dir);
-    for (const Entry& entry : entries) {
+    std::string name;
+    for (std::size_t at = 0; at < listed.size();) {
+        const auto type = static_cast<unsigned char>(listed[at]);
+        const std::size_t end = listed.find('\0', at + 1);
+        name.assign(listed, at + 1, end - at - 1);
+        at = end + 1;
         // A link is judged as a link, never by what it points to.
-        bool folder = entry.type == DT_DIR;
-        if (entry.type == DT_UNKNOWN) {
+        bool folder = type == DT_DIR;
+        if (type == DT_UNKNOWN) {
             struct stat st {};
-            folder = ::fstatat(m_fd.get(), entry.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 ||
+            folder = ::fstatat(m_fd.get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 ||
                      S_ISDIR(st.st_mode);
         }
         if (folder) {
             continue;
         }
-        if (!deleter(m_fd.get(), entry.name)) {
-            return pathOf(entry.name);
+        if (!deleter(m_fd.get(), name)) {
+            return pathOf(name);
         }
     }
     return {};
