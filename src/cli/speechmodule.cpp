@@ -13,8 +13,6 @@ namespace orvo::cli {
 
 namespace {
 
-constexpr const char* kUnknownModule =
-    "orvo: this program does not know where its speech module (orvo-speech.so) lies\n";
 constexpr const char* kRemedy = ": build the target orvo_speechmodule, or reinstall ViewOrvo\n";
 
 std::string lastLoadError()
@@ -45,7 +43,8 @@ int runSpeechModule(const std::string& modulePath, const std::vector<std::string
                     const Environment& env, std::ostream& out, std::ostream& err)
 {
     if (modulePath.empty()) {
-        err << kUnknownModule;
+        err << "orvo: this program does not know where its speech module (" << kSpeechModuleFileName
+            << ") lies\n";
         return kExitFailed;
     }
     // Never closed: the engines keep threads and exit handlers of their own,
