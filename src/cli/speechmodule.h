@@ -18,9 +18,9 @@ inline constexpr const char* kSpeechModuleFileName = "orvo-speech.so";
 
 // Where the speech module of a program at `executablePath` lies: in an
 // installation (a program beside a share/vieworvo folder) in the library
-// folder that the module is installed to (<bin>/../lib/vieworvo/), else (a
-// program run from its build tree) beside the program. Empty when the
-// program's path is unknown.
+// folder that the module is installed to (<bin>/../lib/vieworvo/modules/),
+// else (a program run from its build tree) beside the program. Empty when
+// the program's path is unknown.
 std::string findSpeechModule(const std::string& executablePath);
 
 // Loads the module at `modulePath` and runs the speech command in `args`
