@@ -21,3 +21,14 @@ function(orvo_add_library name)
   target_link_libraries(${name} PUBLIC ${ARG_DEPENDS})
   orvo_set_warnings(${name})
 endfunction()
+
+# A static library that the speech module (a shared object) links as well as
+# the programs: position-independent code, and symbols hidden, so that the
+# module exports nothing but its entry point and its copy of the library
+# never stands in for a program's.
+function(orvo_allow_in_module target)
+  set_target_properties(${target} PROPERTIES
+    POSITION_INDEPENDENT_CODE ON
+    CXX_VISIBILITY_PRESET hidden
+    VISIBILITY_INLINES_HIDDEN ON)
+endfunction()

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/cli.h"
+#include "cli/speechcommand.h"
 #include "config/settings.h"
 #include "support/tempdir.h"
 #include "fuzzsupport.h"
@@ -74,6 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     env.playerBundle = folder.file("player.js");
     env.workingFolder = folder.path();
     env.localeCodeset = "UTF-8";
+    env.speechCommands = cli::runSpeechCommand;
     orvo::config::Settings settings;
     std::ostringstream out;
     std::ostringstream err;

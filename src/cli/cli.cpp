@@ -10,8 +10,6 @@
 #include <utility>
 
 #include "cli/climessages.h"
-#include "cli/hearcommand.h"
-#include "cli/speakcommand.h"
 #include "cli/summary.h"
 #include "config/presentation.h"
 #include "config/settings.h"
@@ -453,14 +451,12 @@ int run(const std::vector<std::string>& args, const Environment& env, config::Se
         out << "orvo (ViewOrvo) " << ORVO_VERSION << '\n';
         return kExitOk;
     }
-    if (command == "hear") {
-        return runHear(args, out, err);
-    }
-    if (command == "speak") {
-        return runSpeak({args.begin() + 1, args.end()}, env, out, err);
-    }
-    if (command == "voices") {
-        return runVoices({args.begin() + 1, args.end()}, out, err);
+    if (command == "speak" || command == "voices" || command == "hear") {
+        if (!env.speechCommands) {
+            err << "orvo: this program has no speech commands\n";
+            return kExitFailed;
+        }
+        return env.speechCommands(args, env, out, err);
     }
     if (command != "check" && command != "convert") {
         return usageError(err, kUnknownCommand + command);

@@ -8,11 +8,13 @@
 //   orvo check|convert [--settings FILE] [--codepage utf-8|shift_jis]
 //                      [--message-format text|json] [--quiet] FILE.orv
 //   orvo convert --with-player ... FILE.orv
+//   orvo speak|voices|hear ...   (Environment::speechCommands)
 //   orvo --help | --version
 //
 // Exit status: 0 when every stage succeeded, 1 when a stage failed (its
 // message is on `err`), 2 for a usage error.
 
+#include <functional>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -43,6 +45,14 @@ struct Environment {
     // system does at once (a tenth of a check's time). Unset (tests): run()
     // returns as usual.
     void (*endProcess)(int status) = nullptr;
+    // Runs `orvo speak`, `orvo voices` and `orvo hear`, `args` starting with
+    // the command's name. The tool loads them from its speech module when one
+    // is run (speechmodule.h), so that checks and conversions never load the
+    // speech engines; tests link them in (speechcommand.h). Unset: the
+    // commands fail, saying that the program has none.
+    std::function<int(const std::vector<std::string>& args, const Environment& env,
+                      std::ostream& out, std::ostream& err)>
+        speechCommands;
 };
 
 // Where the agent runtime (orvo-player.js) of a program at `executablePath`

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "cli/cli.h"
+#include "cli/speechmodule.h"
 #include "config/settings.h"
 #include "platform/buildtreemarker.h"
 #include "platform/settingslocation.h"
@@ -90,6 +91,12 @@ int main(int argc, char** argv)
     env.dataDir = orvo::platform::findDataFolder(program, buildTree.dataDir);
     env.playerBundle = orvo::cli::findPlayerBundle(program, buildTree.playerBundle);
     env.workingFolder = workingFolder();
+    env.speechCommands =
+        [module = orvo::cli::findSpeechModule(program)](const std::vector<std::string>& commandArgs,
+                                                        const orvo::cli::Environment& commandEnv,
+                                                        std::ostream& out, std::ostream& err) {
+            return orvo::cli::runSpeechModule(module, commandArgs, commandEnv, out, err);
+        };
     env.stderrIsTerminal = ::isatty(STDERR_FILENO) == 1;
     env.endProcess = [](int status) {
         // At the end there is nowhere left to report a failed flush.

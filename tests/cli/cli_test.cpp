@@ -7,6 +7,7 @@
 #include <map>
 #include <sstream>
 
+#include "cli/speechcommand.h"
 #include "config/settings.h"
 #include "platform/codepage.h"
 #include "support/tempdir.h"
@@ -32,6 +33,7 @@ struct Cli {
         env.dataDir = kDataDir;
         env.workingFolder = dir.path();
         env.localeCodeset = "UTF-8";
+        env.speechCommands = cli::runSpeechCommand;
     }
     int operator()(const std::vector<std::string>& args)
     {
