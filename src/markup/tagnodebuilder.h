@@ -57,6 +57,17 @@ public:
     {
         node.addAttribute(memory, internedName, value);
     }
+    // Whether node has the attribute of that interned name: one name has
+    // one interned copy, so the addresses tell.
+    static bool hasInternedAttribute(const TagNode& node, const std::string& internedName)
+    {
+        for (std::uint32_t i = 0; i < node.m_attributeCount; ++i) {
+            if (node.m_attributes[i].name == &internedName) {
+                return true;
+            }
+        }
+        return false;
+    }
     // Sets an attribute to a copy of value kept in memory, in place when the
     // node has one of that name.
     static void setAttributeCopy(TagNode& node, std::pmr::memory_resource& memory,
