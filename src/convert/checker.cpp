@@ -61,36 +61,49 @@ public:
     }
     // Whether the listing shows a regular file that is no link (one whose
     // place is where its path says, so it cannot lead anywhere else).
-    bool isPlainFile(const std::string& path)
+    bool isPlainFile(std::string_view path)
     {
         const Listed found = find(path);
         return found.entry != nullptr && !*found.entry;
     }
 
 private:
-    using Listing = std::optional<std::unordered_map<std::string, bool>>;
+    using Listing = std::optional<pf::RegularFiles>;
     struct Listed {
         bool listed;
         const bool* entry; // whether it is a link; null when not listed
     };
 
-    Listed find(const std::string& path)
+    // The pages of a presentation mostly lie in one folder: the listing of
+    // the last folder asked about is kept at hand.
+    Listed find(std::string_view path)
     {
         const std::size_t slash = path.rfind('/');
-        const std::string folder = slash == std::string::npos ? "./" : path.substr(0, slash + 1);
-        const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-        auto listed = m_folders.find(folder);
-        if (listed == m_folders.end()) {
-            listed = m_folders.emplace(folder, pf::listRegularFiles(folder)).first;
+        const std::string_view folder =
+            slash == std::string_view::npos ? std::string_view("./") : path.substr(0, slash + 1);
+        const std::string_view name =
+            slash == std::string_view::npos ? path : path.substr(slash + 1);
+        if (m_last == nullptr || folder != m_lastFolder) {
+            auto listed = m_folders.find(folder);
+            if (listed == m_folders.end()) {
+                const std::string key(folder);
+                listed = m_folders.emplace(key, pf::listRegularFiles(key)).first;
+            }
+            m_lastFolder = listed->first;
+            m_last = &listed->second;
         }
-        if (!listed->second) {
+        if (!*m_last) {
             return {false, nullptr};
         }
-        const auto entry = name.empty() ? listed->second->end() : listed->second->find(name);
-        return {true, entry == listed->second->end() ? nullptr : &entry->second};
+        const pf::RegularFiles& files = **m_last;
+        const auto entry = name.empty() ? files.end() : files.find(name);
+        return {true, entry == files.end() ? nullptr : &entry->second};
     }
 
-    std::unordered_map<std::string, Listing> m_folders;
+    std::unordered_map<std::string, Listing, pf::NameHash, std::equal_to<>> m_folders;
+    // A view of the key of m_folders that m_last belongs to.
+    std::string_view m_lastFolder;
+    const Listing* m_last = nullptr;
 };
 
 // The tags that the walk looks at, told apart by length and first letter
@@ -182,8 +195,12 @@ struct Walker {
     void checkPage(const markup::TagNode& page, const std::string& markupFolder)
     {
         const std::string_view* written = page.attribute("ref");
-        const std::string ref =
-            written == nullptr ? std::string() : pf::replaceAll(*written, "\\", "/");
+        // Most refs hold no backslash at all, and then none is to be
+        // replaced.
+        const std::string ref = written == nullptr ? std::string()
+                                : written->find('\\') == std::string_view::npos
+                                    ? std::string(*written)
+                                    : pf::replaceAll(*written, "\\", "/");
         const std::string sourcePage = markupFolder + ref;
         // A file of the markup folder itself that is no link is inside the
         // folder and exists: the folder's listing answers both questions.

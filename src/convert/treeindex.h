@@ -12,7 +12,7 @@
 
 #include <cstddef>
 #include <string_view>
-#include <unordered_map>
+#include <vector>
 
 #include "convert/forward.h"
 
@@ -33,9 +33,23 @@ public:
     const markup::SourceFile* source() const { return m_source; }
 
 private:
+    // One place of the id table: a node and its id, or no node when free.
+    struct Slot {
+        std::string_view id;
+        markup::TagNode* node = nullptr;
+    };
+
+    // The slot that holds id, or the free one where it would go.
+    std::size_t slotOf(std::string_view id) const;
+    // Adds the node under id unless a node holds that id already.
+    void add(std::string_view id, markup::TagNode* node);
+
     // The ids are views of the nodes' own values, which stay while the index
-    // is in use.
-    std::unordered_map<std::string_view, markup::TagNode*> m_byId;
+    // is in use. Open addressing, never more than half full: a presentation
+    // has an id on every page, and a table in one array costs no allocation
+    // per id.
+    std::vector<Slot> m_slots;
+    std::size_t m_count = 0;
     markup::TagNode* m_agent = nullptr;
     const markup::SourceFile* m_source = nullptr;
 };

@@ -172,8 +172,12 @@ std::string_view TagNode::content() const
 
 const TagNode::Attribute* TagNode::findAttribute(std::string_view name) const
 {
+    // Attribute names differ mostly in length or first letter: both are
+    // compared before the bytes.
     for (std::uint32_t i = 0; i < m_attributeCount; ++i) {
-        if (*m_attributes[i].name == name) {
+        const std::string& held = *m_attributes[i].name;
+        if (held.size() == name.size() &&
+            (name.empty() || (held.front() == name.front() && held == name))) {
             return &m_attributes[i];
         }
     }

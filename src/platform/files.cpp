@@ -237,13 +237,13 @@ std::optional<std::vector<std::string>> listFolder(const std::string& folder)
     return names;
 }
 
-std::optional<std::unordered_map<std::string, bool>> listRegularFiles(const std::string& folder)
+std::optional<RegularFiles> listRegularFiles(const std::string& folder)
 {
     DIR* dir = ::opendir(folder.c_str());
     if (dir == nullptr) {
         return std::nullopt;
     }
-    std::unordered_map<std::string, bool> names;
+    RegularFiles names;
     while (const dirent* entry = ::readdir(dir)) {
         // The entry's type spares a stat per file; links and file systems
         // that give no type are asked.

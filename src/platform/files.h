@@ -105,10 +105,22 @@ bool isRegularFile(const std::string& path);
 // gives them; nullopt when the folder cannot be read.
 std::optional<std::vector<std::string>> listFolder(const std::string& folder);
 
+// A hash of names that a string_view looks up without a copy.
+struct NameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view name) const
+    {
+        return std::hash<std::string_view>()(name);
+    }
+};
+
+// The regular files of a folder by name, each with whether it is a link.
+using RegularFiles = std::unordered_map<std::string, bool, NameHash, std::equal_to<>>;
+
 // The names of the regular files in a folder (a link counts by what it
 // points to), each with whether it is a link, for many existence checks at
 // the cost of one listing; nullopt when the folder cannot be read.
-std::optional<std::unordered_map<std::string, bool>> listRegularFiles(const std::string& folder);
+std::optional<RegularFiles> listRegularFiles(const std::string& folder);
 
 // Deletes a file (a link as a link); false when it is still there. Missing
 // counts as deleted.
