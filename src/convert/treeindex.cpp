@@ -21,11 +21,12 @@ TreeIndex::TreeIndex(markup::TagNode& root, const markup::SourceFile* source)
     // order as the tree's own searches; only the first node per id is kept.
     std::vector<markup::TagNode*> stack{&root};
     bool emptyIdTaken = false;
+    const markup::TagNode::AttributeKey idKey("id");
     while (!stack.empty()) {
         markup::TagNode* node = stack.back();
         stack.pop_back();
         // Most nodes have no id: only the first of them is looked up.
-        const std::string_view* id = node->attribute("id");
+        const std::string_view* id = node->attribute(idKey);
         if (id != nullptr && !id->empty()) {
             add(*id, node);
         } else if (!emptyIdTaken) {

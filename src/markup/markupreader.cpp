@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "markup/tagnode.h"
+#include "markup/tagnodebuilder.h"
 #include "platform/codepage.h"
 #include "platform/encoding.h"
 #include "platform/filemessages.h"
@@ -24,16 +25,17 @@ void reportReadError(const std::string& path, pf::Messages& messages)
     pf::reportCannotOpen(messages, path, pf::texts::kReadError);
 }
 
-// Trims the body in place: the tail first, then one shift of the rest to the
-// front, so a large body is never copied whole. Returns the bytes removed at
-// the front.
-std::size_t trimInPlace(std::string& body)
+// The body without its blanks at both ends: the bytes [begin, end) of the
+// buffer it was gathered in.
+struct TrimmedBody {
+    std::size_t begin;
+    std::size_t end;
+};
+
+TrimmedBody trimmedBody(std::string_view body)
 {
     const std::string_view right = pf::trimRightView(body);
-    body.resize(right.size());
-    const std::size_t lead = body.size() - pf::trimLeftView(body).size();
-    body.erase(0, lead);
-    return lead;
+    return {right.size() - pf::trimLeftView(right).size(), right.size()};
 }
 
 // The markers a line is classified by. Every one but "-->" begins with "<",
@@ -107,7 +109,10 @@ std::unique_ptr<TagNode> readMarkup(const std::string& path, pf::Messages& messa
         reportReadError(path, messages);
         return nullptr;
     }
-    std::string text = file.take();
+    std::size_t length = 0;
+    std::unique_ptr<char[]> bytes = file.release(length);
+    char* const data = bytes.get();
+    const std::string_view text(data, length);
     // One entry per line: counted first, so that the map is allocated once at
     // its final size instead of growing by doubling.
     const auto newlines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
@@ -117,12 +122,12 @@ std::unique_ptr<TagNode> readMarkup(const std::string& path, pf::Messages& messa
     bool inComment = false;
     for (std::size_t begin = 0; begin < text.size();) {
         const std::size_t nl = text.find('\n', begin);
-        const std::size_t end = nl == std::string::npos ? text.size() : nl;
-        const std::size_t next = nl == std::string::npos ? text.size() : nl + 1;
+        const std::size_t end = nl == std::string_view::npos ? text.size() : nl;
+        const std::size_t next = nl == std::string_view::npos ? text.size() : nl + 1;
         // Trimming takes a CR before the LF with it; the markers hold no
         // white space, so they lie in the trimmed line exactly when they lie
         // in the raw one.
-        const std::string_view raw = std::string_view(text).substr(begin, end - begin);
+        const std::string_view raw = text.substr(begin, end - begin);
         bool kept = false;
         if (inComment) {
             inComment = !holdsCommentEnd(raw);
@@ -139,7 +144,7 @@ std::unique_ptr<TagNode> readMarkup(const std::string& path, pf::Messages& messa
             } else if (bodyOpen) {
                 const std::string_view line = pf::trimView(raw);
                 map.addBodyLine(bodySize, static_cast<std::size_t>(line.data() - raw.data()));
-                std::memmove(text.data() + bodySize, line.data(), line.size());
+                std::memmove(data + bodySize, line.data(), line.size());
                 bodySize += line.size();
                 kept = true;
             }
@@ -149,9 +154,15 @@ std::unique_ptr<TagNode> readMarkup(const std::string& path, pf::Messages& messa
         }
         begin = next;
     }
-    text.resize(bodySize);
-    map.setTrimmedFront(trimInPlace(text));
-    return std::make_unique<TagNode>("orvo", 1, std::move(text), nullptr);
+    // The body stays where it was gathered: the root takes the whole buffer
+    // and views the trimmed body inside it, so it is never copied.
+    const TrimmedBody body = trimmedBody(std::string_view(data, bodySize));
+    map.setTrimmedFront(body.begin);
+    auto root = std::make_unique<TagNode>("orvo", 1, std::string(), nullptr);
+    if (body.end > body.begin) {
+        TagNodeBuilder::adoptContent(*root, std::move(bytes), body.begin, body.end);
+    }
+    return root;
 }
 
 } // namespace orvo::markup

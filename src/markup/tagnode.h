@@ -97,6 +97,26 @@ public:
         const Attribute* found = findAttribute(name);
         return found == nullptr ? nullptr : &found->value;
     }
+    // An attribute name held as its interned copy, for walks that ask many
+    // nodes for the same attribute: every attribute of a node is named by an
+    // interned name, so a lookup by key compares addresses only.
+    class AttributeKey {
+    public:
+        explicit AttributeKey(std::string_view name) : m_name(&internName(name)) {}
+
+    private:
+        friend class TagNode;
+        const std::string* m_name;
+    };
+    const std::string_view* attribute(AttributeKey key) const
+    {
+        for (std::uint32_t i = 0; i < m_attributeCount; ++i) {
+            if (m_attributes[i].name == key.m_name) {
+                return &m_attributes[i].value;
+            }
+        }
+        return nullptr;
+    }
     std::size_t attributeCount() const { return m_attributeCount; }
 
     // The raw inner markup not yet consumed by the parser (empty after a
@@ -144,6 +164,8 @@ private:
     // children attached from outside the parser.
     struct Extra {
         std::string ownContent;
+        // The bytes a reader handed over whole; the content lies inside them.
+        std::unique_ptr<char[]> ownBytes;
         std::string_view content;
         std::unique_ptr<std::pmr::monotonic_buffer_resource> arena;
         std::vector<Child> attached;

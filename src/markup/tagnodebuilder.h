@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <memory_resource>
 #include <string>
 #include <string_view>
@@ -30,6 +31,14 @@ public:
     static void setContentView(TagNode& node, std::string_view content)
     {
         node.extra().content = content;
+    }
+    // The node takes over `bytes`, and its content is bytes[begin, end).
+    static void adoptContent(TagNode& node, std::unique_ptr<char[]> bytes, std::size_t begin,
+                             std::size_t end)
+    {
+        TagNode::Extra& own = node.extra();
+        own.ownBytes = std::move(bytes);
+        own.content = std::string_view(own.ownBytes.get() + begin, end - begin);
     }
     static void clearContent(TagNode& node)
     {

@@ -283,10 +283,11 @@ struct KnownType {
     // The accepted names as the type lists them, each with its interned copy.
     std::vector<std::pair<std::string_view, const std::string*>> attributes;
 
+    // Neither a name asked about nor a listed one is empty.
     const std::string* accepted(std::string_view name) const
     {
         for (const auto& [listed, interned] : attributes) {
-            if (listed == name) {
+            if (listed.size() == name.size() && listed.front() == name.front() && listed == name) {
                 return interned;
             }
         }

@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <unistd.h>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <sys/stat.h>
@@ -131,8 +132,16 @@ bool readWholeFile(const std::string& path, std::string& out)
 
 std::string ReadBuffer::take()
 {
-    m_storage.resize(m_length);
+    std::string bytesRead(bytes());
     m_length = 0;
+    return bytesRead;
+}
+
+std::unique_ptr<char[]> ReadBuffer::release(std::size_t& length)
+{
+    length = m_length;
+    m_length = 0;
+    m_capacity = 0;
     return std::move(m_storage);
 }
 
@@ -159,11 +168,15 @@ bool ReadBuffer::read(const std::string& path, LastLink lastLink)
     const auto size = static_cast<std::size_t>(st.st_size);
     const std::size_t expected = size + 1;
     for (;;) {
-        if (m_storage.size() < m_length + expected) {
-            m_storage.resize(m_length + expected);
+        if (m_capacity < m_length + expected) {
+            // Room without zeros; what a read that stopped early got is kept.
+            auto grown = std::make_unique_for_overwrite<char[]>(m_length + expected);
+            std::copy_n(m_storage.get(), m_length, grown.get());
+            m_storage = std::move(grown);
+            m_capacity = m_length + expected;
         }
-        const std::size_t room = m_storage.size() - m_length;
-        const long n = readSome(fd.get(), m_storage.data() + m_length, room);
+        const std::size_t room = m_capacity - m_length;
+        const long n = readSome(fd.get(), m_storage.get() + m_length, room);
         if (n < 0) {
             m_length = 0;
             return false;

@@ -7,6 +7,7 @@
 // symbolic link where that could touch anything outside the folder at hand.
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -58,6 +59,7 @@ long readSome(int fd, char* buffer, std::size_t size);
 // Whole files read one after another into storage that is kept: in the
 // steady state a read costs an open, an fstat (only a regular file counts,
 // and its size sizes the read), one read and a close, and no allocation.
+// The storage is never filled with zeros before a read writes over it.
 class ReadBuffer {
 public:
     // Whether a symbolic link as the path's last part is followed; refused,
@@ -68,13 +70,17 @@ public:
     // bytes() is then empty.
     [[nodiscard]] bool read(const std::string& path, LastLink lastLink = LastLink::Follow);
     // The bytes of the last read, valid until the next one.
-    std::string_view bytes() const { return std::string_view(m_storage).substr(0, m_length); }
-    // The bytes of the last read as a string of their own, without a copy;
-    // the next read starts with fresh storage.
+    std::string_view bytes() const { return {m_storage.get(), m_length}; }
+    // A copy of the bytes of the last read as a string.
     std::string take();
+    // The storage with the bytes of the last read at its front, given away
+    // without a copy: `length` receives their number. The next read starts
+    // with fresh storage.
+    std::unique_ptr<char[]> release(std::size_t& length);
 
 private:
-    std::string m_storage;
+    std::unique_ptr<char[]> m_storage;
+    std::size_t m_capacity = 0;
     std::size_t m_length = 0;
 };
 
