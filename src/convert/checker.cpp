@@ -95,9 +95,7 @@ private:
         if (!*m_last) {
             return {false, nullptr};
         }
-        const pf::RegularFiles& files = **m_last;
-        const auto entry = name.empty() ? files.end() : files.find(name);
-        return {true, entry == files.end() ? nullptr : &entry->second};
+        return {true, name.empty() ? nullptr : (*m_last)->find(name)};
     }
 
     std::unordered_map<std::string, Listing, pf::NameHash, std::equal_to<>> m_folders;

@@ -41,7 +41,8 @@ EndTagIndex::EndTagIndex(std::string_view body, std::size_t begin, std::size_t e
             break;
         }
         const std::string_view name = text.substr(p + 2, nextGt - p - 2);
-        if (lastNumber == kNoName || name != lastName) {
+        if (lastNumber == kNoName || name.size() != lastName.size() ||
+            (!name.empty() && name.front() != lastName.front()) || name != lastName) {
             lastNumber = addName(name);
             lastName = name;
         }

@@ -358,8 +358,11 @@ private:
 
 const KnownType* ContentParser::typeOf(std::string_view name)
 {
+    // Names of different types differ mostly in length or first letter.
     for (const KnownType& known : m_known) {
-        if (*known.nodeName == name) {
+        const std::string& held = *known.nodeName;
+        if (held.size() == name.size() &&
+            (name.empty() || (held.front() == name.front() && held == name))) {
             return &known;
         }
     }

@@ -264,11 +264,45 @@ std::optional<RegularFiles> listRegularFiles(const std::string& folder)
             entry->d_type == DT_REG || ((entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) &&
                                         isRegularFile(folder + entry->d_name));
         if (regular) {
-            names.emplace(entry->d_name, entry->d_type != DT_REG);
+            names.add(entry->d_name, entry->d_type != DT_REG);
         }
     }
     ::closedir(dir);
     return names;
+}
+
+std::size_t RegularFiles::slotOf(std::string_view name) const
+{
+    const std::size_t mask = m_slots.size() - 1;
+    for (std::size_t slot = NameHash()(name) & mask;; slot = (slot + 1) & mask) {
+        const std::size_t held = m_slots[slot];
+        if (held == 0 || nameOf(m_entries[held - 1]) == name) {
+            return slot;
+        }
+    }
+}
+
+void RegularFiles::add(std::string_view name, bool link)
+{
+    const std::size_t slot = slotOf(name);
+    if (m_slots[slot] != 0) {
+        return;
+    }
+    m_entries.push_back(Entry{m_names.size(), name.size(), link});
+    m_names.append(name);
+    m_slots[slot] = m_entries.size();
+    if (m_entries.size() * 2 > m_slots.size()) {
+        m_slots.assign(m_slots.size() * 2, 0);
+        for (std::size_t i = 0; i < m_entries.size(); ++i) {
+            m_slots[slotOf(nameOf(m_entries[i]))] = i + 1;
+        }
+    }
+}
+
+const bool* RegularFiles::find(std::string_view name) const
+{
+    const std::size_t held = m_slots[slotOf(name)];
+    return held == 0 ? nullptr : &m_entries[held - 1].link;
 }
 
 bool deletePlainFile(const std::string& path)

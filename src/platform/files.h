@@ -120,8 +120,36 @@ struct NameHash {
     }
 };
 
-// The regular files of a folder by name, each with whether it is a link.
-using RegularFiles = std::unordered_map<std::string, bool, NameHash, std::equal_to<>>;
+// The regular files of a folder by name, each with whether it is a link. A
+// folder may hold thousands of pages: the names lie in one string and are
+// found through an open-addressed table, with no allocation per name.
+class RegularFiles {
+public:
+    // Adds a file; a name already listed keeps its first entry.
+    void add(std::string_view name, bool link);
+    // Whether the file is a link; null when no regular file has that name.
+    const bool* find(std::string_view name) const;
+    std::size_t size() const { return m_entries.size(); }
+
+private:
+    struct Entry {
+        std::size_t offset;
+        std::size_t length;
+        bool link;
+    };
+    std::string_view nameOf(const Entry& entry) const
+    {
+        return std::string_view(m_names).substr(entry.offset, entry.length);
+    }
+    // The slot that holds name, or the free one where it would go.
+    std::size_t slotOf(std::string_view name) const;
+
+    std::string m_names;
+    std::vector<Entry> m_entries;
+    // Each slot holds an entry's index plus one, or 0 when free; never more
+    // than half full.
+    std::vector<std::size_t> m_slots = std::vector<std::size_t>(64, 0);
+};
 
 // The names of the regular files in a folder (a link counts by what it
 // points to), each with whether it is a link, for many existence checks at
