@@ -2,7 +2,7 @@
 
 #include "markup/tagnode.h"
 
-#include <functional>
+#include <cstdint>
 #include <vector>
 
 namespace orvo::convert {
@@ -44,12 +44,23 @@ TreeIndex::TreeIndex(markup::TagNode& root, const markup::SourceFile* source)
     }
 }
 
-std::size_t TreeIndex::slotOf(std::string_view id) const
+std::size_t TreeIndex::hashOf(std::string_view id)
+{
+    // FNV-1a: ids are a few bytes long, and a call to a general hash costs
+    // more than the bytes do.
+    std::uint64_t hash = 14695981039346656037ULL;
+    for (const char c : id) {
+        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
+    }
+    return static_cast<std::size_t>(hash ^ (hash >> 32U));
+}
+
+std::size_t TreeIndex::slotOf(std::string_view id, std::size_t hash) const
 {
     const std::size_t mask = m_slots.size() - 1;
-    for (std::size_t slot = std::hash<std::string_view>()(id) & mask;; slot = (slot + 1) & mask) {
+    for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
         const Slot& held = m_slots[slot];
-        if (held.node == nullptr || held.id == id) {
+        if (held.node == nullptr || (held.hash == hash && held.id == id)) {
             return slot;
         }
     }
@@ -57,17 +68,24 @@ std::size_t TreeIndex::slotOf(std::string_view id) const
 
 void TreeIndex::add(std::string_view id, markup::TagNode* node)
 {
-    Slot& slot = m_slots[slotOf(id)];
+    const std::size_t hash = hashOf(id);
+    Slot& slot = m_slots[slotOf(id, hash)];
     if (slot.node != nullptr) {
         return; // the first node in pre-order keeps the id
     }
-    slot = Slot{id, node};
+    slot = Slot{id, node, hash};
     if (++m_count * 2 > m_slots.size()) {
         std::vector<Slot> old(m_slots.size() * 2);
         old.swap(m_slots);
+        const std::size_t mask = m_slots.size() - 1;
         for (const Slot& held : old) {
             if (held.node != nullptr) {
-                m_slots[slotOf(held.id)] = held;
+                // The ids are distinct: the first free slot is the one.
+                std::size_t place = held.hash & mask;
+                while (m_slots[place].node != nullptr) {
+                    place = (place + 1) & mask;
+                }
+                m_slots[place] = held;
             }
         }
     }
@@ -75,7 +93,7 @@ void TreeIndex::add(std::string_view id, markup::TagNode* node)
 
 markup::TagNode* TreeIndex::findById(std::string_view id) const
 {
-    return m_slots[slotOf(id)].node;
+    return m_slots[slotOf(id, hashOf(id))].node;
 }
 
 } // namespace orvo::convert

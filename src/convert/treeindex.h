@@ -37,10 +37,13 @@ private:
     struct Slot {
         std::string_view id;
         markup::TagNode* node = nullptr;
+        std::size_t hash = 0;
     };
 
-    // The slot that holds id, or the free one where it would go.
-    std::size_t slotOf(std::string_view id) const;
+    static std::size_t hashOf(std::string_view id);
+    // The slot that holds id (whose hash is given), or the free one where it
+    // would go.
+    std::size_t slotOf(std::string_view id, std::size_t hash) const;
     // Adds the node under id unless a node holds that id already.
     void add(std::string_view id, markup::TagNode* node);
 

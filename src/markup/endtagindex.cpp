@@ -27,10 +27,14 @@ EndTagIndex::EndTagIndex(std::string_view body, std::size_t begin, std::size_t e
     // the same name (a run of closing speeches).
     std::string_view lastName;
     std::size_t lastNumber = kNoName;
-    for (std::size_t p = text.find('<', begin); p != npos; p = text.find('<', p + 1)) {
-        if (p + 1 >= text.size() || text[p + 1] != '/') {
+    // A "/" is rarer than a "<" (start tags have none), so the search looks
+    // for the "/" of "</".
+    for (std::size_t slash = text.find('/', begin + 1); slash != npos;
+         slash = text.find('/', slash + 1)) {
+        if (text[slash - 1] != '<') {
             continue;
         }
+        const std::size_t p = slash - 1;
         // The name of an end tag holds no ">", so the first ">" after "</"
         // closes it; remember that ">" for the "</" that follow before it.
         if (!gtSearched || nextGt < p + 2) {

@@ -81,7 +81,7 @@ public:
     bool hasChildren() const { return m_hasChildren; }
     // The children when at least one was attached, otherwise none (null), not
     // an empty array.
-    const Children* getChildren() const;
+    const Children* getChildren() const { return m_hasChildren ? &m_children : nullptr; }
     TagNode* getParent() const { return m_parent; }
 
     // A copy of the value; empty when the attribute is absent.

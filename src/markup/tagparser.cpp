@@ -1,6 +1,7 @@
 #include "markup/tagparser.h"
 
 #include <algorithm>
+#include <array>
 #include <deque>
 #include <memory>
 #include <memory_resource>
@@ -352,17 +353,28 @@ private:
     EndTagIndex m_endTags;
     // The types met so far; a deque keeps their addresses as it grows.
     std::deque<KnownType> m_known;
+    // The type last met for each shape (length and first byte) of a name.
+    static constexpr std::size_t kShapes = 64;
+    static constexpr std::size_t kShapeStride = 7;
+    std::array<const KnownType*, kShapes> m_byShape{};
     std::vector<Frame> m_stack;
     std::vector<TagNode::Child> m_pending;
 };
 
 const KnownType* ContentParser::typeOf(std::string_view name)
 {
-    // Names of different types differ mostly in length or first letter.
+    // Names of different types differ mostly in length or first letter, so
+    // the type last met under a name's shape is nearly always the one.
+    const std::size_t shape =
+        (name.size() * kShapeStride + (name.empty() ? 0U : static_cast<unsigned char>(name[0]))) %
+        kShapes;
+    const KnownType* seen = m_byShape[shape];
+    if (seen != nullptr && *seen->nodeName == name) {
+        return seen;
+    }
     for (const KnownType& known : m_known) {
-        const std::string& held = *known.nodeName;
-        if (held.size() == name.size() &&
-            (name.empty() || (held.front() == name.front() && held == name))) {
+        if (*known.nodeName == name) {
+            m_byShape[shape] = &known;
             return &known;
         }
     }
@@ -371,6 +383,7 @@ const KnownType* ContentParser::typeOf(std::string_view name)
         return nullptr;
     }
     KnownType& known = m_known.emplace_back();
+    m_byShape[shape] = &known;
     known.type = type;
     known.nodeName = &TagNode::internName(type->name());
     known.spare = spareAttributesOf(type->name());
