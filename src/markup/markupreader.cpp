@@ -110,7 +110,7 @@ std::unique_ptr<TagNode> readMarkup(const std::string& path, pf::Messages& messa
         return nullptr;
     }
     std::size_t length = 0;
-    std::unique_ptr<char[]> bytes = file.release(length);
+    pf::ByteStorage bytes = file.release(length);
     char* const data = bytes.get();
     const std::string_view text(data, length);
     // One entry per line: counted first, so that the map is allocated once at

@@ -21,6 +21,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/files.h"
+
 namespace orvo::markup {
 
 class TagNode;
@@ -165,7 +167,7 @@ private:
     struct Extra {
         std::string ownContent;
         // The bytes a reader handed over whole; the content lies inside them.
-        std::unique_ptr<char[]> ownBytes;
+        platform::ByteStorage ownBytes;
         std::string_view content;
         std::unique_ptr<std::pmr::monotonic_buffer_resource> arena;
         std::vector<Child> attached;
@@ -189,6 +191,9 @@ private:
     // a block that are never used cost no memory); a node built by hand
     // keeps a few values.
     static constexpr std::size_t kParseBlock = std::size_t{1} << 16;
+    // A parsed tree takes two to three bytes of arena for each byte of its
+    // markup (a node, its attribute and child arrays for each tag).
+    static constexpr std::size_t kArenaBytesPerContentByte = 3;
     static constexpr std::size_t kValueBlock = 256;
     // Where this node's arrays and bytes come from: the arena of the node
     // whose parse made it, or its own.

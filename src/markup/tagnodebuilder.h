@@ -6,6 +6,7 @@
 // the public TagNode interface offers none of them. Only src/markup includes
 // this header.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -33,7 +34,7 @@ public:
         node.extra().content = content;
     }
     // The node takes over `bytes`, and its content is bytes[begin, end).
-    static void adoptContent(TagNode& node, std::unique_ptr<char[]> bytes, std::size_t begin,
+    static void adoptContent(TagNode& node, platform::ByteStorage bytes, std::size_t begin,
                              std::size_t end)
     {
         TagNode::Extra& own = node.extra();
@@ -48,9 +49,13 @@ public:
     }
     // The memory of the nodes that the parse of `root` makes: their arrays
     // and the bytes they own.
-    static std::pmr::memory_resource& arenaOf(TagNode& root)
+    // A parse of a large content asks for a first block in proportion to
+    // it, so that the arena is not grown block after block; pages of a block
+    // that are never touched cost no memory.
+    static std::pmr::memory_resource& arenaOf(TagNode& root, std::size_t contentSize = 0)
     {
-        return root.nodeArena(TagNode::kParseBlock);
+        return root.nodeArena(
+            std::max(TagNode::kParseBlock, contentSize * TagNode::kArenaBytesPerContentByte));
     }
     // The memory of a node made anywhere, found through its ancestors.
     static std::pmr::memory_resource& memoryOf(TagNode& node) { return node.memory(); }

@@ -302,9 +302,10 @@ class ContentParser {
 public:
     ContentParser(TagNode& root, const TagTypeTable& table, pf::Messages& messages,
                   const SourceFile* source, bool warnRemovedBlanks)
-        : m_root(root), m_body(root.content()), m_arena(TagNodeBuilder::arenaOf(root)),
-          m_table(table), m_messages(messages), m_source(source),
-          m_warnRemovedBlanks(warnRemovedBlanks), m_endTags(m_body, 0, m_body.size())
+        : m_root(root), m_body(root.content()),
+          m_arena(TagNodeBuilder::arenaOf(root, m_body.size())), m_table(table),
+          m_messages(messages), m_source(source), m_warnRemovedBlanks(warnRemovedBlanks),
+          m_endTags(m_body, 0, m_body.size())
     {
     }
 

@@ -6,6 +6,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <new>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <utility>
 
@@ -130,6 +133,33 @@ bool readWholeFile(const std::string& path, std::string& out)
     return ok;
 }
 
+void FreeBytes::operator()(char* bytes) const
+{
+    std::free(bytes); // NOLINT(cppcoreguidelines-no-malloc): from malloc or aligned_alloc
+}
+
+ByteStorage allocateBytes(std::size_t size)
+{
+    constexpr std::size_t kHugePage = std::size_t{2} << 20;
+    void* bytes = nullptr;
+    if (size >= kHugePage) {
+        const std::size_t rounded = (size + kHugePage - 1) / kHugePage * kHugePage;
+        bytes = std::aligned_alloc(kHugePage, rounded);
+#ifdef MADV_HUGEPAGE
+        if (bytes != nullptr) {
+            // Only a hint: without huge pages the storage is paged as usual.
+            (void)::madvise(bytes, rounded, MADV_HUGEPAGE);
+        }
+#endif
+    } else {
+        bytes = std::malloc(size == 0 ? 1 : size); // NOLINT(cppcoreguidelines-no-malloc)
+    }
+    if (bytes == nullptr) {
+        throw std::bad_alloc();
+    }
+    return ByteStorage(static_cast<char*>(bytes));
+}
+
 std::string ReadBuffer::take()
 {
     std::string bytesRead(bytes());
@@ -137,7 +167,7 @@ std::string ReadBuffer::take()
     return bytesRead;
 }
 
-std::unique_ptr<char[]> ReadBuffer::release(std::size_t& length)
+ByteStorage ReadBuffer::release(std::size_t& length)
 {
     length = m_length;
     m_length = 0;
@@ -170,7 +200,7 @@ bool ReadBuffer::read(const std::string& path, LastLink lastLink)
     for (;;) {
         if (m_capacity < m_length + expected) {
             // Room without zeros; what a read that stopped early got is kept.
-            auto grown = std::make_unique_for_overwrite<char[]>(m_length + expected);
+            ByteStorage grown = allocateBytes(m_length + expected);
             std::copy_n(m_storage.get(), m_length, grown.get());
             m_storage = std::move(grown);
             m_capacity = m_length + expected;

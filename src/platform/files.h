@@ -56,6 +56,18 @@ long readSome(int fd, char* buffer, std::size_t size);
 // or read, or is not a regular file.
 [[nodiscard]] bool readWholeFile(const std::string& path, std::string& out);
 
+// Bytes in storage of their own, freed with std::free.
+struct FreeBytes {
+    void operator()(char* bytes) const;
+};
+using ByteStorage = std::unique_ptr<char[], FreeBytes>;
+
+// Storage for `size` bytes, not zero-filled. Large storage is aligned for the
+// system's huge pages and offered to them, so that filling it costs a few
+// page faults instead of one per page. Throws std::bad_alloc when there is
+// no memory.
+ByteStorage allocateBytes(std::size_t size);
+
 // Whole files read one after another into storage that is kept: in the
 // steady state a read costs an open, an fstat (only a regular file counts,
 // and its size sizes the read), one read and a close, and no allocation.
@@ -76,10 +88,10 @@ public:
     // The storage with the bytes of the last read at its front, given away
     // without a copy: `length` receives their number. The next read starts
     // with fresh storage.
-    std::unique_ptr<char[]> release(std::size_t& length);
+    ByteStorage release(std::size_t& length);
 
 private:
-    std::unique_ptr<char[]> m_storage;
+    ByteStorage m_storage;
     std::size_t m_capacity = 0;
     std::size_t m_length = 0;
 };
