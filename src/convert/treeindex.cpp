@@ -59,8 +59,8 @@ std::size_t TreeIndex::slotOf(std::string_view id, std::size_t hash) const
 {
     const std::size_t mask = m_slots.size() - 1;
     for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
-        const Slot& held = m_slots[slot];
-        if (held.node == nullptr || (held.hash == hash && held.id == id)) {
+        const std::uint32_t held = m_slots[slot];
+        if (held == 0 || m_entries[held - 1].id == id) {
             return slot;
         }
     }
@@ -68,32 +68,25 @@ std::size_t TreeIndex::slotOf(std::string_view id, std::size_t hash) const
 
 void TreeIndex::add(std::string_view id, markup::TagNode* node)
 {
-    const std::size_t hash = hashOf(id);
-    Slot& slot = m_slots[slotOf(id, hash)];
-    if (slot.node != nullptr) {
+    std::uint32_t& slot = m_slots[slotOf(id, hashOf(id))];
+    if (slot != 0) {
         return; // the first node in pre-order keeps the id
     }
-    slot = Slot{id, node, hash};
-    if (++m_count * 2 > m_slots.size()) {
-        std::vector<Slot> old(m_slots.size() * 2);
-        old.swap(m_slots);
-        const std::size_t mask = m_slots.size() - 1;
-        for (const Slot& held : old) {
-            if (held.node != nullptr) {
-                // The ids are distinct: the first free slot is the one.
-                std::size_t place = held.hash & mask;
-                while (m_slots[place].node != nullptr) {
-                    place = (place + 1) & mask;
-                }
-                m_slots[place] = held;
-            }
+    m_entries.push_back(Entry{id, node});
+    slot = static_cast<std::uint32_t>(m_entries.size());
+    if (m_entries.size() * 2 > m_slots.size()) {
+        m_slots.assign(m_slots.size() * 2, 0);
+        for (std::size_t i = 0; i < m_entries.size(); ++i) {
+            m_slots[slotOf(m_entries[i].id, hashOf(m_entries[i].id))] =
+                static_cast<std::uint32_t>(i + 1);
         }
     }
 }
 
 markup::TagNode* TreeIndex::findById(std::string_view id) const
 {
-    return m_slots[slotOf(id, hashOf(id))].node;
+    const std::uint32_t held = m_slots[slotOf(id, hashOf(id))];
+    return held == 0 ? nullptr : m_entries[held - 1].node;
 }
 
 } // namespace orvo::convert

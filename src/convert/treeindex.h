@@ -11,6 +11,7 @@
 // never add nodes or change an "id", so it stays valid for a whole conversion.
 
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
@@ -33,11 +34,10 @@ public:
     const markup::SourceFile* source() const { return m_source; }
 
 private:
-    // One place of the id table: a node and its id, or no node when free.
-    struct Slot {
+    // A node under its id.
+    struct Entry {
         std::string_view id;
-        markup::TagNode* node = nullptr;
-        std::size_t hash = 0;
+        markup::TagNode* node;
     };
 
     static std::size_t hashOf(std::string_view id);
@@ -48,11 +48,12 @@ private:
     void add(std::string_view id, markup::TagNode* node);
 
     // The ids are views of the nodes' own values, which stay while the index
-    // is in use. Open addressing, never more than half full: a presentation
-    // has an id on every page, and a table in one array costs no allocation
-    // per id.
-    std::vector<Slot> m_slots;
-    std::size_t m_count = 0;
+    // is in use. The entries lie in one array, found through an open-addressed
+    // table of their indexes plus one (0 for a free slot), never more than
+    // half full: a presentation has an id on every page, and this costs no
+    // allocation per id and a few bytes per slot.
+    std::vector<Entry> m_entries;
+    std::vector<std::uint32_t> m_slots;
     markup::TagNode* m_agent = nullptr;
     const markup::SourceFile* m_source = nullptr;
 };
