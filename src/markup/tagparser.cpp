@@ -46,18 +46,35 @@ std::size_t findByte(std::string_view text, char byte, std::size_t from)
     return found == text.end() ? npos : static_cast<std::size_t>(found - text.begin());
 }
 
-// The first '"' followed by a blank.
-std::size_t findQuoteBlank(std::string_view text)
+// What one pass over the attribute items finds about the first of them: the
+// first '"' followed by a blank (where the item ends), the first "=" before
+// it, and whether a blank follows that "=" within the item.
+struct ItemScan {
+    std::size_t quoteBlank = npos;
+    std::size_t eq = npos;
+    bool blankAfterEq = false;
+};
+
+ItemScan scanItem(std::string_view items)
 {
-    for (std::size_t q = findByte(text, '"', 0); q != npos; q = findByte(text, '"', q + 1)) {
-        if (q + 1 < text.size() && text[q + 1] == ' ') {
-            return q;
-        }
-        if (q + 1 >= text.size()) {
-            break;
+    ItemScan scan;
+    const std::size_t size = items.size();
+    for (std::size_t i = 0; i < size; ++i) {
+        const char c = items[i];
+        if (c == '"') {
+            if (i + 1 < size && items[i + 1] == ' ') {
+                scan.quoteBlank = i;
+                break;
+            }
+        } else if (c == '=') {
+            if (scan.eq == npos) {
+                scan.eq = i;
+            }
+        } else if (c == ' ' && scan.eq != npos) {
+            scan.blankAfterEq = true;
         }
     }
-    return npos;
+    return scan;
 }
 
 // The first "/>" at or after `from`: the first ">" there with a "/" in front.
@@ -192,7 +209,9 @@ bool readAttributes(TagNode& child, std::pmr::memory_resource& memory, std::stri
     TagNodeBuilder::reserveAttributes(child, memory, count + 1 + spare);
 
     while (!items.empty() || spaceLeft) {
-        std::size_t quote = findQuoteBlank(items);
+        // When no '"' is followed by a blank, the scan has seen all the items.
+        const ItemScan scan = scanItem(items);
+        std::size_t quote = scan.quoteBlank;
         if (quote == npos && !items.empty() && items.back() == '"') {
             quote = items.size() - 1; // the quote in front of the appended space
         }
@@ -205,7 +224,7 @@ bool readAttributes(TagNode& child, std::pmr::memory_resource& memory, std::stri
             spaceLeft = false;
         }
 
-        const std::size_t eq = findByte(item, '=', 0);
+        const std::size_t eq = quote == npos ? npos : scan.eq;
         const std::string_view name = item.substr(0, std::min(eq, item.size()));
         const std::string_view raw = eq == npos ? std::string_view() : item.substr(eq + 1);
         const std::string* interned = name.empty() ? nullptr : accepted(name);
@@ -216,7 +235,7 @@ bool readAttributes(TagNode& child, std::pmr::memory_resource& memory, std::stri
             return false;
         }
         // A location ("x, y") is split at its comma, so its blanks never mattered.
-        if (warnRemovedBlanks && name != "location" && findByte(raw, ' ', 0) != npos) {
+        if (warnRemovedBlanks && eq != npos && scan.blankAfterEq && name != "location") {
             const std::string shown(name);
             messages.report(
                 tagMessage(source, child.sourceOffset(), pf::ids::kBlanksRemoved,
