@@ -142,10 +142,17 @@ std::unique_ptr<TagNode> readMarkup(const std::string& path, pf::Messages& messa
             } else if (markers.rootEnd) {
                 bodyOpen = false;
             } else if (bodyOpen) {
-                const std::string_view line = pf::trimView(raw);
-                map.addBodyLine(bodySize, static_cast<std::size_t>(line.data() - raw.data()));
-                std::memmove(data + bodySize, line.data(), line.size());
-                bodySize += line.size();
+                std::size_t first = 0;
+                std::size_t last = raw.size();
+                while (first < last && pf::isSpace(raw[first])) {
+                    ++first;
+                }
+                while (last > first && pf::isSpace(raw[last - 1])) {
+                    --last;
+                }
+                map.addBodyLine(bodySize, first);
+                std::memmove(data + bodySize, raw.data() + first, last - first);
+                bodySize += last - first;
                 kept = true;
             }
         }
