@@ -104,19 +104,17 @@ private:
     const Listing* m_last = nullptr;
 };
 
-// The tags that the walk looks at, told apart by length and first letter
-// before any comparison of the whole name.
-bool isCheckedTag(const std::string& name)
-{
-    switch (name.size()) {
-    case 4:
-        return name[0] == 'm' || name[0] == 'p' || name[0] == 'j' || name[0] == 'w';
-    case 5:
-        return name[0] == 's';
-    default:
-        return false;
-    }
-}
+// The names of the tags that the walk looks at, as interned: every node's
+// name is an interned one, so two names are the same exactly when their
+// addresses are, and the walk compares addresses only.
+struct CheckedNames {
+    const std::string* emotion = &markup::TagNode::internName("emotion");
+    const std::string* speak = &markup::TagNode::internName("speak");
+    const std::string* move = &markup::TagNode::internName("move");
+    const std::string* play = &markup::TagNode::internName("play");
+    const std::string* jump = &markup::TagNode::internName("jump");
+    const std::string* word = &markup::TagNode::internName("word");
+};
 
 struct Walker {
     const markup::SourceFile& source;
@@ -126,6 +124,7 @@ struct Walker {
     const AnimationNames* animations;
     pf::Messages& messages;
     SourcePages sourcePages{};
+    CheckedNames names{};
 
     void warn(const markup::TagNode& tag, const char* id, std::string text, std::string caption)
     {
@@ -229,24 +228,23 @@ struct Walker {
         while (!stack.empty()) {
             const auto [node, outer] = stack.back();
             stack.pop_back();
-            const std::string& name = node->name();
-            const markup::TagNode* emotion = name == "emotion" ? node : outer;
-            if (!isCheckedTag(name)) {
-                // Text and emotions: nothing of their own to check.
-            } else if (name == "speak") {
+            const std::string* name = &node->name();
+            const markup::TagNode* emotion = name == names.emotion ? node : outer;
+            // Text and emotions have nothing of their own to check.
+            if (name == names.speak) {
                 checkEmotion(*node, emotion);
-            } else if (name == "move") {
+            } else if (name == names.move) {
                 checkEmotion(*node, emotion);
                 checkPosition(*node);
-            } else if (name == "play") {
+            } else if (name == names.play) {
                 const std::string act = node->getAttribute("act");
                 if (animations != nullptr && !animations->empty() && !animations->knows(act)) {
                     warn(*node, pf::ids::kUnknownAnimation,
                          pf::fillTemplate(kUnknownAnimation, act), act);
                 }
-            } else if (name == "jump") {
+            } else if (name == names.jump) {
                 checkJump(*node);
-            } else if (name == "word") {
+            } else if (name == names.word) {
                 const std::string word = node->getAttribute("word");
                 if (!words) {
                     words.emplace();

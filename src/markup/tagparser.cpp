@@ -46,6 +46,21 @@ std::size_t findByte(std::string_view text, char byte, std::size_t from)
     return found == text.end() ? npos : static_cast<std::size_t>(found - text.begin());
 }
 
+// Whether two short names are the same bytes: names are a few bytes long,
+// shorter than a call to memcmp is worth.
+bool sameName(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (a[i] != b[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // What one pass over the attribute items finds about the first of them: the
 // first '"' followed by a blank (where the item ends), the first "=" before
 // it, and whether a blank follows that "=" within the item.
@@ -303,11 +318,10 @@ struct KnownType {
     // The accepted names as the type lists them, each with its interned copy.
     std::vector<std::pair<std::string_view, const std::string*>> attributes;
 
-    // Neither a name asked about nor a listed one is empty.
     const std::string* accepted(std::string_view name) const
     {
         for (const auto& [listed, interned] : attributes) {
-            if (listed.size() == name.size() && listed.front() == name.front() && listed == name) {
+            if (sameName(listed, name)) {
                 return interned;
             }
         }
@@ -389,7 +403,7 @@ const KnownType* ContentParser::typeOf(std::string_view name)
         (name.size() * kShapeStride + (name.empty() ? 0U : static_cast<unsigned char>(name[0]))) %
         kShapes;
     const KnownType* seen = m_byShape[shape];
-    if (seen != nullptr && *seen->nodeName == name) {
+    if (seen != nullptr && sameName(*seen->nodeName, name)) {
         return seen;
     }
     for (const KnownType& known : m_known) {
