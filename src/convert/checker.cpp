@@ -61,51 +61,60 @@ public:
     }
     // Whether the listing shows a regular file that is no link (one whose
     // place is where its path says, so it cannot lead anywhere else).
-    bool isPlainFile(const std::string& path)
+    bool isPlainFile(std::string_view path)
     {
         const Listed found = find(path);
         return found.entry != nullptr && !*found.entry;
     }
 
 private:
-    using Listing = std::optional<std::unordered_map<std::string, bool>>;
+    using Listing = std::optional<pf::RegularFiles>;
     struct Listed {
         bool listed;
         const bool* entry; // whether it is a link; null when not listed
     };
 
-    Listed find(const std::string& path)
+    // The pages of a presentation mostly lie in one folder: the listing of
+    // the last folder asked about is kept at hand.
+    Listed find(std::string_view path)
     {
         const std::size_t slash = path.rfind('/');
-        const std::string folder = slash == std::string::npos ? "./" : path.substr(0, slash + 1);
-        const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-        auto listed = m_folders.find(folder);
-        if (listed == m_folders.end()) {
-            listed = m_folders.emplace(folder, pf::listRegularFiles(folder)).first;
+        const std::string_view folder =
+            slash == std::string_view::npos ? std::string_view("./") : path.substr(0, slash + 1);
+        const std::string_view name =
+            slash == std::string_view::npos ? path : path.substr(slash + 1);
+        if (m_last == nullptr || folder != m_lastFolder) {
+            auto listed = m_folders.find(folder);
+            if (listed == m_folders.end()) {
+                const std::string key(folder);
+                listed = m_folders.emplace(key, pf::listRegularFiles(key)).first;
+            }
+            m_lastFolder = listed->first;
+            m_last = &listed->second;
         }
-        if (!listed->second) {
+        if (!*m_last) {
             return {false, nullptr};
         }
-        const auto entry = name.empty() ? listed->second->end() : listed->second->find(name);
-        return {true, entry == listed->second->end() ? nullptr : &entry->second};
+        return {true, name.empty() ? nullptr : (*m_last)->find(name)};
     }
 
-    std::unordered_map<std::string, Listing> m_folders;
+    std::unordered_map<std::string, Listing, pf::NameHash, std::equal_to<>> m_folders;
+    // A view of the key of m_folders that m_last belongs to.
+    std::string_view m_lastFolder;
+    const Listing* m_last = nullptr;
 };
 
-// The tags that the walk looks at, told apart by length and first letter
-// before any comparison of the whole name.
-bool isCheckedTag(const std::string& name)
-{
-    switch (name.size()) {
-    case 4:
-        return name[0] == 'm' || name[0] == 'p' || name[0] == 'j' || name[0] == 'w';
-    case 5:
-        return name[0] == 's';
-    default:
-        return false;
-    }
-}
+// The names of the tags that the walk looks at, as interned: every node's
+// name is an interned one, so two names are the same exactly when their
+// addresses are, and the walk compares addresses only.
+struct CheckedNames {
+    const std::string* emotion = &markup::TagNode::internName("emotion");
+    const std::string* speak = &markup::TagNode::internName("speak");
+    const std::string* move = &markup::TagNode::internName("move");
+    const std::string* play = &markup::TagNode::internName("play");
+    const std::string* jump = &markup::TagNode::internName("jump");
+    const std::string* word = &markup::TagNode::internName("word");
+};
 
 struct Walker {
     const markup::SourceFile& source;
@@ -115,6 +124,7 @@ struct Walker {
     const AnimationNames* animations;
     pf::Messages& messages;
     SourcePages sourcePages{};
+    CheckedNames names{};
 
     void warn(const markup::TagNode& tag, const char* id, std::string text, std::string caption)
     {
@@ -182,8 +192,12 @@ struct Walker {
     void checkPage(const markup::TagNode& page, const std::string& markupFolder)
     {
         const std::string_view* written = page.attribute("ref");
-        const std::string ref =
-            written == nullptr ? std::string() : pf::replaceAll(*written, "\\", "/");
+        // Most refs hold no backslash at all, and then none is to be
+        // replaced.
+        const std::string ref = written == nullptr ? std::string()
+                                : written->find('\\') == std::string_view::npos
+                                    ? std::string(*written)
+                                    : pf::replaceAll(*written, "\\", "/");
         const std::string sourcePage = markupFolder + ref;
         // A file of the markup folder itself that is no link is inside the
         // folder and exists: the folder's listing answers both questions.
@@ -214,24 +228,23 @@ struct Walker {
         while (!stack.empty()) {
             const auto [node, outer] = stack.back();
             stack.pop_back();
-            const std::string& name = node->name();
-            const markup::TagNode* emotion = name == "emotion" ? node : outer;
-            if (!isCheckedTag(name)) {
-                // Text and emotions: nothing of their own to check.
-            } else if (name == "speak") {
+            const std::string* name = &node->name();
+            const markup::TagNode* emotion = name == names.emotion ? node : outer;
+            // Text and emotions have nothing of their own to check.
+            if (name == names.speak) {
                 checkEmotion(*node, emotion);
-            } else if (name == "move") {
+            } else if (name == names.move) {
                 checkEmotion(*node, emotion);
                 checkPosition(*node);
-            } else if (name == "play") {
+            } else if (name == names.play) {
                 const std::string act = node->getAttribute("act");
                 if (animations != nullptr && !animations->empty() && !animations->knows(act)) {
                     warn(*node, pf::ids::kUnknownAnimation,
                          pf::fillTemplate(kUnknownAnimation, act), act);
                 }
-            } else if (name == "jump") {
+            } else if (name == names.jump) {
                 checkJump(*node);
-            } else if (name == "word") {
+            } else if (name == names.word) {
                 const std::string word = node->getAttribute("word");
                 if (!words) {
                     words.emplace();

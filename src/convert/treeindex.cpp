@@ -2,25 +2,35 @@
 
 #include "markup/tagnode.h"
 
+#include <cstdint>
 #include <vector>
 
 namespace orvo::convert {
 
-TreeIndex::TreeIndex(markup::TagNode& root, const markup::SourceFile* source) : m_source(source)
+namespace {
+
+// The table starts with room for a small presentation's ids.
+constexpr std::size_t kFirstSlots = 256;
+
+} // namespace
+
+TreeIndex::TreeIndex(markup::TagNode& root, const markup::SourceFile* source)
+    : m_slots(kFirstSlots), m_source(source)
 {
     // Pre-order with an explicit stack (children pushed in reverse), the same
     // order as the tree's own searches; only the first node per id is kept.
     std::vector<markup::TagNode*> stack{&root};
     bool emptyIdTaken = false;
+    const markup::TagNode::AttributeKey idKey("id");
     while (!stack.empty()) {
         markup::TagNode* node = stack.back();
         stack.pop_back();
         // Most nodes have no id: only the first of them is looked up.
-        const std::string_view* id = node->attribute("id");
+        const std::string_view* id = node->attribute(idKey);
         if (id != nullptr && !id->empty()) {
-            m_byId.try_emplace(*id, node);
+            add(*id, node);
         } else if (!emptyIdTaken) {
-            m_byId.try_emplace(std::string_view(), node);
+            add(std::string_view(), node);
             emptyIdTaken = true;
         }
         if (m_agent == nullptr && node->name() == "agent") {
@@ -34,10 +44,49 @@ TreeIndex::TreeIndex(markup::TagNode& root, const markup::SourceFile* source) : 
     }
 }
 
+std::size_t TreeIndex::hashOf(std::string_view id)
+{
+    // FNV-1a: ids are a few bytes long, and a call to a general hash costs
+    // more than the bytes do.
+    std::uint64_t hash = 14695981039346656037ULL;
+    for (const char c : id) {
+        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
+    }
+    return static_cast<std::size_t>(hash ^ (hash >> 32U));
+}
+
+std::size_t TreeIndex::slotOf(std::string_view id, std::size_t hash) const
+{
+    const std::size_t mask = m_slots.size() - 1;
+    for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+        const std::uint32_t held = m_slots[slot];
+        if (held == 0 || m_entries[held - 1].id == id) {
+            return slot;
+        }
+    }
+}
+
+void TreeIndex::add(std::string_view id, markup::TagNode* node)
+{
+    std::uint32_t& slot = m_slots[slotOf(id, hashOf(id))];
+    if (slot != 0) {
+        return; // the first node in pre-order keeps the id
+    }
+    m_entries.push_back(Entry{id, node});
+    slot = static_cast<std::uint32_t>(m_entries.size());
+    if (m_entries.size() * 2 > m_slots.size()) {
+        m_slots.assign(m_slots.size() * 2, 0);
+        for (std::size_t i = 0; i < m_entries.size(); ++i) {
+            m_slots[slotOf(m_entries[i].id, hashOf(m_entries[i].id))] =
+                static_cast<std::uint32_t>(i + 1);
+        }
+    }
+}
+
 markup::TagNode* TreeIndex::findById(std::string_view id) const
 {
-    const auto found = m_byId.find(id);
-    return found == m_byId.end() ? nullptr : found->second;
+    const std::uint32_t held = m_slots[slotOf(id, hashOf(id))];
+    return held == 0 ? nullptr : m_entries[held - 1].node;
 }
 
 } // namespace orvo::convert

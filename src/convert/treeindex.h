@@ -11,8 +11,9 @@
 // never add nodes or change an "id", so it stays valid for a whole conversion.
 
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
-#include <unordered_map>
+#include <vector>
 
 #include "convert/forward.h"
 
@@ -33,9 +34,26 @@ public:
     const markup::SourceFile* source() const { return m_source; }
 
 private:
+    // A node under its id.
+    struct Entry {
+        std::string_view id;
+        markup::TagNode* node;
+    };
+
+    static std::size_t hashOf(std::string_view id);
+    // The slot that holds id (whose hash is given), or the free one where it
+    // would go.
+    std::size_t slotOf(std::string_view id, std::size_t hash) const;
+    // Adds the node under id unless a node holds that id already.
+    void add(std::string_view id, markup::TagNode* node);
+
     // The ids are views of the nodes' own values, which stay while the index
-    // is in use.
-    std::unordered_map<std::string_view, markup::TagNode*> m_byId;
+    // is in use. The entries lie in one array, found through an open-addressed
+    // table of their indexes plus one (0 for a free slot), never more than
+    // half full: a presentation has an id on every page, and this costs no
+    // allocation per id and a few bytes per slot.
+    std::vector<Entry> m_entries;
+    std::vector<std::uint32_t> m_slots;
     markup::TagNode* m_agent = nullptr;
     const markup::SourceFile* m_source = nullptr;
 };

@@ -13,27 +13,9 @@ void SourceMap::clear()
     m_trimmedFront = 0;
 }
 
-void SourceMap::add(std::size_t bodyOffset, std::size_t leadingBlanks)
+void SourceMap::addWideIndent(std::size_t leadingBlanks)
 {
-    std::uint64_t blanks = leadingBlanks;
-    if (blanks >= kWideIndent) {
-        m_wideIndents.emplace_back(m_lines.size(), leadingBlanks);
-        blanks = kWideIndent;
-    }
-    m_lines.push_back((static_cast<std::uint64_t>(bodyOffset) << kBlankBits) | blanks);
-}
-
-void SourceMap::addBodyLine(std::size_t bodyOffset, std::size_t leadingBlanks)
-{
-    add(bodyOffset, leadingBlanks);
-}
-
-void SourceMap::addDroppedLine(std::size_t bodyLength)
-{
-    // A dropped line starts where the next body line will: the lookup below
-    // takes the last line starting at or before an offset, and a body line
-    // that holds the offset always comes after the dropped lines before it.
-    add(bodyLength, 0);
+    m_wideIndents.emplace_back(m_lines.size(), leadingBlanks);
 }
 
 std::size_t SourceMap::blanksOf(std::size_t lineIndex) const

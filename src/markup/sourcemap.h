@@ -35,8 +35,15 @@ public:
     // The reader's calls, one per line of the file in order: a line whose
     // trimmed bytes were appended at `bodyOffset` after `leadingBlanks` were
     // trimmed from its front, or a line that added nothing to the body.
-    void addBodyLine(std::size_t bodyOffset, std::size_t leadingBlanks);
-    void addDroppedLine(std::size_t bodyLength);
+    // Inline: the reader calls them once per line of the file.
+    void addBodyLine(std::size_t bodyOffset, std::size_t leadingBlanks)
+    {
+        add(bodyOffset, leadingBlanks);
+    }
+    // A dropped line starts where the next body line will: the lookup takes
+    // the last line starting at or before an offset, and a body line that
+    // holds the offset always comes after the dropped lines before it.
+    void addDroppedLine(std::size_t bodyLength) { add(bodyLength, 0); }
     // The joined body lost this many bytes at its front when it was trimmed.
     void setTrimmedFront(std::size_t bytes) { m_trimmedFront = bytes; }
 
@@ -50,7 +57,18 @@ private:
     static constexpr unsigned kBlankBits = 16;
     static constexpr std::uint64_t kWideIndent = (std::uint64_t{1} << kBlankBits) - 1;
 
-    void add(std::size_t bodyOffset, std::size_t leadingBlanks);
+    void add(std::size_t bodyOffset, std::size_t leadingBlanks)
+    {
+        std::uint64_t blanks = leadingBlanks;
+        if (blanks >= kWideIndent) {
+            addWideIndent(leadingBlanks);
+            blanks = kWideIndent;
+        }
+        m_lines.push_back((static_cast<std::uint64_t>(bodyOffset) << kBlankBits) | blanks);
+    }
+    // Keeps the blanks of the line about to be added, which are too many
+    // for its entry.
+    void addWideIndent(std::size_t leadingBlanks);
     std::size_t blanksOf(std::size_t lineIndex) const;
 
     std::vector<std::uint64_t> m_lines;

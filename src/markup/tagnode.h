@@ -21,6 +21,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/files.h"
+
 namespace orvo::markup {
 
 class TagNode;
@@ -81,7 +83,7 @@ public:
     bool hasChildren() const { return m_hasChildren; }
     // The children when at least one was attached, otherwise none (null), not
     // an empty array.
-    const Children* getChildren() const;
+    const Children* getChildren() const { return m_hasChildren ? &m_children : nullptr; }
     TagNode* getParent() const { return m_parent; }
 
     // A copy of the value; empty when the attribute is absent.
@@ -96,6 +98,26 @@ public:
     {
         const Attribute* found = findAttribute(name);
         return found == nullptr ? nullptr : &found->value;
+    }
+    // An attribute name held as its interned copy, for walks that ask many
+    // nodes for the same attribute: every attribute of a node is named by an
+    // interned name, so a lookup by key compares addresses only.
+    class AttributeKey {
+    public:
+        explicit AttributeKey(std::string_view name) : m_name(&internName(name)) {}
+
+    private:
+        friend class TagNode;
+        const std::string* m_name;
+    };
+    const std::string_view* attribute(AttributeKey key) const
+    {
+        for (std::uint32_t i = 0; i < m_attributeCount; ++i) {
+            if (m_attributes[i].name == key.m_name) {
+                return &m_attributes[i].value;
+            }
+        }
+        return nullptr;
     }
     std::size_t attributeCount() const { return m_attributeCount; }
 
@@ -144,6 +166,8 @@ private:
     // children attached from outside the parser.
     struct Extra {
         std::string ownContent;
+        // The bytes a reader handed over whole; the content lies inside them.
+        platform::ByteStorage ownBytes;
         std::string_view content;
         std::unique_ptr<std::pmr::monotonic_buffer_resource> arena;
         std::vector<Child> attached;
@@ -167,6 +191,9 @@ private:
     // a block that are never used cost no memory); a node built by hand
     // keeps a few values.
     static constexpr std::size_t kParseBlock = std::size_t{1} << 16;
+    // A parsed tree takes two to three bytes of arena for each byte of its
+    // markup (a node, its attribute and child arrays for each tag).
+    static constexpr std::size_t kArenaBytesPerContentByte = 3;
     static constexpr std::size_t kValueBlock = 256;
     // Where this node's arrays and bytes come from: the arena of the node
     // whose parse made it, or its own.

@@ -6,8 +6,10 @@
 // the public TagNode interface offers none of them. Only src/markup includes
 // this header.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <memory_resource>
 #include <string>
 #include <string_view>
@@ -31,6 +33,14 @@ public:
     {
         node.extra().content = content;
     }
+    // The node takes over `bytes`, and its content is bytes[begin, end).
+    static void adoptContent(TagNode& node, platform::ByteStorage bytes, std::size_t begin,
+                             std::size_t end)
+    {
+        TagNode::Extra& own = node.extra();
+        own.ownBytes = std::move(bytes);
+        own.content = std::string_view(own.ownBytes.get() + begin, end - begin);
+    }
     static void clearContent(TagNode& node)
     {
         if (node.m_extra) {
@@ -39,9 +49,13 @@ public:
     }
     // The memory of the nodes that the parse of `root` makes: their arrays
     // and the bytes they own.
-    static std::pmr::memory_resource& arenaOf(TagNode& root)
+    // A parse of a large content asks for a first block in proportion to
+    // it, so that the arena is not grown block after block; pages of a block
+    // that are never touched cost no memory.
+    static std::pmr::memory_resource& arenaOf(TagNode& root, std::size_t contentSize = 0)
     {
-        return root.nodeArena(TagNode::kParseBlock);
+        return root.nodeArena(
+            std::max(TagNode::kParseBlock, contentSize * TagNode::kArenaBytesPerContentByte));
     }
     // The memory of a node made anywhere, found through its ancestors.
     static std::pmr::memory_resource& memoryOf(TagNode& node) { return node.memory(); }
@@ -56,6 +70,17 @@ public:
                                  const std::string& internedName, std::string_view value)
     {
         node.addAttribute(memory, internedName, value);
+    }
+    // Whether node has the attribute of that interned name: one name has
+    // one interned copy, so the addresses tell.
+    static bool hasInternedAttribute(const TagNode& node, const std::string& internedName)
+    {
+        for (std::uint32_t i = 0; i < node.m_attributeCount; ++i) {
+            if (node.m_attributes[i].name == &internedName) {
+                return true;
+            }
+        }
+        return false;
     }
     // Sets an attribute to a copy of value kept in memory, in place when the
     // node has one of that name.

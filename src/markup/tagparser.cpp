@@ -1,6 +1,8 @@
 #include "markup/tagparser.h"
 
 #include <algorithm>
+#include <array>
+#include <deque>
 #include <memory>
 #include <memory_resource>
 #include <string>
@@ -33,13 +35,82 @@ constexpr std::string_view kUnknownAttribute =
 
 constexpr std::size_t npos = std::string_view::npos;
 
-// The first occurrence of a needle at or after a moving position inside one
-// node's content. Positions only move forward within a node, so the result of
-// the last search answers the next one until the position passes it; this
-// keeps runs of unterminated tags from rescanning the rest of the body.
+// Plain byte searches: every byte looked for here ("<", ">", "/", "=", '"'
+// and white space) is below 0x40, so it is never the second byte of a
+// Shift-JIS character nor part of a UTF-8 sequence, and a plain search finds
+// exactly the occurrences that start on a character.
+std::size_t findByte(std::string_view text, char byte, std::size_t from)
+{
+    const auto found =
+        std::find(text.begin() + static_cast<long>(std::min(from, text.size())), text.end(), byte);
+    return found == text.end() ? npos : static_cast<std::size_t>(found - text.begin());
+}
+
+// Whether two short names are the same bytes: names are a few bytes long,
+// shorter than a call to memcmp is worth.
+bool sameName(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (a[i] != b[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// What one pass over the attribute items finds about the first of them: the
+// first '"' followed by a blank (where the item ends), the first "=" before
+// it, and whether a blank follows that "=" within the item.
+struct ItemScan {
+    std::size_t quoteBlank = npos;
+    std::size_t eq = npos;
+    bool blankAfterEq = false;
+};
+
+ItemScan scanItem(std::string_view items)
+{
+    ItemScan scan;
+    const std::size_t size = items.size();
+    for (std::size_t i = 0; i < size; ++i) {
+        const char c = items[i];
+        if (c == '"') {
+            if (i + 1 < size && items[i + 1] == ' ') {
+                scan.quoteBlank = i;
+                break;
+            }
+        } else if (c == '=') {
+            if (scan.eq == npos) {
+                scan.eq = i;
+            }
+        } else if (c == ' ' && scan.eq != npos) {
+            scan.blankAfterEq = true;
+        }
+    }
+    return scan;
+}
+
+// The first "/>" at or after `from`: the first ">" there with a "/" in front.
+std::size_t findSingleEnd(std::string_view text, std::size_t from)
+{
+    for (std::size_t gt = text.find('>', from + 1); gt != npos; gt = text.find('>', gt + 1)) {
+        if (text[gt - 1] == '/') {
+            return gt - 1;
+        }
+    }
+    return npos;
+}
+
+// The first occurrence of ">" or "/>" at or after a moving position inside
+// one node's content. Positions only move forward within a node, so the
+// result of the last search answers the next one until the position passes
+// it; this keeps runs of unterminated tags from rescanning the rest of the
+// body.
 class ForwardSearch {
 public:
-    explicit ForwardSearch(std::string_view needle) : m_needle(needle) {}
+    explicit ForwardSearch(bool singleEnd) : m_singleEnd(singleEnd) {}
 
     std::size_t find(std::string_view body, std::size_t from, std::size_t end)
     {
@@ -47,13 +118,16 @@ public:
             return m_pos;
         }
         m_from = from;
-        m_pos = pf::find(body.substr(0, end), m_needle, from);
+        const std::string_view text = body.substr(0, end);
+        m_pos = from >= text.size() ? npos
+                : m_singleEnd       ? findSingleEnd(text, from)
+                                    : text.find('>', from);
         m_valid = true;
         return m_pos;
     }
 
 private:
-    std::string_view m_needle;
+    bool m_singleEnd;
     bool m_valid = false;
     std::size_t m_from = 0;
     std::size_t m_pos = npos;
@@ -69,8 +143,8 @@ struct Frame {
     std::size_t end;
     std::size_t elementStart;
     std::size_t firstChild;
-    ForwardSearch nextGt{">"};
-    ForwardSearch nextSingleEnd{"/>"};
+    ForwardSearch nextGt{false};
+    ForwardSearch nextSingleEnd{true};
 };
 
 std::size_t skipSpace(std::string_view body, std::size_t pos, std::size_t end)
@@ -103,59 +177,12 @@ void storeAttribute(TagNode& child, std::pmr::memory_resource& memory, const std
     if (inner.size() >= 2 && inner.front() == '"' && inner.back() == '"') {
         inner = inner.substr(1, inner.size() - 2);
     }
-    if (inner.find_first_of("\" ") == std::string_view::npos) {
+    if (std::none_of(inner.begin(), inner.end(), [](char c) { return c == '"' || c == ' '; })) {
         TagNodeBuilder::addAttributeView(child, memory, name, inner);
     } else {
         TagNodeBuilder::setAttributeCopy(child, memory, name, pf::removeChars(raw, "\" "));
     }
 }
-
-// Attribute names are the few that the tag types accept; each is interned
-// once per parse.
-class AttributeNames {
-public:
-    const std::string& nameOf(std::string_view name)
-    {
-        for (const std::string* known : m_names) {
-            if (*known == name) {
-                return *known;
-            }
-        }
-        const std::string& interned = TagNode::internName(name);
-        m_names.push_back(&interned);
-        return interned;
-    }
-
-private:
-    std::vector<const std::string*> m_names;
-};
-
-// Where the attributes of a parse go: the memory of its nodes and the names
-// interned so far.
-struct AttributeStore {
-    std::pmr::memory_resource& memory;
-    AttributeNames& names;
-};
-
-// Node names come from the tag type table; each type's name is interned once
-// per parse.
-class NameCache {
-public:
-    const std::string& nameOf(const TagType& type)
-    {
-        for (const auto& [known, name] : m_names) {
-            if (known == &type) {
-                return *name;
-            }
-        }
-        const std::string& name = TagNode::internName(type.name());
-        m_names.emplace_back(&type, &name);
-        return name;
-    }
-
-private:
-    std::vector<std::pair<const TagType*, const std::string*>> m_names;
-};
 
 // A parse error about the tag that begins at `tagOffset` of the body.
 void reportAt(pf::Messages& messages, const SourceFile* source, std::size_t tagOffset,
@@ -164,22 +191,24 @@ void reportAt(pf::Messages& messages, const SourceFile* source, std::size_t tagO
     messages.report(tagMessage(source, tagOffset, id, std::move(text), std::move(caption)));
 }
 
-} // namespace
-
-namespace {
-
-bool readAttributes(TagNode& child, AttributeStore store, std::string_view tagText,
-                    const TagType& type, pf::Messages& messages, const SourceFile* source,
-                    bool warnRemovedBlanks)
+// Reads the attributes of tagText into child. `accepted(name)` gives the
+// interned name of an attribute that the tag's type accepts, or null for a
+// name it does not (the empty name included); `spare` is the room kept in
+// the child's array beyond what the tag holds.
+template <typename Accepted>
+bool readAttributes(TagNode& child, std::pmr::memory_resource& memory, std::string_view tagText,
+                    const TagType& type, Accepted accepted, std::size_t spare,
+                    pf::Messages& messages, const SourceFile* source, bool warnRemovedBlanks)
 {
     std::string_view s = tagText;
-    const std::size_t space = s.find(' ');
+    const std::size_t space = findByte(s, ' ', 0);
     if (space != npos) {
         s.remove_prefix(space);
     }
     s = pf::trimLeftView(s);
-    const std::size_t cut = pf::findAnyOf(s, "/>");
-    s = cut == npos ? std::string_view() : s.substr(0, cut);
+    const auto cut = std::find_if(s.begin(), s.end(), [](char c) { return c == '/' || c == '>'; });
+    s = cut == s.end() ? std::string_view()
+                       : s.substr(0, static_cast<std::size_t>(cut - s.begin()));
     // The items are read from the attribute part with one space appended, so
     // that the last quoted value ends an item too. The space is not copied
     // in: it is kept in mind as `spaceLeft` while `items` holds the rest.
@@ -187,16 +216,17 @@ bool readAttributes(TagNode& child, AttributeStore store, std::string_view tagTe
     bool spaceLeft = true;
 
     std::size_t count = 0;
-    for (std::size_t q = items.find("\" "); q != npos; q = items.find("\" ", q + 1)) {
-        ++count;
+    for (std::size_t q = 0; q + 1 < items.size(); ++q) {
+        if (items[q] == '"' && items[q + 1] == ' ') {
+            ++count;
+        }
     }
-    // A page is given its file name by the conversion: its array has room for
-    // that one more, so that the name does not copy every page's array.
-    const std::size_t spare = child.name() == "page" ? 1 : 0;
-    TagNodeBuilder::reserveAttributes(child, store.memory, count + 1 + spare);
+    TagNodeBuilder::reserveAttributes(child, memory, count + 1 + spare);
 
     while (!items.empty() || spaceLeft) {
-        std::size_t quote = items.find("\" ");
+        // When no '"' is followed by a blank, the scan has seen all the items.
+        const ItemScan scan = scanItem(items);
+        std::size_t quote = scan.quoteBlank;
         if (quote == npos && !items.empty() && items.back() == '"') {
             quote = items.size() - 1; // the quote in front of the appended space
         }
@@ -209,17 +239,18 @@ bool readAttributes(TagNode& child, AttributeStore store, std::string_view tagTe
             spaceLeft = false;
         }
 
-        const std::size_t eq = item.find('=');
+        const std::size_t eq = quote == npos ? npos : scan.eq;
         const std::string_view name = item.substr(0, std::min(eq, item.size()));
         const std::string_view raw = eq == npos ? std::string_view() : item.substr(eq + 1);
-        if (name.empty() || !type.acceptsAttribute(name)) {
+        const std::string* interned = name.empty() ? nullptr : accepted(name);
+        if (interned == nullptr) {
             const std::string shown(name);
             reportAt(messages, source, child.sourceOffset(), pf::ids::kUnknownAttribute,
                      pf::fillTemplate(kUnknownAttribute, shown, type.getName()), shown);
             return false;
         }
         // A location ("x, y") is split at its comma, so its blanks never mattered.
-        if (warnRemovedBlanks && name != "location" && pf::find(raw, " ") != pf::npos) {
+        if (warnRemovedBlanks && eq != npos && scan.blankAfterEq && name != "location") {
             const std::string shown(name);
             messages.report(
                 tagMessage(source, child.sourceOffset(), pf::ids::kBlanksRemoved,
@@ -227,16 +258,21 @@ bool readAttributes(TagNode& child, AttributeStore store, std::string_view tagTe
                                             pf::removeChars(raw, "\" ")),
                            shown, pf::Message::Severity::Warning));
         }
-        const std::string& interned = store.names.nameOf(name);
-        if (child.hasAttribute(name)) {
+        if (TagNodeBuilder::hasInternedAttribute(child, *interned)) {
             // Written twice: the last value wins, in place.
-            TagNodeBuilder::setAttributeCopy(child, store.memory, interned,
-                                             pf::removeChars(raw, "\" "));
+            TagNodeBuilder::setAttributeCopy(child, memory, *interned, pf::removeChars(raw, "\" "));
         } else {
-            storeAttribute(child, store.memory, interned, raw);
+            storeAttribute(child, memory, *interned, raw);
         }
     }
     return true;
+}
+
+// A page is given its file name by the conversion: its array has room for
+// that one more, so that the name does not copy every page's array.
+std::size_t spareAttributesOf(std::string_view nodeName)
+{
+    return nodeName == "page" ? 1 : 0;
 }
 
 } // namespace
@@ -244,9 +280,11 @@ bool readAttributes(TagNode& child, AttributeStore store, std::string_view tagTe
 bool parseAttributes(TagNode& child, std::string_view tagText, const TagType& type,
                      pf::Messages& messages, const SourceFile* source, bool warnRemovedBlanks)
 {
-    AttributeNames names;
-    return readAttributes(child, AttributeStore{TagNodeBuilder::memoryOf(child), names}, tagText,
-                          type, messages, source, warnRemovedBlanks);
+    const auto accepted = [&type](std::string_view name) -> const std::string* {
+        return type.acceptsAttribute(name) ? &TagNode::internName(name) : nullptr;
+    };
+    return readAttributes(child, TagNodeBuilder::memoryOf(child), tagText, type, accepted,
+                          spareAttributesOf(child.name()), messages, source, warnRemovedBlanks);
 }
 
 namespace {
@@ -267,31 +305,59 @@ std::size_t endTagLength(std::string_view name)
 // "/>".
 constexpr std::size_t kSingleEndLength = 2;
 
+// What a parse has learnt about a tag type the first time it met a tag of
+// it: the name its nodes point to, the interned names of the attributes it
+// accepts, and where its end tags are in the index. Documents use a few
+// types over and over, so each tag costs a short comparison instead of a
+// hash of its name.
+struct KnownType {
+    const TagType* type;
+    const std::string* nodeName;
+    std::size_t spare;
+    std::size_t endTags;
+    // The accepted names as the type lists them, each with its interned copy.
+    std::vector<std::pair<std::string_view, const std::string*>> attributes;
+
+    const std::string* accepted(std::string_view name) const
+    {
+        for (const auto& [listed, interned] : attributes) {
+            if (sameName(listed, name)) {
+                return interned;
+            }
+        }
+        return nullptr;
+    }
+};
+
 // One parse of a node's content: the body, what checks it, and the stack of
 // nodes whose content is being consumed.
 class ContentParser {
 public:
     ContentParser(TagNode& root, const TagTypeTable& table, pf::Messages& messages,
                   const SourceFile* source, bool warnRemovedBlanks)
-        : m_root(root), m_body(root.content()), m_arena(TagNodeBuilder::arenaOf(root)),
-          m_table(table), m_messages(messages), m_source(source),
-          m_warnRemovedBlanks(warnRemovedBlanks), m_endTags(m_body, 0, m_body.size())
+        : m_root(root), m_body(root.content()),
+          m_arena(TagNodeBuilder::arenaOf(root, m_body.size())), m_table(table),
+          m_messages(messages), m_source(source), m_warnRemovedBlanks(warnRemovedBlanks),
+          m_endTags(m_body, 0, m_body.size())
     {
     }
 
     bool run();
 
 private:
+    // The type of the tag named `name`, as the table has it; null for a name
+    // the table does not know.
+    const KnownType* typeOf(std::string_view name);
     // The element (a tag with children) that begins at the top frame's
     // position: attaches it and pushes its frame, so that its content is
     // parsed next.
-    bool parseElement(const TagType& type, std::string_view name);
+    bool parseElement(const KnownType& known, std::string_view name);
     // The single tag that begins at the top frame's position.
-    bool parseSingleTag(const TagType& type, std::string_view name);
+    bool parseSingleTag(const KnownType& known, std::string_view name);
     // A node for the tag at `tagOffset`, in the root's arena, its attributes
     // read from the tag's first tagLength bytes; null after an attribute
     // error.
-    TagNode::Child makeChild(const TagType& type, std::string_view name, TagNode& parent,
+    TagNode::Child makeChild(const KnownType& known, std::string_view name, TagNode& parent,
                              std::size_t tagOffset, std::size_t tagLength);
     // The node of the top frame is done: it takes its children.
     void finishTop()
@@ -319,11 +385,50 @@ private:
     const SourceFile* m_source;
     bool m_warnRemovedBlanks;
     EndTagIndex m_endTags;
-    NameCache m_names;
-    AttributeNames m_attributeNames;
+    // The types met so far; a deque keeps their addresses as it grows.
+    std::deque<KnownType> m_known;
+    // The type last met for each shape (length and first byte) of a name.
+    static constexpr std::size_t kShapes = 64;
+    static constexpr std::size_t kShapeStride = 7;
+    std::array<const KnownType*, kShapes> m_byShape{};
     std::vector<Frame> m_stack;
     std::vector<TagNode::Child> m_pending;
 };
+
+const KnownType* ContentParser::typeOf(std::string_view name)
+{
+    // Names of different types differ mostly in length or first letter, so
+    // the type last met under a name's shape is nearly always the one.
+    const std::size_t shape =
+        (name.size() * kShapeStride + (name.empty() ? 0U : static_cast<unsigned char>(name[0]))) %
+        kShapes;
+    const KnownType* seen = m_byShape[shape];
+    if (seen != nullptr && sameName(*seen->nodeName, name)) {
+        return seen;
+    }
+    for (const KnownType& known : m_known) {
+        if (*known.nodeName == name) {
+            m_byShape[shape] = &known;
+            return &known;
+        }
+    }
+    const TagType* type = m_table.lookup(std::string(name));
+    if (type == nullptr) {
+        return nullptr;
+    }
+    KnownType& known = m_known.emplace_back();
+    m_byShape[shape] = &known;
+    known.type = type;
+    known.nodeName = &TagNode::internName(type->name());
+    known.spare = spareAttributesOf(type->name());
+    known.endTags = m_endTags.numberOf(type->name());
+    for (const std::string& attribute : type->getAttributes()) {
+        if (!attribute.empty()) {
+            known.attributes.emplace_back(attribute, &TagNode::internName(attribute));
+        }
+    }
+    return &known;
+}
 
 bool ContentParser::run()
 {
@@ -345,43 +450,48 @@ bool ContentParser::run()
         }
 
         const std::size_t nameBegin = f.cur + 1;
-        const std::size_t nameEnd =
-            std::min(f.end, pf::findAnyOf(m_body.substr(0, f.end), " >", nameBegin));
+        const auto nameStop = std::find_if(m_body.begin() + static_cast<long>(nameBegin),
+                                           m_body.begin() + static_cast<long>(f.end),
+                                           [](char c) { return c == ' ' || c == '>'; });
+        const std::size_t nameEnd = static_cast<std::size_t>(nameStop - m_body.begin());
         const std::string_view name = m_body.substr(nameBegin, nameEnd - nameBegin);
-        const TagType* type = m_table.lookup(std::string(name));
-        if (type == nullptr) {
+        const KnownType* known = typeOf(name);
+        if (known == nullptr) {
             reportAt(m_messages, m_source, f.cur, pf::ids::kUnknownTag, std::string(kUnknownTag),
                      std::string(name));
             return fail();
         }
-        if (!(type->hasChildren() ? parseElement(*type, name) : parseSingleTag(*type, name))) {
+        if (!(known->type->hasChildren() ? parseElement(*known, name)
+                                         : parseSingleTag(*known, name))) {
             return fail();
         }
     }
     return true;
 }
 
-TagNode::Child ContentParser::makeChild(const TagType& type, std::string_view name, TagNode& parent,
-                                        std::size_t tagOffset, std::size_t tagLength)
+TagNode::Child ContentParser::makeChild(const KnownType& known, std::string_view name,
+                                        TagNode& parent, std::size_t tagOffset,
+                                        std::size_t tagLength)
 {
     TagNode::Child child =
-        TagNodeBuilder::makeArenaChild(m_root, m_names.nameOf(type), type.level(), &parent);
+        TagNodeBuilder::makeArenaChild(m_root, *known.nodeName, known.type->level(), &parent);
     TagNodeBuilder::setSourceOffset(*child, tagOffset);
     if (tagLength > bareStartTagLength(name) &&
-        !readAttributes(*child, AttributeStore{m_arena, m_attributeNames},
-                        m_body.substr(tagOffset, tagLength), type, m_messages, m_source,
-                        m_warnRemovedBlanks)) {
+        !readAttributes(
+            *child, m_arena, m_body.substr(tagOffset, tagLength), *known.type,
+            [&known](std::string_view attribute) { return known.accepted(attribute); }, known.spare,
+            m_messages, m_source, m_warnRemovedBlanks)) {
         return nullptr;
     }
     return child;
 }
 
-bool ContentParser::parseElement(const TagType& type, std::string_view name)
+bool ContentParser::parseElement(const KnownType& known, std::string_view name)
 {
     Frame& f = m_stack.back();
     const std::size_t gt = f.nextGt.find(m_body, f.cur, f.end);
     const std::size_t startTagLength = gt == npos ? 0 : gt + 1 - f.cur;
-    const std::size_t endTag = m_endTags.first(name, f.cur, f.end);
+    const std::size_t endTag = m_endTags.first(known.endTags, name.size(), f.cur, f.end);
 
     std::size_t innerBegin = 0;
     std::size_t innerEnd = 0;
@@ -393,7 +503,7 @@ bool ContentParser::parseElement(const TagType& type, std::string_view name)
         }
     }
 
-    TagNode::Child child = makeChild(type, name, *f.node, f.cur, startTagLength);
+    TagNode::Child child = makeChild(known, name, *f.node, f.cur, startTagLength);
     if (!child) {
         return false;
     }
@@ -414,7 +524,7 @@ bool ContentParser::parseElement(const TagType& type, std::string_view name)
     return true;
 }
 
-bool ContentParser::parseSingleTag(const TagType& type, std::string_view name)
+bool ContentParser::parseSingleTag(const KnownType& known, std::string_view name)
 {
     Frame& f = m_stack.back();
     const std::size_t singleEnd = f.nextSingleEnd.find(m_body, f.cur, f.end);
@@ -424,7 +534,7 @@ bool ContentParser::parseSingleTag(const TagType& type, std::string_view name)
     }
     // Without its "/>" the tag is taken to be its "<" alone.
     const std::size_t tagLength = singleEnd == npos ? 1 : singleEnd - f.cur + kSingleEndLength;
-    TagNode::Child child = makeChild(type, name, *f.node, f.cur, tagLength);
+    TagNode::Child child = makeChild(known, name, *f.node, f.cur, tagLength);
     if (!child) {
         return false;
     }

@@ -222,11 +222,6 @@ std::size_t rfind(std::string_view text, std::string_view needle, CodePage page)
     return last;
 }
 
-bool isSpace(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
 // White space bytes are below 0x40, so they never end a double-byte character:
 // trimming them byte by byte keeps every character whole.
 std::string_view trimLeftView(std::string_view text)

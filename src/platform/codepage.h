@@ -69,7 +69,11 @@ inline std::size_t rfind(std::string_view text, std::string_view needle)
     return rfind(text, needle, activeCodePage());
 }
 
-bool isSpace(char c);
+// Inline: the parsers ask about every byte between tags.
+inline bool isSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
 std::string_view trimView(std::string_view text);
 std::string_view trimLeftView(std::string_view text);
 std::string_view trimRightView(std::string_view text);

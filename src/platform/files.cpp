@@ -3,8 +3,13 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <unistd.h>
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <new>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <utility>
 
@@ -129,10 +134,45 @@ bool readWholeFile(const std::string& path, std::string& out)
     return ok;
 }
 
+void FreeBytes::operator()(char* bytes) const
+{
+    std::free(bytes); // NOLINT(cppcoreguidelines-no-malloc): from malloc or aligned_alloc
+}
+
+ByteStorage allocateBytes(std::size_t size)
+{
+    constexpr std::size_t kHugePage = std::size_t{2} << 20;
+    void* bytes = nullptr;
+    if (size >= kHugePage) {
+        const std::size_t rounded = (size + kHugePage - 1) / kHugePage * kHugePage;
+        bytes = std::aligned_alloc(kHugePage, rounded);
+#ifdef MADV_HUGEPAGE
+        if (bytes != nullptr) {
+            // Only a hint: without huge pages the storage is paged as usual.
+            (void)::madvise(bytes, rounded, MADV_HUGEPAGE);
+        }
+#endif
+    } else {
+        bytes = std::malloc(size == 0 ? 1 : size); // NOLINT(cppcoreguidelines-no-malloc)
+    }
+    if (bytes == nullptr) {
+        throw std::bad_alloc();
+    }
+    return ByteStorage(static_cast<char*>(bytes));
+}
+
 std::string ReadBuffer::take()
 {
-    m_storage.resize(m_length);
+    std::string bytesRead(bytes());
     m_length = 0;
+    return bytesRead;
+}
+
+ByteStorage ReadBuffer::release(std::size_t& length)
+{
+    length = m_length;
+    m_length = 0;
+    m_capacity = 0;
     return std::move(m_storage);
 }
 
@@ -159,11 +199,15 @@ bool ReadBuffer::read(const std::string& path, LastLink lastLink)
     const auto size = static_cast<std::size_t>(st.st_size);
     const std::size_t expected = size + 1;
     for (;;) {
-        if (m_storage.size() < m_length + expected) {
-            m_storage.resize(m_length + expected);
+        if (m_capacity < m_length + expected) {
+            // Room without zeros; what a read that stopped early got is kept.
+            ByteStorage grown = allocateBytes(m_length + expected);
+            std::copy_n(m_storage.get(), m_length, grown.get());
+            m_storage = std::move(grown);
+            m_capacity = m_length + expected;
         }
-        const std::size_t room = m_storage.size() - m_length;
-        const long n = readSome(fd.get(), m_storage.data() + m_length, room);
+        const std::size_t room = m_capacity - m_length;
+        const long n = readSome(fd.get(), m_storage.get() + m_length, room);
         if (n < 0) {
             m_length = 0;
             return false;
@@ -237,13 +281,13 @@ std::optional<std::vector<std::string>> listFolder(const std::string& folder)
     return names;
 }
 
-std::optional<std::unordered_map<std::string, bool>> listRegularFiles(const std::string& folder)
+std::optional<RegularFiles> listRegularFiles(const std::string& folder)
 {
     DIR* dir = ::opendir(folder.c_str());
     if (dir == nullptr) {
         return std::nullopt;
     }
-    std::unordered_map<std::string, bool> names;
+    RegularFiles names;
     while (const dirent* entry = ::readdir(dir)) {
         // The entry's type spares a stat per file; links and file systems
         // that give no type are asked.
@@ -251,11 +295,52 @@ std::optional<std::unordered_map<std::string, bool>> listRegularFiles(const std:
             entry->d_type == DT_REG || ((entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) &&
                                         isRegularFile(folder + entry->d_name));
         if (regular) {
-            names.emplace(entry->d_name, entry->d_type != DT_REG);
+            names.add(entry->d_name, entry->d_type != DT_REG);
         }
     }
     ::closedir(dir);
     return names;
+}
+
+std::size_t RegularFiles::slotOf(std::string_view name) const
+{
+    const std::size_t mask = m_slots.size() - 1;
+    // FNV-1a, inline: file names are short, and a call to a general hash
+    // costs more than their bytes do.
+    std::uint64_t hash = 14695981039346656037ULL;
+    for (const char c : name) {
+        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
+    }
+    for (std::size_t slot = static_cast<std::size_t>(hash ^ (hash >> 32U)) & mask;;
+         slot = (slot + 1) & mask) {
+        const std::size_t held = m_slots[slot];
+        if (held == 0 || nameOf(m_entries[held - 1]) == name) {
+            return slot;
+        }
+    }
+}
+
+void RegularFiles::add(std::string_view name, bool link)
+{
+    const std::size_t slot = slotOf(name);
+    if (m_slots[slot] != 0) {
+        return;
+    }
+    m_entries.push_back(Entry{m_names.size(), name.size(), link});
+    m_names.append(name);
+    m_slots[slot] = m_entries.size();
+    if (m_entries.size() * 2 > m_slots.size()) {
+        m_slots.assign(m_slots.size() * 2, 0);
+        for (std::size_t i = 0; i < m_entries.size(); ++i) {
+            m_slots[slotOf(nameOf(m_entries[i]))] = i + 1;
+        }
+    }
+}
+
+const bool* RegularFiles::find(std::string_view name) const
+{
+    const std::size_t held = m_slots[slotOf(name)];
+    return held == 0 ? nullptr : &m_entries[held - 1].link;
 }
 
 bool deletePlainFile(const std::string& path)

@@ -7,6 +7,7 @@
 // symbolic link where that could touch anything outside the folder at hand.
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -55,9 +56,22 @@ long readSome(int fd, char* buffer, std::size_t size);
 // or read, or is not a regular file.
 [[nodiscard]] bool readWholeFile(const std::string& path, std::string& out);
 
+// Bytes in storage of their own, freed with std::free.
+struct FreeBytes {
+    void operator()(char* bytes) const;
+};
+using ByteStorage = std::unique_ptr<char[], FreeBytes>;
+
+// Storage for `size` bytes, not zero-filled. Large storage is aligned for the
+// system's huge pages and offered to them, so that filling it costs a few
+// page faults instead of one per page. Throws std::bad_alloc when there is
+// no memory.
+ByteStorage allocateBytes(std::size_t size);
+
 // Whole files read one after another into storage that is kept: in the
 // steady state a read costs an open, an fstat (only a regular file counts,
 // and its size sizes the read), one read and a close, and no allocation.
+// The storage is never filled with zeros before a read writes over it.
 class ReadBuffer {
 public:
     // Whether a symbolic link as the path's last part is followed; refused,
@@ -68,13 +82,17 @@ public:
     // bytes() is then empty.
     [[nodiscard]] bool read(const std::string& path, LastLink lastLink = LastLink::Follow);
     // The bytes of the last read, valid until the next one.
-    std::string_view bytes() const { return std::string_view(m_storage).substr(0, m_length); }
-    // The bytes of the last read as a string of their own, without a copy;
-    // the next read starts with fresh storage.
+    std::string_view bytes() const { return {m_storage.get(), m_length}; }
+    // A copy of the bytes of the last read as a string.
     std::string take();
+    // The storage with the bytes of the last read at its front, given away
+    // without a copy: `length` receives their number. The next read starts
+    // with fresh storage.
+    ByteStorage release(std::size_t& length);
 
 private:
-    std::string m_storage;
+    ByteStorage m_storage;
+    std::size_t m_capacity = 0;
     std::size_t m_length = 0;
 };
 
@@ -105,10 +123,50 @@ bool isRegularFile(const std::string& path);
 // gives them; nullopt when the folder cannot be read.
 std::optional<std::vector<std::string>> listFolder(const std::string& folder);
 
+// A hash of names that a string_view looks up without a copy.
+struct NameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view name) const
+    {
+        return std::hash<std::string_view>()(name);
+    }
+};
+
+// The regular files of a folder by name, each with whether it is a link. A
+// folder may hold thousands of pages: the names lie in one string and are
+// found through an open-addressed table, with no allocation per name.
+class RegularFiles {
+public:
+    // Adds a file; a name already listed keeps its first entry.
+    void add(std::string_view name, bool link);
+    // Whether the file is a link; null when no regular file has that name.
+    const bool* find(std::string_view name) const;
+    std::size_t size() const { return m_entries.size(); }
+
+private:
+    struct Entry {
+        std::size_t offset;
+        std::size_t length;
+        bool link;
+    };
+    std::string_view nameOf(const Entry& entry) const
+    {
+        return std::string_view(m_names).substr(entry.offset, entry.length);
+    }
+    // The slot that holds name, or the free one where it would go.
+    std::size_t slotOf(std::string_view name) const;
+
+    std::string m_names;
+    std::vector<Entry> m_entries;
+    // Each slot holds an entry's index plus one, or 0 when free; never more
+    // than half full.
+    std::vector<std::size_t> m_slots = std::vector<std::size_t>(64, 0);
+};
+
 // The names of the regular files in a folder (a link counts by what it
 // points to), each with whether it is a link, for many existence checks at
 // the cost of one listing; nullopt when the folder cannot be read.
-std::optional<std::unordered_map<std::string, bool>> listRegularFiles(const std::string& folder);
+std::optional<RegularFiles> listRegularFiles(const std::string& folder);
 
 // Deletes a file (a link as a link); false when it is still there. Missing
 // counts as deleted.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "markup/endtagindex.h"
 #include "platform/codepage.h"
 #include "parsertestsupport.h"
 
@@ -217,4 +218,29 @@ TEST(TagParser, ShiftJisTextAndValuesStayWhole)
     EXPECT_EQ(p->child(0).getAttribute("ref"), value);
     EXPECT_EQ(p->child(0).getChildren()->at(0)->text(), text);
     orvo::platform::setActiveCodePage(orvo::platform::CodePage::Utf8);
+}
+
+// The end tag index remembers where its last answer was: an answer asked for
+// behind it, or far ahead of it, must still be the first end tag at or after
+// the position.
+TEST(EndTagIndex, AnswersInAnyOrder)
+{
+    // "</a>" at 0, 4, 8, ..., 36; "</b>" at 40.
+    std::string body;
+    for (int i = 0; i < 10; ++i) {
+        body += "</a>";
+    }
+    body += "</b>";
+    orvo::markup::EndTagIndex index(body, 0, body.size());
+    EXPECT_EQ(index.first("a", 0, body.size()), 0U);
+    EXPECT_EQ(index.first("a", 33, body.size()), 36U);
+    EXPECT_EQ(index.first("a", 5, body.size()), 8U);
+    EXPECT_EQ(index.first("a", 8, body.size()), 8U);
+    EXPECT_EQ(index.first("a", 9, body.size()), 12U);
+    EXPECT_EQ(index.first("a", 37, body.size()), std::string::npos);
+    EXPECT_EQ(index.first("a", 1, body.size()), 4U);
+    // An end tag that does not end inside the content does not count.
+    EXPECT_EQ(index.first("a", 36, 39), std::string::npos);
+    EXPECT_EQ(index.first("b", 0, body.size()), 40U);
+    EXPECT_EQ(index.first("c", 0, body.size()), std::string::npos);
 }
