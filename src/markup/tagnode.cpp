@@ -223,6 +223,11 @@ void TagNode::setSourceOffset(std::size_t offset)
     }
 }
 
+const TagNode::Children* TagNode::getChildren() const
+{
+    return m_hasChildren ? &m_children : nullptr;
+}
+
 std::string_view TagNode::content() const
 {
     return m_extra ? m_extra->content : std::string_view();

@@ -83,7 +83,9 @@ public:
     bool hasChildren() const { return m_hasChildren; }
     // The children when at least one was attached, otherwise none (null), not
     // an empty array.
-    const Children* getChildren() const { return m_hasChildren ? &m_children : nullptr; }
+    // Out of line: callers that know the node has children dereference the
+    // answer, which an inlined null branch makes GCC warn about.
+    const Children* getChildren() const;
     TagNode* getParent() const { return m_parent; }
 
     // A copy of the value; empty when the attribute is absent.

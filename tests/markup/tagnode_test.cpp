@@ -71,9 +71,10 @@ TEST(TagNode, AttributesAndChildrenAccess)
     // No child yet: none, not an empty array.
     EXPECT_EQ(node.getChildren(), nullptr);
     add(node, "x");
-    ASSERT_NE(node.getChildren(), nullptr);
-    EXPECT_EQ(node.getChildren()->size(), 1U);
-    EXPECT_EQ(node.getChildren()->front()->getParent(), &node);
+    const TagNode::Children* children = node.getChildren();
+    ASSERT_NE(children, nullptr);
+    EXPECT_EQ(children->size(), 1U);
+    EXPECT_EQ(children->front()->getParent(), &node);
 }
 
 TEST(TagNode, ClearKeepsNameTextFlagsAndContent)
@@ -88,8 +89,9 @@ TEST(TagNode, ClearKeepsNameTextFlagsAndContent)
     EXPECT_EQ(node.text(), "t");
     EXPECT_TRUE(node.hasChildren());
     EXPECT_EQ(node.content(), "<speak>x</speak>");
-    ASSERT_NE(node.getChildren(), nullptr);
-    EXPECT_TRUE(node.getChildren()->empty());
+    const TagNode::Children* children = node.getChildren();
+    ASSERT_NE(children, nullptr);
+    EXPECT_TRUE(children->empty());
 }
 
 TEST(TagNode, FindByNameIsPreOrder)
