@@ -388,6 +388,12 @@ int runStages(const Options& options, const Environment& env, config::Settings& 
     messages.setDisplayName(markupPath, options.markupFile);
     presentation.setMarkupPath(markupPath);
     const bool checking = options.command == "check";
+    // The check looks for every page's source page: the folder is listed
+    // while the markup is read and parsed.
+    std::optional<convert::MarkupFolderListing> markupFolder;
+    if (checking) {
+        markupFolder.emplace(markupPath);
+    }
     if (!presentation.readMarkupFile() || !presentation.parseTree(checking)) {
         return finish(options, summary, messages, out, err);
     }
@@ -395,6 +401,7 @@ int runStages(const Options& options, const Environment& env, config::Settings& 
         const convert::AnimationNames animations = readAnimationNames(env.playerBundle);
         convert::CheckOptions checkOptions;
         checkOptions.animations = &animations;
+        checkOptions.markupFolder = &*markupFolder;
         summary.pageCount = convert::checkPresentation(presentation, messages, checkOptions);
         summary.pages = summary.pageCount;
         return endRun(env, finish(options, summary, messages, out, err), out, err);

@@ -67,8 +67,22 @@ public:
         return found.entry != nullptr && !*found.entry;
     }
 
-private:
     using Listing = std::optional<pf::RegularFiles>;
+
+    // The folder (as folderOf names it) listed beforehand.
+    void prime(const std::string& folder, Listing listing)
+    {
+        m_folders.insert_or_assign(folder, std::move(listing));
+    }
+
+    // The folder part of a path, ending with "/", as the listings are kept.
+    static std::string_view folderOf(std::string_view path)
+    {
+        const std::size_t slash = path.rfind('/');
+        return slash == std::string_view::npos ? std::string_view("./") : path.substr(0, slash + 1);
+    }
+
+private:
     struct Listed {
         bool listed;
         const bool* entry; // whether it is a link; null when not listed
@@ -78,11 +92,8 @@ private:
     // the last folder asked about is kept at hand.
     Listed find(std::string_view path)
     {
-        const std::size_t slash = path.rfind('/');
-        const std::string_view folder =
-            slash == std::string_view::npos ? std::string_view("./") : path.substr(0, slash + 1);
-        const std::string_view name =
-            slash == std::string_view::npos ? path : path.substr(slash + 1);
+        const std::string_view folder = folderOf(path);
+        const std::string_view name = path.substr(path.rfind('/') + 1);
         if (m_last == nullptr || folder != m_lastFolder) {
             auto listed = m_folders.find(folder);
             if (listed == m_folders.end()) {
@@ -261,6 +272,25 @@ struct Walker {
 
 } // namespace
 
+MarkupFolderListing::MarkupFolderListing(std::string_view markupPath)
+    : m_folder(SourcePages::folderOf(markupFolderOf(markupPath) + "page"))
+{
+    m_listing = std::async(std::launch::async,
+                           [folder = m_folder] { return pf::listRegularFiles(folder); });
+}
+
+MarkupFolderListing::~MarkupFolderListing()
+{
+    if (m_listing.valid()) {
+        m_listing.wait();
+    }
+}
+
+std::optional<pf::RegularFiles> MarkupFolderListing::take()
+{
+    return m_listing.valid() ? m_listing.get() : std::nullopt;
+}
+
 std::size_t checkPresentation(const config::Presentation& presentation, pf::Messages& messages,
                               const CheckOptions& options)
 {
@@ -278,6 +308,9 @@ std::size_t checkPresentation(const config::Presentation& presentation, pf::Mess
         character.empty() ? nullptr : presentation.getEmotionMap().lookup(character);
     Walker walker{presentation.source(), index, emotions, character, options.animations, messages};
     const std::string markupFolder = markupFolderOf(presentation.getMarkupPath());
+    if (options.markupFolder != nullptr) {
+        walker.sourcePages.prime(options.markupFolder->folder(), options.markupFolder->take());
+    }
     for (const auto& page : *pages) {
         walker.checkPage(*page, markupFolder);
     }

@@ -19,10 +19,16 @@
 // (blanks-removed comes from the parser, which alone sees the written value.)
 
 #include <cstddef>
+#include <future>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/files.h"
 
 namespace orvo::platform {
 class Messages;
-}
+} // namespace orvo::platform
 
 namespace orvo::config {
 class Presentation;
@@ -32,9 +38,33 @@ namespace orvo::convert {
 
 class AnimationNames;
 
+// The listing of a presentation's markup folder, where its source pages
+// mostly lie, started on a thread of its own when made: a caller makes it
+// before it reads and parses the markup, and the check finds the listing
+// ready.
+class MarkupFolderListing {
+public:
+    explicit MarkupFolderListing(std::string_view markupPath);
+    ~MarkupFolderListing();
+    MarkupFolderListing(const MarkupFolderListing&) = delete;
+    MarkupFolderListing& operator=(const MarkupFolderListing&) = delete;
+
+    // The folder as the check names it, and the listing (waited for; none
+    // when the folder cannot be listed). Taken once.
+    const std::string& folder() const { return m_folder; }
+    std::optional<platform::RegularFiles> take();
+
+private:
+    std::string m_folder;
+    std::future<std::optional<platform::RegularFiles>> m_listing;
+};
+
 struct CheckOptions {
     // The bundled character's animations; null or empty: not checked.
     const AnimationNames* animations = nullptr;
+    // The markup folder listed beforehand; null: listed when a source page
+    // is first looked for.
+    MarkupFolderListing* markupFolder = nullptr;
 };
 
 // Reports the warnings of a presentation whose markup file has been read and
