@@ -19,21 +19,6 @@ namespace {
 
 constexpr std::string_view kIndexPageName = "debugMain.html";
 
-} // namespace
-
-namespace {
-
-// Appends text with every LF as CR LF.
-void appendCrLf(std::string& out, std::string_view text)
-{
-    for (std::size_t nl = text.find('\n'); nl != std::string_view::npos; nl = text.find('\n')) {
-        out.append(text.substr(0, nl));
-        out += "\r\n";
-        text.remove_prefix(nl + 1);
-    }
-    out.append(text);
-}
-
 // The links are appended as they are: they hold no line end.
 static_assert(tp::kIndexPageLink.text().find('\n') == std::string_view::npos);
 
@@ -73,7 +58,7 @@ bool writeIndexPage(const std::string& path, int pageCount, pf::Messages& messag
 
 bool writeIndexPage(const pf::OpenFolder& output, int pageCount, pf::Messages& messages)
 {
-    if (!output.writeNewFile(kIndexPageName, indexPage(pageCount, appendCrLf))) {
+    if (!output.writeNewFile(kIndexPageName, indexPage(pageCount, pf::appendWithCrLf))) {
         pf::reportCannotOpen(messages, output.pathOf(kIndexPageName), pf::texts::kWriteOutError);
         return false;
     }

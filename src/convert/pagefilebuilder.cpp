@@ -6,6 +6,7 @@
 #include "platform/codepage.h"
 #include "platform/encoding.h"
 #include "platform/files.h"
+#include "platform/textfile.h"
 
 namespace orvo::convert {
 
@@ -24,17 +25,6 @@ std::size_t skipBlanks(std::string_view line, std::size_t pos)
         ++pos;
     }
     return pos;
-}
-
-// Appends text with every LF as CR LF, as a text-mode write does.
-void appendCrLf(std::string& out, std::string_view text)
-{
-    for (std::size_t nl = text.find('\n'); nl != std::string_view::npos; nl = text.find('\n')) {
-        out.append(text.data(), nl);
-        out += "\r\n";
-        text.remove_prefix(nl + 1);
-    }
-    out.append(text);
 }
 
 // Something put into a line at a position of the source line.
@@ -138,7 +128,7 @@ void buildPageFile(PreparedPage& page, std::string& out)
         std::size_t copied = 0;
         for (std::size_t k = 0; k < count; ++k) {
             out.append(line.substr(copied, insertions[k].at - copied));
-            appendCrLf(out, insertions[k].text);
+            pf::appendWithCrLf(out, insertions[k].text);
             copied = insertions[k].at;
         }
         out.append(line.substr(copied));

@@ -164,10 +164,8 @@ bool TextWriter::close()
     return closed && !m_failed;
 }
 
-std::string withCrLf(std::string_view text)
+void appendWithCrLf(std::string& out, std::string_view text)
 {
-    std::string out;
-    out.reserve(text.size() + text.size() / 16);
     std::size_t start = 0;
     for (std::size_t nl = text.find('\n'); nl != std::string_view::npos;
          nl = text.find('\n', start)) {
@@ -176,6 +174,13 @@ std::string withCrLf(std::string_view text)
         start = nl + 1;
     }
     out.append(text.data() + start, text.size() - start);
+}
+
+std::string withCrLf(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size() + text.size() / 16);
+    appendWithCrLf(out, text);
     return out;
 }
 

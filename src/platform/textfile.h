@@ -76,6 +76,8 @@ private:
 
 // The on-disk form of a text: each LF as CR LF.
 std::string withCrLf(std::string_view text);
+// The same, appended to `out`.
+void appendWithCrLf(std::string& out, std::string_view text);
 
 // Writes a whole text file at once, each LF as CR LF, replacing an existing
 // file. False when it cannot be created or not every byte was written.
