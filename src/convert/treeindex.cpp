@@ -1,6 +1,7 @@
 #include "convert/treeindex.h"
 
 #include "markup/tagnode.h"
+#include "platform/shorthash.h"
 
 #include <cstdint>
 #include <vector>
@@ -46,13 +47,7 @@ TreeIndex::TreeIndex(markup::TagNode& root, const markup::SourceFile* source)
 
 std::size_t TreeIndex::hashOf(std::string_view id)
 {
-    // FNV-1a: ids are a few bytes long, and a call to a general hash costs
-    // more than the bytes do.
-    std::uint64_t hash = 14695981039346656037ULL;
-    for (const char c : id) {
-        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
-    }
-    return static_cast<std::size_t>(hash ^ (hash >> 32U));
+    return platform::shortTextHash(id);
 }
 
 std::size_t TreeIndex::slotOf(std::string_view id, std::size_t hash) const

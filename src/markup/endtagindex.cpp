@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/shorthash.h"
+
 namespace orvo::markup {
 
 namespace {
@@ -56,12 +58,7 @@ EndTagIndex::EndTagIndex(std::string_view body, std::size_t begin, std::size_t e
 
 std::uint64_t EndTagIndex::hashOf(std::string_view name)
 {
-    // FNV-1a: names are a few bytes long.
-    std::uint64_t hash = 14695981039346656037ULL;
-    for (const char c : name) {
-        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
-    }
-    return hash;
+    return platform::shortTextHash(name);
 }
 
 std::size_t EndTagIndex::slotOf(std::string_view name, std::uint64_t hash) const

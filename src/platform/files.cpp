@@ -13,6 +13,8 @@
 #include <sys/stat.h>
 #include <utility>
 
+#include "platform/shorthash.h"
+
 namespace orvo::platform {
 
 namespace {
@@ -305,14 +307,7 @@ std::optional<RegularFiles> listRegularFiles(const std::string& folder)
 std::size_t RegularFiles::slotOf(std::string_view name) const
 {
     const std::size_t mask = m_slots.size() - 1;
-    // FNV-1a, inline: file names are short, and a call to a general hash
-    // costs more than their bytes do.
-    std::uint64_t hash = 14695981039346656037ULL;
-    for (const char c : name) {
-        hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
-    }
-    for (std::size_t slot = static_cast<std::size_t>(hash ^ (hash >> 32U)) & mask;;
-         slot = (slot + 1) & mask) {
+    for (std::size_t slot = shortTextHash(name) & mask;; slot = (slot + 1) & mask) {
         const std::size_t held = m_slots[slot];
         if (held == 0 || nameOf(m_entries[held - 1]) == name) {
             return slot;
