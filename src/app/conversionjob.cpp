@@ -39,7 +39,8 @@ void ConversionJob::run()
 {
     config::Presentation& p = m_presentation;
     // Every conversion works on a fresh read of the file.
-    bool ok = p.readMarkupFile() && p.parseTree();
+    // Parsed by page: the conversion needs the tags of one page at a time.
+    bool ok = p.readMarkupFile() && p.parseTreeByPage();
     if (ok) {
         m_pageCount = countPages(p);
         emit pagesCounted();

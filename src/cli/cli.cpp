@@ -394,7 +394,10 @@ int runStages(const Options& options, const Environment& env, config::Settings& 
     if (checking) {
         markupFolder.emplace(markupPath);
     }
-    if (!presentation.readMarkupFile() || !presentation.parseTree(checking)) {
+    // A conversion parses the pages' tags one page at a time, when it needs
+    // them: a large presentation's tree would take twice its markup's size.
+    if (!presentation.readMarkupFile() ||
+        !(checking ? presentation.parseTree(true) : presentation.parseTreeByPage())) {
         return finish(options, summary, messages, out, err);
     }
     if (checking) {

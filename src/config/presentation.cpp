@@ -4,6 +4,7 @@
 #include "config/emotionmap.h"
 #include "config/settings.h"
 #include "markup/markupreader.h"
+#include "markup/pagecontents.h"
 #include "markup/tagnode.h"
 #include "markup/tagparser.h"
 #include "markup/tagtypetable.h"
@@ -28,6 +29,7 @@ Presentation::~Presentation()
 {
     // Torn down in a fixed order: the path, the tag type table, the tree,
     // then the emotion map.
+    m_pages.reset();
     m_markupPath.clear();
     if (m_tagTypes) {
         m_tagTypes->clear();
@@ -140,8 +142,18 @@ bool Presentation::parseTree(bool warnRemovedBlanks)
     return markup::parseContent(*m_root, *m_tagTypes, m_messages, &m_source, warnRemovedBlanks);
 }
 
+bool Presentation::parseTreeByPage()
+{
+    if (!m_root) {
+        return false;
+    }
+    m_pages = std::make_unique<markup::PageContents>(*m_tagTypes);
+    return markup::parseContentByPage(*m_root, *m_tagTypes, m_messages, &m_source, *m_pages);
+}
+
 void Presentation::releaseTree()
 {
+    m_pages.reset();
     m_root.reset();
     m_source.map.clear();
 }

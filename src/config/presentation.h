@@ -18,6 +18,7 @@ class Messages;
 }
 
 namespace orvo::markup {
+class PageContents;
 class TagNode;
 class TagTypeTable;
 } // namespace orvo::markup
@@ -83,6 +84,12 @@ public:
     // With warnRemovedBlanks, values whose blanks the parser removes are
     // reported as warnings (for `orvo check`).
     [[nodiscard]] bool parseTree(bool warnRemovedBlanks = false);
+    // parseTree for a conversion, which needs one page at a time: the pages
+    // are left without the tags inside them, which pageContents() gives
+    // again page by page. The messages are those of parseTree().
+    [[nodiscard]] bool parseTreeByPage();
+    // The pages of a tree parsed by page; null after parseTree.
+    markup::PageContents* pageContents() const { return m_pages.get(); }
     // Destroys the tree; the root becomes null.
     void releaseTree();
 
@@ -93,6 +100,8 @@ private:
     std::optional<std::string> m_programDataFolder;
     std::unique_ptr<markup::TagTypeTable> m_tagTypes;
     std::unique_ptr<markup::TagNode> m_root;
+    // Holds copies of tags in the root's memory: released before the root.
+    std::unique_ptr<markup::PageContents> m_pages;
     markup::SourceFile m_source;
     std::unique_ptr<EmotionMap> m_emotionMap;
 };

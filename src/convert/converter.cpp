@@ -116,7 +116,8 @@ ConvertResult convert(config::Presentation& presentation, pf::Messages& messages
         }
         converter.emplace(*presentation.getRoot(), presentation.getEmotionMap(), settings,
                           markupFolderOf(presentation.getMarkupPath()), pageMessages,
-                          options.playerScript.has_value(), &presentation.source());
+                          options.playerScript.has_value(), &presentation.source(),
+                          presentation.pageContents());
     }
     const Cleanup cleaned = cleanup.get();
     if (!cleaned.undeletable.empty()) {
@@ -155,7 +156,8 @@ ConvertResult convert(config::Presentation& presentation, pf::Messages& messages
     if (!writeIndexPage(output, static_cast<int>(pages->size()), messages)) {
         ++result.problems;
     }
-    convertPages(*converter, *pages, output, pageMessages, options, result);
+    convertPages(*converter, *pages, presentation.pageContents(), output, pageMessages, options,
+                 result);
     if (result.status == Status::Cancelled) {
         return result;
     }

@@ -8,6 +8,7 @@ class Messages;
 class OpenFolder;
 } // namespace orvo::platform
 namespace orvo::markup {
+class PageContents;
 struct SourceFile;
 class TagNode;
 } // namespace orvo::markup

@@ -19,6 +19,9 @@ namespace {
 
 constexpr std::string_view kIndexPageName = "debugMain.html";
 
+// How much of the index page is written at a time.
+constexpr std::size_t kPieceSize = std::size_t{64} << 10;
+
 // The links are appended as they are: they hold no line end.
 static_assert(tp::kIndexPageLink.text().find('\n') == std::string_view::npos);
 
@@ -58,7 +61,28 @@ bool writeIndexPage(const std::string& path, int pageCount, pf::Messages& messag
 
 bool writeIndexPage(const pf::OpenFolder& output, int pageCount, pf::Messages& messages)
 {
-    if (!output.writeNewFile(kIndexPageName, indexPage(pageCount, pf::appendWithCrLf))) {
+    // Written piece by piece: a large presentation's index page is
+    // megabytes, made while the page tags are held.
+    std::string piece;
+    bool started = false;
+    bool ended = false;
+    int link = 1;
+    const auto nextPiece = [&]() -> std::string_view {
+        piece.clear();
+        if (!started) {
+            pf::appendWithCrLf(piece, tp::kIndexPageStart.text());
+            started = true;
+        }
+        for (; link <= pageCount && piece.size() < kPieceSize; ++link) {
+            pf::appendTemplate(piece, tp::kIndexPageLink, link, link);
+        }
+        if (link > pageCount && !ended && piece.size() < kPieceSize) {
+            pf::appendWithCrLf(piece, tp::kIndexPageEnd.text());
+            ended = true;
+        }
+        return piece;
+    };
+    if (!output.writeNewFileInPieces(kIndexPageName, nextPiece)) {
         pf::reportCannotOpen(messages, output.pathOf(kIndexPageName), pf::texts::kWriteOutError);
         return false;
     }

@@ -12,8 +12,8 @@ namespace orvo::convert {
 PageConverter::PageConverter(markup::TagNode& root, const config::EmotionMap& emotions,
                              const config::Settings& settings, std::string markupFolder,
                              platform::Messages& messages, bool loadPlayer,
-                             const markup::SourceFile* source)
-    : m_index(root, source), m_steps(m_index, emotions, messages),
+                             const markup::SourceFile* source, const markup::PageContents* pages)
+    : m_index(root, source, pages), m_steps(m_index, emotions, messages),
       m_writer(std::move(markupFolder), settings.workingDir, messages,
                loadPlayer ? templates::kPlayerScriptLine.text() : std::string_view())
 {

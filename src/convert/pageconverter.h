@@ -31,11 +31,13 @@ public:
     // the agent runtime from beside it (kPlayerScriptLine behind its script
     // block); without, the page files are the plain conversion.
     // With `source` (the markup file and its map), messages about a tag name
-    // its line and column.
+    // its line and column. `pages` holds the tags inside the pages of a tree
+    // parsed by page.
     PageConverter(markup::TagNode& root, const config::EmotionMap& emotions,
                   const config::Settings& settings, std::string markupFolder,
                   platform::Messages& messages, bool loadPlayer = false,
-                  const markup::SourceFile* source = nullptr);
+                  const markup::SourceFile* source = nullptr,
+                  const markup::PageContents* pages = nullptr);
 
     // From now on the page files go into this opened folder, as new files
     // (a conversion's output folder, see platform::OpenFolder); it must

@@ -6,6 +6,7 @@
 #include "convert/pagefilebuilder.h"
 #include "convert/pagefilequeue.h"
 #include "convert/pagetemplates.h"
+#include "markup/pagecontents.h"
 #include "platform/deferredmessages.h"
 #include "platform/filemessages.h"
 #include "platform/files.h"
@@ -17,8 +18,9 @@ namespace orvo::convert {
 namespace pf = orvo::platform;
 
 void convertPages(PageConverter& converter, const markup::TagNode::Children& pages,
-                  const pf::OpenFolder& output, pf::DeferredMessages& pageMessages,
-                  const ConvertOptions& options, ConvertResult& result)
+                  markup::PageContents* contents, const pf::OpenFolder& output,
+                  pf::DeferredMessages& pageMessages, const ConvertOptions& options,
+                  ConvertResult& result)
 {
     PageFileQueue files(output);
     PageFileQueue::Done done;
@@ -60,8 +62,14 @@ void convertPages(PageConverter& converter, const markup::TagNode::Children& pag
         PageFileQueue::Page& page = files.next(done);
         page.number = i;
         pageMessages.holdIn(&page.messages);
-        page.write = converter.preparePage(*pages[static_cast<std::size_t>(i - 1)], i, pageCount,
-                                           page.prepared);
+        markup::TagNode& node = *pages[static_cast<std::size_t>(i - 1)];
+        if (contents != nullptr) {
+            contents->open(static_cast<std::size_t>(i - 1), node);
+        }
+        page.write = converter.preparePage(node, i, pageCount, page.prepared);
+        if (contents != nullptr) {
+            contents->close(node);
+        }
         pageMessages.holdIn(nullptr);
         if (page.write && files.writerBehind()) {
             buildPageFile(page.prepared, page.bytes);

@@ -9,6 +9,10 @@
 #include "convert/converter.h"
 #include "markup/tagnode.h"
 
+namespace orvo::markup {
+class PageContents;
+}
+
 namespace orvo::platform {
 class DeferredMessages;
 class OpenFolder;
@@ -21,9 +25,11 @@ class PageConverter;
 // Converts every page of `pages` through `converter`, whose messages go to
 // `pageMessages` (which hands them on to the conversion's messages), into
 // the opened output folder. Fills in pagesWritten and problems, and says
-// Cancelled when options.cancelRequested stopped it.
+// Cancelled when options.cancelRequested stopped it. With `contents`, the
+// pages were parsed by page: each gets its tags for the time it is generated.
 void convertPages(PageConverter& converter, const markup::TagNode::Children& pages,
-                  const platform::OpenFolder& output, platform::DeferredMessages& pageMessages,
-                  const ConvertOptions& options, ConvertResult& result);
+                  markup::PageContents* contents, const platform::OpenFolder& output,
+                  platform::DeferredMessages& pageMessages, const ConvertOptions& options,
+                  ConvertResult& result);
 
 } // namespace orvo::convert

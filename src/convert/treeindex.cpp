@@ -1,5 +1,6 @@
 #include "convert/treeindex.h"
 
+#include "markup/pagecontents.h"
 #include "markup/tagnode.h"
 #include "platform/shorthash.h"
 
@@ -15,27 +16,43 @@ constexpr std::size_t kFirstSlots = 256;
 
 } // namespace
 
-TreeIndex::TreeIndex(markup::TagNode& root, const markup::SourceFile* source)
-    : m_slots(kFirstSlots), m_source(source)
+TreeIndex::TreeIndex(markup::TagNode& root, const markup::SourceFile* source,
+                     const markup::PageContents* pages)
+    : m_idKey("id"), m_slots(kFirstSlots), m_source(source)
 {
+    // The pages of a tree parsed by page come in order; the kept copies of
+    // the tags inside a page stand where those tags would come, right
+    // behind the page.
+    const markup::TagNode* body = pages == nullptr ? nullptr : pages->body();
+    if (body != nullptr) {
+        // Nearly every page has an id; the others are few.
+        reserve(pages->pageCount() + pages->keptCount() + kFirstSlots / 2);
+    }
     // Pre-order with an explicit stack (children pushed in reverse), the same
     // order as the tree's own searches; only the first node per id is kept.
     std::vector<markup::TagNode*> stack{&root};
-    bool emptyIdTaken = false;
-    const markup::TagNode::AttributeKey idKey("id");
-    while (!stack.empty()) {
-        markup::TagNode* node = stack.back();
-        stack.pop_back();
+    const auto visit = [this](markup::TagNode* node) {
         // Most nodes have no id: only the first of them is looked up.
-        const std::string_view* id = node->attribute(idKey);
+        const std::string_view* id = node->attribute(m_idKey);
         if (id != nullptr && !id->empty()) {
             add(*id, node);
-        } else if (!emptyIdTaken) {
-            add(std::string_view(), node);
-            emptyIdTaken = true;
+        } else if (m_idless == nullptr) {
+            m_idless = node;
         }
         if (m_agent == nullptr && node->name() == "agent") {
             m_agent = node;
+        }
+    };
+    std::size_t page = 0;
+    while (!stack.empty()) {
+        markup::TagNode* node = stack.back();
+        stack.pop_back();
+        visit(node);
+        if (body != nullptr && node->getParent() == body && page < pages->pageCount()) {
+            for (const markup::TagNode::Child& kept : pages->keptIn(page)) {
+                visit(kept.get());
+            }
+            ++page;
         }
         if (const auto* children = node->getChildren()) {
             for (auto it = children->rbegin(); it != children->rend(); ++it) {
@@ -50,14 +67,37 @@ std::size_t TreeIndex::hashOf(std::string_view id)
     return platform::shortTextHash(id);
 }
 
+std::string_view TreeIndex::idOf(const markup::TagNode& node) const
+{
+    const std::string_view* id = node.attribute(m_idKey);
+    return id == nullptr ? std::string_view() : *id;
+}
+
 std::size_t TreeIndex::slotOf(std::string_view id, std::size_t hash) const
 {
     const std::size_t mask = m_slots.size() - 1;
     for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
         const std::uint32_t held = m_slots[slot];
-        if (held == 0 || m_entries[held - 1].id == id) {
+        if (held == 0 || idOf(*m_nodes[held - 1]) == id) {
             return slot;
         }
+    }
+}
+
+void TreeIndex::reserve(std::size_t ids)
+{
+    m_nodes.reserve(ids);
+    std::size_t slots = m_slots.size();
+    while (slots < ids * 2) {
+        slots *= 2;
+    }
+    if (slots == m_slots.size()) {
+        return;
+    }
+    m_slots.assign(slots, 0);
+    for (std::size_t i = 0; i < m_nodes.size(); ++i) {
+        const std::string_view id = idOf(*m_nodes[i]);
+        m_slots[slotOf(id, hashOf(id))] = static_cast<std::uint32_t>(i + 1);
     }
 }
 
@@ -67,21 +107,20 @@ void TreeIndex::add(std::string_view id, markup::TagNode* node)
     if (slot != 0) {
         return; // the first node in pre-order keeps the id
     }
-    m_entries.push_back(Entry{id, node});
-    slot = static_cast<std::uint32_t>(m_entries.size());
-    if (m_entries.size() * 2 > m_slots.size()) {
-        m_slots.assign(m_slots.size() * 2, 0);
-        for (std::size_t i = 0; i < m_entries.size(); ++i) {
-            m_slots[slotOf(m_entries[i].id, hashOf(m_entries[i].id))] =
-                static_cast<std::uint32_t>(i + 1);
-        }
+    m_nodes.push_back(node);
+    slot = static_cast<std::uint32_t>(m_nodes.size());
+    if (m_nodes.size() * 2 > m_slots.size()) {
+        reserve(m_slots.size()); // twice the slots
     }
 }
 
 markup::TagNode* TreeIndex::findById(std::string_view id) const
 {
+    if (id.empty()) {
+        return m_idless;
+    }
     const std::uint32_t held = m_slots[slotOf(id, hashOf(id))];
-    return held == 0 ? nullptr : m_entries[held - 1].node;
+    return held == 0 ? nullptr : m_nodes[held - 1];
 }
 
 } // namespace orvo::convert

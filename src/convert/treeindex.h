@@ -16,14 +16,17 @@
 #include <vector>
 
 #include "convert/forward.h"
+#include "markup/tagnode.h"
 
 namespace orvo::convert {
 
 class TreeIndex {
 public:
     // `source`, when given, is the markup file of the tree, for messages
-    // about its tags.
-    explicit TreeIndex(markup::TagNode& root, const markup::SourceFile* source = nullptr);
+    // about its tags. `pages`, when given, holds the tags inside the pages of
+    // a tree parsed by page: their kept copies answer in their place.
+    explicit TreeIndex(markup::TagNode& root, const markup::SourceFile* source = nullptr,
+                       const markup::PageContents* pages = nullptr);
 
     // The first node in pre-order whose "id" (empty when absent) equals id; the
     // empty id therefore finds the first node without one, normally the root.
@@ -34,26 +37,26 @@ public:
     const markup::SourceFile* source() const { return m_source; }
 
 private:
-    // A node under its id.
-    struct Entry {
-        std::string_view id;
-        markup::TagNode* node;
-    };
-
     static std::size_t hashOf(std::string_view id);
+    // The id of a node of the index: every one has one.
+    std::string_view idOf(const markup::TagNode& node) const;
     // The slot that holds id (whose hash is given), or the free one where it
     // would go.
     std::size_t slotOf(std::string_view id, std::size_t hash) const;
-    // Adds the node under id unless a node holds that id already.
+    // Makes room for `ids` ids in all.
+    void reserve(std::size_t ids);
+    // Adds the node under its id unless a node holds that id already.
     void add(std::string_view id, markup::TagNode* node);
 
-    // The ids are views of the nodes' own values, which stay while the index
-    // is in use. The entries lie in one array, found through an open-addressed
+    // The nodes with an id lie in one array, found through an open-addressed
     // table of their indexes plus one (0 for a free slot), never more than
     // half full: a presentation has an id on every page, and this costs no
-    // allocation per id and a few bytes per slot.
-    std::vector<Entry> m_entries;
+    // allocation per id and 16 bytes per id. An id is read from its node.
+    markup::TagNode::AttributeKey m_idKey;
+    std::vector<markup::TagNode*> m_nodes;
     std::vector<std::uint32_t> m_slots;
+    // The first node without an id, which the empty id finds.
+    markup::TagNode* m_idless = nullptr;
     markup::TagNode* m_agent = nullptr;
     const markup::SourceFile* m_source = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "markup/endtagindex.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "platform/shorthash.h"
 
@@ -20,8 +21,20 @@ constexpr std::size_t kSteps = 4;
 // "<" and ">" are below 0x40, so neither can be the second byte of a Shift-JIS
 // character, and both are ASCII, so neither is part of a UTF-8 sequence: plain
 // byte searches find exactly the occurrences that start on a character.
-EndTagIndex::EndTagIndex(std::string_view body, std::size_t begin, std::size_t end) : m_slots(64, 0)
+EndTagIndex::EndTagIndex(std::string_view body, std::size_t begin, std::size_t end) : EndTagIndex()
 {
+    index(body, begin, end);
+}
+
+void EndTagIndex::index(std::string_view body, std::size_t begin, std::size_t end)
+{
+    for (Name& name : m_names) {
+        name.positions.clear();
+        name.widePositions.clear();
+        name.cursor = 0;
+    }
+    m_base = begin;
+    m_wide = end - begin > UINT32_MAX;
     const std::string_view text = body.substr(0, end);
     std::size_t nextGt = npos;
     bool gtSearched = false;
@@ -52,7 +65,11 @@ EndTagIndex::EndTagIndex(std::string_view body, std::size_t begin, std::size_t e
             lastNumber = addName(name);
             lastName = name;
         }
-        m_names[lastNumber].positions.push_back(p);
+        if (m_wide) {
+            m_names[lastNumber].widePositions.push_back(p);
+        } else {
+            m_names[lastNumber].positions.push_back(static_cast<std::uint32_t>(p - m_base));
+        }
     }
 }
 
@@ -78,7 +95,7 @@ std::size_t EndTagIndex::addName(std::string_view name)
     if (m_slots[slot] != 0) {
         return m_slots[slot] - 1;
     }
-    m_names.push_back(Name{name, {}, 0});
+    m_names.push_back(Name{name, {}, {}, 0});
     m_slots[slot] = static_cast<std::uint32_t>(m_names.size());
     if (m_names.size() * 2 > m_slots.size()) {
         grow();
@@ -101,6 +118,33 @@ std::size_t EndTagIndex::numberOf(std::string_view name) const
     return held == 0 ? kNoName : held - 1;
 }
 
+template <typename Position>
+std::size_t EndTagIndex::firstAtOrAfter(const std::vector<Position>& positions, std::size_t cursor,
+                                        std::size_t from)
+{
+    // The answer is the first position at or after `from`. From the last
+    // answer it lies a few steps ahead when the questions come in document
+    // order; otherwise it is searched for.
+    const std::size_t size = positions.size();
+    std::size_t found = cursor;
+    if (found > 0 && positions[found - 1] >= from) {
+        return static_cast<std::size_t>(
+            std::lower_bound(positions.begin(), positions.begin() + static_cast<long>(found),
+                             from) -
+            positions.begin());
+    }
+    const std::size_t stop = std::min(size, found + kSteps);
+    while (found < stop && positions[found] < from) {
+        ++found;
+    }
+    if (found == stop && found < size) {
+        found = static_cast<std::size_t>(
+            std::lower_bound(positions.begin() + static_cast<long>(found), positions.end(), from) -
+            positions.begin());
+    }
+    return found;
+}
+
 std::size_t EndTagIndex::first(std::size_t number, std::size_t nameLength, std::size_t from,
                                std::size_t end)
 {
@@ -108,34 +152,24 @@ std::size_t EndTagIndex::first(std::size_t number, std::size_t nameLength, std::
         return npos;
     }
     Name& entry = m_names[number];
-    const std::vector<std::size_t>& positions = entry.positions;
-    const std::size_t size = positions.size();
-    // The answer is the first position at or after `from`. From the last
-    // answer it lies a few steps ahead when the questions come in document
-    // order; otherwise it is searched for.
-    std::size_t found = entry.cursor;
-    if (found > 0 && positions[found - 1] >= from) {
-        found = static_cast<std::size_t>(
-            std::lower_bound(positions.begin(), positions.begin() + static_cast<long>(found),
-                             from) -
-            positions.begin());
-    } else {
-        const std::size_t stop = std::min(size, found + kSteps);
-        while (found < stop && positions[found] < from) {
-            ++found;
+    std::size_t position = npos;
+    if (m_wide) {
+        entry.cursor = firstAtOrAfter(entry.widePositions, entry.cursor, from);
+        if (entry.cursor < entry.widePositions.size()) {
+            position = entry.widePositions[entry.cursor];
         }
-        if (found == stop && found < size) {
-            found = static_cast<std::size_t>(
-                std::lower_bound(positions.begin() + static_cast<long>(found), positions.end(),
-                                 from) -
-                positions.begin());
+    } else {
+        // Offsets before the indexed part are asked as its start.
+        const std::size_t offset = from < m_base ? 0 : from - m_base;
+        entry.cursor = firstAtOrAfter(entry.positions, entry.cursor, offset);
+        if (entry.cursor < entry.positions.size()) {
+            position = m_base + entry.positions[entry.cursor];
         }
     }
-    entry.cursor = found;
-    if (found == size || positions[found] + nameLength + kEndTagExtra > end) {
+    if (position == npos || position + nameLength + kEndTagExtra > end) {
         return npos;
     }
-    return positions[found];
+    return position;
 }
 
 } // namespace orvo::markup

@@ -20,8 +20,14 @@ class EndTagIndex {
 public:
     static constexpr std::size_t kNoName = static_cast<std::size_t>(-1);
 
+    EndTagIndex() : m_slots(kFirstSlots, 0) {}
     // Indexes the end tags that lie wholly inside body[begin, end).
     EndTagIndex(std::string_view body, std::size_t begin, std::size_t end);
+
+    // Indexes body[begin, end) instead, a part of the same body as before:
+    // the names met so far keep their numbers, so that a parser of one part
+    // after another asks for a name's number once.
+    void index(std::string_view body, std::size_t begin, std::size_t end);
 
     // The number of a name that has end tags in the body; kNoName otherwise.
     std::size_t numberOf(std::string_view name) const;
@@ -41,11 +47,21 @@ public:
     }
 
 private:
+    // A name's end tags, as offsets from the start of the indexed part: 32
+    // bits for every part under 4 GiB, which is what the index is sized by
+    // (an entry for every end tag of a document).
     struct Name {
         std::string_view name;
-        std::vector<std::size_t> positions;
+        std::vector<std::uint32_t> positions;
+        std::vector<std::size_t> widePositions;
         std::size_t cursor = 0;
     };
+
+    // The index of the first of positions at or after `from` (an offset of
+    // the same kind), stepping from the cursor.
+    template <typename Position>
+    static std::size_t firstAtOrAfter(const std::vector<Position>& positions, std::size_t cursor,
+                                      std::size_t from);
 
     static std::uint64_t hashOf(std::string_view name);
     // The slot of name in m_slots: the one that holds it, or the empty one
@@ -54,7 +70,11 @@ private:
     std::size_t addName(std::string_view name);
     void grow();
 
+    static constexpr std::size_t kFirstSlots = 64;
+
     std::vector<Name> m_names;
+    std::size_t m_base = 0;
+    bool m_wide = false;
     // Open addressing over the names: each slot holds a name's number plus
     // one, or 0 when empty; never more than half full.
     std::vector<std::uint32_t> m_slots;

@@ -88,10 +88,14 @@ namespace {
 // megabytes that are touched page by page as nodes are made: a block of
 // 2 MiB or more is aligned to 2 MiB and offered to the system's transparent
 // huge pages, so that it costs a few page faults instead of hundreds.
-// Smaller blocks come from the heap as they always did.
+// Smaller blocks come from the heap as they always did. A huge page is
+// resident as a whole once touched, which a tree that is only partly kept
+// pays for in memory: its arena asks for plain pages.
 class BlockSource final : public std::pmr::memory_resource {
 public:
     static constexpr std::size_t kLargeBlock = std::size_t{2} << 20;
+
+    explicit BlockSource(bool hugePages) : m_hugePages(hugePages) {}
 
 private:
     static std::size_t largeSize(std::size_t bytes)
@@ -101,7 +105,7 @@ private:
 
     void* do_allocate(std::size_t bytes, std::size_t alignment) override
     {
-        if (bytes < kLargeBlock || alignment > kLargeBlock) {
+        if (bytes < kLargeBlock || alignment > kLargeBlock || !m_hugePages) {
             return std::pmr::new_delete_resource()->allocate(bytes, alignment);
         }
         const std::size_t size = largeSize(bytes);
@@ -118,7 +122,7 @@ private:
 
     void do_deallocate(void* block, std::size_t bytes, std::size_t alignment) override
     {
-        if (bytes < kLargeBlock || alignment > kLargeBlock) {
+        if (bytes < kLargeBlock || alignment > kLargeBlock || !m_hugePages) {
             std::pmr::new_delete_resource()->deallocate(block, bytes, alignment);
         } else {
             std::free(block); // NOLINT(cppcoreguidelines-no-malloc): aligned_alloc's
@@ -129,24 +133,27 @@ private:
     {
         return this == &other;
     }
+
+    bool m_hugePages;
 };
 
 // One source for the whole run, never destroyed: an arena may be freed at
 // any point of the program's exit.
-std::pmr::memory_resource& blockSource()
+std::pmr::memory_resource& blockSource(bool hugePages)
 {
-    static BlockSource* const source = new BlockSource();
-    return *source;
+    static BlockSource* const huge = new BlockSource(true);
+    static BlockSource* const plain = new BlockSource(false);
+    return hugePages ? *huge : *plain;
 }
 
 } // namespace
 
-std::pmr::memory_resource& TagNode::nodeArena(std::size_t firstBlock)
+std::pmr::memory_resource& TagNode::nodeArena(std::size_t firstBlock, bool hugePages)
 {
     Extra& own = extra();
     if (!own.arena) {
-        own.arena =
-            std::make_unique<std::pmr::monotonic_buffer_resource>(firstBlock, &blockSource());
+        own.arena = std::make_unique<std::pmr::monotonic_buffer_resource>(firstBlock,
+                                                                          &blockSource(hugePages));
     }
     return *own.arena;
 }
@@ -160,14 +167,29 @@ std::pmr::memory_resource& TagNode::memory()
     while (owner->m_inArena && owner->m_parent != nullptr) {
         owner = owner->m_parent;
     }
+    // The tags of a page parsed again live in the page's memory, and so do
+    // their changes; the page's own attributes stay with the root.
+    if (owner->m_extra && owner->m_extra->openPage != nullptr) {
+        for (const TagNode* node = m_parent; node != nullptr; node = node->m_parent) {
+            if (node == owner->m_extra->openPage) {
+                return *owner->m_extra->openPageMemory;
+            }
+        }
+    }
     return owner->nodeArena(kValueBlock);
 }
 
 TagNode::Child TagNode::makeArenaChild(const std::string& internedName, std::int32_t level,
                                        TagNode* parent)
 {
-    std::pmr::memory_resource& arena = nodeArena(kParseBlock);
-    void* place = arena.allocate(sizeof(TagNode), alignof(TagNode));
+    return makeNodeIn(nodeArena(kParseBlock), internedName, level, parent);
+}
+
+TagNode::Child TagNode::makeNodeIn(std::pmr::memory_resource& memory,
+                                   const std::string& internedName, std::int32_t level,
+                                   TagNode* parent)
+{
+    void* place = memory.allocate(sizeof(TagNode), alignof(TagNode));
     auto* node = new (place) TagNode(internedName, level, parent);
     node->m_inArena = true;
     return Child(node);
@@ -192,9 +214,14 @@ void TagNode::takeChildren(std::vector<Child>& out)
 void TagNode::clear()
 {
     m_attributeCount = 0;
+    std::vector<Child> pending;
+    dropChildren(pending);
+}
+
+void TagNode::dropChildren(std::vector<Child>& pending)
+{
     // Destroy the subtree without recursion: take the children of each node
     // before it is destroyed, so no destructor has a child left to free.
-    std::vector<Child> pending;
     takeChildren(pending);
     while (!pending.empty()) {
         Child node = std::move(pending.back());

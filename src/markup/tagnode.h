@@ -175,6 +175,11 @@ private:
         std::vector<Child> attached;
         // The offset of a tag too far into a body for the node's own field.
         std::size_t wideOffset = kNoOffset;
+        // A root's page whose tags were parsed again for a while, and the
+        // memory they were made in: changes to those tags go there too, so
+        // that the root's arena does not grow page after page.
+        const TagNode* openPage = nullptr;
+        std::pmr::memory_resource* openPageMemory = nullptr;
     };
     friend struct TagNodeDeleter;
     friend class TagNodeBuilder;
@@ -186,9 +191,10 @@ private:
     const Attribute* findAttribute(std::string_view name) const;
     Extra& extra();
     // The arena of the nodes parsed below this one, made on first use with
-    // a first block of firstBlock bytes; it lives as long as this node, and
-    // nodes made in it are destroyed before it goes.
-    std::pmr::memory_resource& nodeArena(std::size_t firstBlock);
+    // a first block of firstBlock bytes, its large blocks offered to huge
+    // pages or not; it lives as long as this node, and nodes made in it are
+    // destroyed before it goes.
+    std::pmr::memory_resource& nodeArena(std::size_t firstBlock, bool hugePages = true);
     // A parse starts with a block sized for a small document (the pages of
     // a block that are never used cost no memory); a node built by hand
     // keeps a few values.
@@ -201,6 +207,13 @@ private:
     // whose parse made it, or its own.
     std::pmr::memory_resource& memory();
     Child makeArenaChild(const std::string& internedName, std::int32_t level, TagNode* parent);
+    // A node made in `memory`, an arena that outlives it, not yet attached.
+    static Child makeNodeIn(std::pmr::memory_resource& memory, const std::string& internedName,
+                            std::int32_t level, TagNode* parent);
+    // Destroys every child and its subtree, with `pending` as the walk's
+    // stack (left empty, its room kept); everything else stays, the
+    // hasChildren flag included.
+    void dropChildren(std::vector<Child>& pending);
     // Room for `count` attributes in all, the present ones kept.
     void reserveAttributes(std::pmr::memory_resource& memory, std::size_t count);
     void addAttribute(std::pmr::memory_resource& memory, const std::string& name,

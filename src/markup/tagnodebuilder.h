@@ -57,6 +57,13 @@ public:
         return root.nodeArena(
             std::max(TagNode::kParseBlock, contentSize * TagNode::kArenaBytesPerContentByte));
     }
+    // The same for a parse that keeps the page tags only (about one tag in
+    // ten): its block is sized for a share of the content, and has plain
+    // pages, which are resident only as far as they are used.
+    static std::pmr::memory_resource& pageTagArenaOf(TagNode& root, std::size_t contentSize)
+    {
+        return root.nodeArena(std::max(TagNode::kParseBlock, contentSize / 2), false);
+    }
     // The memory of a node made anywhere, found through its ancestors.
     static std::pmr::memory_resource& memoryOf(TagNode& node) { return node.memory(); }
     static void reserveAttributes(TagNode& node, std::pmr::memory_resource& memory,
@@ -96,6 +103,45 @@ public:
                                          std::int32_t level, TagNode* parent)
     {
         return root.makeArenaChild(internedName, level, parent);
+    }
+    // A node made in `memory`, an arena that outlives it, not yet attached.
+    static TagNode::Child makeChildIn(std::pmr::memory_resource& memory,
+                                      const std::string& internedName, std::int32_t level,
+                                      TagNode* parent)
+    {
+        return TagNode::makeNodeIn(memory, internedName, level, parent);
+    }
+    // Marks `page`, below `root`, as parsed again into `memory` (null: no
+    // longer); see TagNode::memory.
+    static void setOpenPage(TagNode& root, const TagNode* page, std::pmr::memory_resource* memory)
+    {
+        root.extra().openPage = page;
+        root.extra().openPageMemory = memory;
+    }
+    // Destroys the children of node and their subtrees, and leaves the node
+    // as it would be had it never had any; `pending` is the walk's stack.
+    static void removeChildren(TagNode& node, std::vector<TagNode::Child>& pending)
+    {
+        node.dropChildren(pending);
+        if (node.m_extra) {
+            node.m_extra->attached.clear();
+        }
+        node.m_children.m_data = nullptr;
+        node.m_hasChildren = false;
+    }
+    // A copy of node without its children, made in `memory` with `parent` as
+    // its parent: its name, level, tag offset and attributes, whose values
+    // are copied into memory.
+    static TagNode::Child copyWithoutChildren(const TagNode& node,
+                                              std::pmr::memory_resource& memory, TagNode* parent)
+    {
+        TagNode::Child copy = TagNode::makeNodeIn(memory, *node.m_name, node.m_level, parent);
+        copy->setSourceOffset(node.sourceOffset());
+        copy->reserveAttributes(memory, node.m_attributeCount);
+        for (std::uint32_t i = 0; i < node.m_attributeCount; ++i) {
+            copy->setAttributeIn(memory, *node.m_attributes[i].name, node.m_attributes[i].value);
+        }
+        return copy;
     }
     // Makes pending[from, end) the children of node, in an array of exactly
     // their number in memory, and drops them from pending. A node that gets

@@ -1,14 +1,15 @@
 #include "markup/tagparser.h"
 
+#include <malloc.h>
 #include <algorithm>
-#include <array>
-#include <deque>
 #include <memory>
 #include <memory_resource>
 #include <string>
 #include <vector>
 
+#include "markup/contentparser.h"
 #include "markup/endtagindex.h"
+#include "markup/pagecontents.h"
 #include "markup/sourcemap.h"
 #include "markup/tagmessage.h"
 #include "markup/tagnode.h"
@@ -103,67 +104,12 @@ std::size_t findSingleEnd(std::string_view text, std::size_t from)
     return npos;
 }
 
-// The first occurrence of ">" or "/>" at or after a moving position inside
-// one node's content. Positions only move forward within a node, so the
-// result of the last search answers the next one until the position passes
-// it; this keeps runs of unterminated tags from rescanning the rest of the
-// body.
-class ForwardSearch {
-public:
-    explicit ForwardSearch(bool singleEnd) : m_singleEnd(singleEnd) {}
-
-    std::size_t find(std::string_view body, std::size_t from, std::size_t end)
-    {
-        if (m_valid && from >= m_from && (m_pos == npos || from <= m_pos)) {
-            return m_pos;
-        }
-        m_from = from;
-        const std::string_view text = body.substr(0, end);
-        m_pos = from >= text.size() ? npos
-                : m_singleEnd       ? findSingleEnd(text, from)
-                                    : text.find('>', from);
-        m_valid = true;
-        return m_pos;
-    }
-
-private:
-    bool m_singleEnd;
-    bool m_valid = false;
-    std::size_t m_from = 0;
-    std::size_t m_pos = npos;
-};
-
-// One node whose content is being consumed: body[cur, end) is what is left of
-// it; elementStart is where the element being parsed below it began. Its
-// children wait in the parser's pending list from firstChild on until the
-// node is done, and then move into an array of exactly their number.
-struct Frame {
-    TagNode* node;
-    std::size_t cur;
-    std::size_t end;
-    std::size_t elementStart;
-    std::size_t firstChild;
-    ForwardSearch nextGt{false};
-    ForwardSearch nextSingleEnd{true};
-};
-
 std::size_t skipSpace(std::string_view body, std::size_t pos, std::size_t end)
 {
     while (pos < end && pf::isSpace(body[pos])) {
         ++pos;
     }
     return pos;
-}
-
-// Leaves the unconsumed content in each node on the stack, as a view into the
-// body, so that a failed parse shows where it stopped.
-void keepRestOnFailure(std::vector<Frame>& stack, std::string_view body)
-{
-    for (std::size_t i = 0; i < stack.size(); ++i) {
-        Frame& f = stack[i];
-        const std::size_t from = (i + 1 == stack.size()) ? f.cur : f.elementStart;
-        TagNodeBuilder::setContentView(*f.node, body.substr(from, f.end - from));
-    }
 }
 
 // The value of an attribute item as stored: the text after "=" with every
@@ -305,108 +251,71 @@ std::size_t endTagLength(std::string_view name)
 // "/>".
 constexpr std::size_t kSingleEndLength = 2;
 
-// What a parse has learnt about a tag type the first time it met a tag of
-// it: the name its nodes point to, the interned names of the attributes it
-// accepts, and where its end tags are in the index. Documents use a few
-// types over and over, so each tag costs a short comparison instead of a
-// hash of its name.
-struct KnownType {
-    const TagType* type;
-    const std::string* nodeName;
-    std::size_t spare;
-    std::size_t endTags;
-    // The accepted names as the type lists them, each with its interned copy.
-    std::vector<std::pair<std::string_view, const std::string*>> attributes;
+} // namespace
 
-    const std::string* accepted(std::string_view name) const
-    {
-        for (const auto& [listed, interned] : attributes) {
-            if (sameName(listed, name)) {
-                return interned;
-            }
+std::size_t ForwardSearch::find(std::string_view body, std::size_t from, std::size_t end)
+{
+    if (m_valid && from >= m_from && (m_pos == npos || from <= m_pos)) {
+        return m_pos;
+    }
+    m_from = from;
+    const std::string_view text = body.substr(0, end);
+    m_pos = from >= text.size() ? npos
+            : m_singleEnd       ? findSingleEnd(text, from)
+                                : text.find('>', from);
+    m_valid = true;
+    return m_pos;
+}
+
+const std::string* KnownType::accepted(std::string_view name) const
+{
+    for (const auto& [listed, interned] : attributes) {
+        if (sameName(listed, name)) {
+            return interned;
         }
-        return nullptr;
     }
-};
+    return nullptr;
+}
 
-// One parse of a node's content: the body, what checks it, and the stack of
-// nodes whose content is being consumed.
-class ContentParser {
-public:
-    ContentParser(TagNode& root, const TagTypeTable& table, pf::Messages& messages,
-                  const SourceFile* source, bool warnRemovedBlanks)
-        : m_root(root), m_body(root.content()),
-          m_arena(TagNodeBuilder::arenaOf(root, m_body.size())), m_table(table),
-          m_messages(messages), m_source(source), m_warnRemovedBlanks(warnRemovedBlanks),
-          m_endTags(m_body, 0, m_body.size())
-    {
-    }
+ContentParser::ContentParser(const TagTypeTable& table, pf::Messages& messages,
+                             const SourceFile* source, bool warnRemovedBlanks)
+    : m_table(table), m_messages(messages), m_source(source), m_warnRemovedBlanks(warnRemovedBlanks)
+{
+}
 
-    bool run();
+bool ContentParser::parse(TagNode& node, std::string_view body, std::size_t begin, std::size_t end,
+                          std::pmr::memory_resource& arena)
+{
+    m_body = body;
+    m_arena = &arena;
+    m_endTags.index(body, begin, end);
+    return run(node, begin, end);
+}
 
-private:
-    // The type of the tag named `name`, as the table has it; null for a name
-    // the table does not know.
-    const KnownType* typeOf(std::string_view name);
-    // The element (a tag with children) that begins at the top frame's
-    // position: attaches it and pushes its frame, so that its content is
-    // parsed next.
-    bool parseElement(const KnownType& known, std::string_view name);
-    // The single tag that begins at the top frame's position.
-    bool parseSingleTag(const KnownType& known, std::string_view name);
-    // A node for the tag at `tagOffset`, in the root's arena, its attributes
-    // read from the tag's first tagLength bytes; null after an attribute
-    // error.
-    TagNode::Child makeChild(const KnownType& known, std::string_view name, TagNode& parent,
-                             std::size_t tagOffset, std::size_t tagLength);
-    // The node of the top frame is done: it takes its children.
-    void finishTop()
-    {
-        const Frame& f = m_stack.back();
-        TagNodeBuilder::adoptChildren(*f.node, m_arena, m_pending, f.firstChild);
-        m_stack.pop_back();
-    }
-    // Every node made so far stays in the tree, each open one with the rest
-    // of its content.
-    bool fail()
-    {
-        keepRestOnFailure(m_stack, m_body);
-        while (!m_stack.empty()) {
-            finishTop();
-        }
-        return false;
-    }
+bool ContentParser::parseByPage(TagNode& root, std::pmr::memory_resource& arena,
+                                PageContents& pages)
+{
+    m_pages = &pages;
+    const std::string_view* id = root.attribute("id");
+    m_idlessSeen = id == nullptr || id->empty();
+    const std::string_view body = root.content();
+    const bool parsed = parse(root, body, 0, body.size(), arena);
+    m_pages = nullptr;
+    return parsed;
+}
 
-    TagNode& m_root;
-    std::string_view m_body;
-    std::pmr::memory_resource& m_arena;
-    const TagTypeTable& m_table;
-    pf::Messages& m_messages;
-    const SourceFile* m_source;
-    bool m_warnRemovedBlanks;
-    EndTagIndex m_endTags;
-    // The types met so far; a deque keeps their addresses as it grows.
-    std::deque<KnownType> m_known;
-    // The type last met for each shape (length and first byte) of a name.
-    static constexpr std::size_t kShapes = 64;
-    static constexpr std::size_t kShapeStride = 7;
-    std::array<const KnownType*, kShapes> m_byShape{};
-    std::vector<Frame> m_stack;
-    std::vector<TagNode::Child> m_pending;
-};
-
-const KnownType* ContentParser::typeOf(std::string_view name)
+KnownType* ContentParser::typeOf(std::string_view name)
 {
     // Names of different types differ mostly in length or first letter, so
     // the type last met under a name's shape is nearly always the one.
     const std::size_t shape =
         (name.size() * kShapeStride + (name.empty() ? 0U : static_cast<unsigned char>(name[0]))) %
         kShapes;
-    const KnownType* seen = m_byShape[shape];
+    KnownType* seen = m_byShape[shape];
     if (seen != nullptr && sameName(*seen->nodeName, name)) {
         return seen;
     }
-    for (const KnownType& known : m_known) {
+    for (KnownType& known : m_known) {
         if (*known.nodeName == name) {
             m_byShape[shape] = &known;
             return &known;
@@ -430,9 +339,42 @@ const KnownType* ContentParser::typeOf(std::string_view name)
     return &known;
 }
 
-bool ContentParser::run()
+std::pmr::memory_resource& ContentParser::memoryNow()
 {
-    m_stack.push_back(Frame{&m_root, 0, m_body.size(), 0, 0});
+    return m_pageFrame == kNoFrame ? *m_arena : m_pages->scratch();
+}
+
+void ContentParser::finishTop()
+{
+    const Frame& f = m_stack.back();
+    TagNodeBuilder::adoptChildren(*f.node, memoryNow(), m_pending, f.firstChild);
+    if (m_stack.size() - 1 == m_pageFrame) {
+        m_pages->endPage(*f.node);
+        m_pageFrame = kNoFrame;
+    }
+    m_stack.pop_back();
+}
+
+bool ContentParser::fail()
+{
+    // Every node made so far stays in the tree, each open one with the rest
+    // of its content as a view into the body, so that a failed parse shows
+    // where it stopped.
+    for (std::size_t i = 0; i < m_stack.size(); ++i) {
+        const Frame& f = m_stack[i];
+        const std::size_t from = (i + 1 == m_stack.size()) ? f.cur : f.elementStart;
+        TagNodeBuilder::setContentView(*f.node, m_body.substr(from, f.end - from));
+    }
+    while (!m_stack.empty()) {
+        finishTop();
+    }
+    return false;
+}
+
+bool ContentParser::run(TagNode& node, std::size_t begin, std::size_t end)
+{
+    m_stack.clear();
+    m_stack.push_back(Frame{&node, begin, end, begin, m_pending.size()});
     while (!m_stack.empty()) {
         Frame& f = m_stack.back();
         TagNode& parent = *f.node;
@@ -455,7 +397,7 @@ bool ContentParser::run()
                                            [](char c) { return c == ' ' || c == '>'; });
         const std::size_t nameEnd = static_cast<std::size_t>(nameStop - m_body.begin());
         const std::string_view name = m_body.substr(nameBegin, nameEnd - nameBegin);
-        const KnownType* known = typeOf(name);
+        KnownType* known = typeOf(name);
         if (known == nullptr) {
             reportAt(m_messages, m_source, f.cur, pf::ids::kUnknownTag, std::string(kUnknownTag),
                      std::string(name));
@@ -473,24 +415,52 @@ TagNode::Child ContentParser::makeChild(const KnownType& known, std::string_view
                                         TagNode& parent, std::size_t tagOffset,
                                         std::size_t tagLength)
 {
+    std::pmr::memory_resource& memory = memoryNow();
     TagNode::Child child =
-        TagNodeBuilder::makeArenaChild(m_root, *known.nodeName, known.type->level(), &parent);
+        TagNodeBuilder::makeChildIn(memory, *known.nodeName, known.type->level(), &parent);
     TagNodeBuilder::setSourceOffset(*child, tagOffset);
     if (tagLength > bareStartTagLength(name) &&
         !readAttributes(
-            *child, m_arena, m_body.substr(tagOffset, tagLength), *known.type,
+            *child, memory, m_body.substr(tagOffset, tagLength), *known.type,
             [&known](std::string_view attribute) { return known.accepted(attribute); }, known.spare,
             m_messages, m_source, m_warnRemovedBlanks)) {
         return nullptr;
     }
+    if (m_pages != nullptr) {
+        notePaged(child);
+    }
     return child;
 }
 
-bool ContentParser::parseElement(const KnownType& known, std::string_view name)
+void ContentParser::notePaged(TagNode::Child& child)
+{
+    static const TagNode::AttributeKey idKey("id");
+    const std::string_view* id = child->attribute(idKey);
+    const bool hasId = id != nullptr && !id->empty();
+    if (m_pageFrame != kNoFrame) {
+        // Inside a page: a tag that a lookup by id or of the agent tag may
+        // answer outlives the page's content as a copy.
+        if (hasId || !m_idlessSeen || child->name() == "agent") {
+            m_pages->keep(
+                TagNodeBuilder::copyWithoutChildren(*child, *m_arena, m_stack[m_pageFrame].node));
+        }
+    } else if (m_firstBody == nullptr && child->name() == "body") {
+        m_firstBody = child.get();
+        m_pages->setBody(*m_stack.front().node, m_body, *child);
+    }
+    m_idlessSeen = m_idlessSeen || !hasId;
+}
+
+bool ContentParser::parseElement(KnownType& known, std::string_view name)
 {
     Frame& f = m_stack.back();
     const std::size_t gt = f.nextGt.find(m_body, f.cur, f.end);
     const std::size_t startTagLength = gt == npos ? 0 : gt + 1 - f.cur;
+    // A part of a body may have no end tag of a name that a part before it
+    // had none of either.
+    if (known.endTags == EndTagIndex::kNoName) {
+        known.endTags = m_endTags.numberOf(name);
+    }
     const std::size_t endTag = m_endTags.first(known.endTags, name.size(), f.cur, f.end);
 
     std::size_t innerBegin = 0;
@@ -508,6 +478,7 @@ bool ContentParser::parseElement(const KnownType& known, std::string_view name)
         return false;
     }
     TagNode& attached = *child;
+    const bool page = m_pages != nullptr && f.node == m_firstBody;
     m_pending.push_back(std::move(child));
 
     // Everything up to and including the end tag leaves the parent's
@@ -521,6 +492,10 @@ bool ContentParser::parseElement(const KnownType& known, std::string_view name)
     // The parent's content is settled; the child's is parsed next, and the
     // parent resumes once the child is done.
     m_stack.push_back(Frame{&attached, innerBegin, innerEnd, innerBegin, m_pending.size()});
+    if (page) {
+        m_pages->addPage(innerBegin, innerEnd);
+        m_pageFrame = m_stack.size() - 1;
+    }
     return true;
 }
 
@@ -539,11 +514,12 @@ bool ContentParser::parseSingleTag(const KnownType& known, std::string_view name
         return false;
     }
     m_pending.push_back(std::move(child));
+    if (m_pages != nullptr && f.node == m_firstBody) {
+        m_pages->addPage(0, 0); // a page with no content
+    }
     f.cur = skipSpace(m_body, f.cur + tagLength, f.end);
     return true;
 }
-
-} // namespace
 
 bool parseContent(TagNode& node, const TagTypeTable& table, pf::Messages& messages,
                   const SourceFile* source, bool warnRemovedBlanks)
@@ -554,7 +530,30 @@ bool parseContent(TagNode& node, const TagTypeTable& table, pf::Messages& messag
         TagNodeBuilder::clearContent(node);
         return true;
     }
-    return ContentParser(node, table, messages, source, warnRemovedBlanks).run();
+    const std::string_view body = node.content();
+    return ContentParser(table, messages, source, warnRemovedBlanks)
+        .parse(node, body, 0, body.size(), TagNodeBuilder::arenaOf(node, body.size()));
+}
+
+bool parseContentByPage(TagNode& root, const TagTypeTable& table, pf::Messages& messages,
+                        const SourceFile* source, PageContents& pages)
+{
+    if (root.content().empty()) {
+        TagNodeBuilder::clearContent(root);
+        return true;
+    }
+    // Most of the tags lie inside pages, made in the pages' scratch arena:
+    // the root's arena holds the page tags and what lies outside pages.
+    const bool parsed =
+        ContentParser(table, messages, source, false)
+            .parseByPage(root, TagNodeBuilder::pageTagArenaOf(root, root.content().size()), pages);
+#ifdef __GLIBC__
+    // The parse's own tables (an entry for every end tag of the document)
+    // are freed now; the heap gives their pages back, which it otherwise
+    // keeps for allocations of their size.
+    malloc_trim(0);
+#endif
+    return parsed;
 }
 
 } // namespace orvo::markup

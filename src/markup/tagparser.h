@@ -35,6 +35,16 @@ class TagTypeTable;
                                 platform::Messages& messages, const SourceFile* source = nullptr,
                                 bool warnRemovedBlanks = false);
 
+class PageContents;
+
+// parseContent for a whole document (`root`, without the blanks warning) that
+// is converted one page at a time: `pages` takes over the pages, the children
+// of the first "body" tag, each of which is left without the tags inside it.
+// The messages are those of parseContent.
+[[nodiscard]] bool parseContentByPage(TagNode& root, const TagTypeTable& table,
+                                      platform::Messages& messages, const SourceFile* source,
+                                      PageContents& pages);
+
 // Stores the attributes written in tagText (a start tag or single tag) into
 // child. False after the attribute error message, placed at the child's tag.
 [[nodiscard]] bool parseAttributes(TagNode& child, std::string_view tagText, const TagType& type,

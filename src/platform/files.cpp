@@ -428,10 +428,10 @@ std::string OpenFolder::deletePlainFiles(const EntryDeleter& deleter) const
     return {};
 }
 
-bool OpenFolder::writeNewFile(std::string_view name, std::string_view bytes) const
+FileDescriptor OpenFolder::createNewFile(std::string_view name) const
 {
     if (!isOpen() || name.empty() || name.find('/') != std::string_view::npos) {
-        return false;
+        return FileDescriptor(-1);
     }
     const std::string entry(name);
     FileDescriptor out(::openat(m_fd.get(), entry.c_str(),
@@ -444,9 +444,29 @@ bool OpenFolder::writeNewFile(std::string_view name, std::string_view bytes) con
             S_ISDIR(st.st_mode)) {
             errno = EISDIR;
         }
+    }
+    return out;
+}
+
+bool OpenFolder::writeNewFile(std::string_view name, std::string_view bytes) const
+{
+    FileDescriptor out = createNewFile(name);
+    return out.isOpen() && writeAll(out.get(), bytes) && out.close();
+}
+
+bool OpenFolder::writeNewFileInPieces(std::string_view name,
+                                      const std::function<std::string_view()>& nextPiece) const
+{
+    FileDescriptor out = createNewFile(name);
+    if (!out.isOpen()) {
         return false;
     }
-    return writeAll(out.get(), bytes) && out.close();
+    for (std::string_view piece = nextPiece(); !piece.empty(); piece = nextPiece()) {
+        if (!writeAll(out.get(), piece)) {
+            return false;
+        }
+    }
+    return out.close();
 }
 
 bool OpenFolder::copyIn(const std::string& source, std::string_view name) const

@@ -206,10 +206,19 @@ public:
     // name), and writes bytes into it. False when anything is in the way or
     // not every byte was written.
     [[nodiscard]] bool writeNewFile(std::string_view name, std::string_view bytes) const;
+    // The same with the bytes given piece after piece by nextPiece, until it
+    // gives an empty piece: a large file need not be held whole.
+    [[nodiscard]] bool
+    writeNewFileInPieces(std::string_view name,
+                         const std::function<std::string_view()>& nextPiece) const;
     // Copies a file byte for byte into a new file `name`.
     [[nodiscard]] bool copyIn(const std::string& source, std::string_view name) const;
 
 private:
+    // Creates the file `name` for writeNewFile; not open when anything is in
+    // the way.
+    FileDescriptor createNewFile(std::string_view name) const;
+
     FileDescriptor m_fd;
     std::string m_path;
     bool m_link = false;

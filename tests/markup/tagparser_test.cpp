@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "markup/endtagindex.h"
+#include "markup/pagecontents.h"
 #include "platform/codepage.h"
 #include "parsertestsupport.h"
 
@@ -243,4 +244,74 @@ TEST(EndTagIndex, AnswersInAnyOrder)
     EXPECT_EQ(index.first("a", 36, 39), std::string::npos);
     EXPECT_EQ(index.first("b", 0, body.size()), 40U);
     EXPECT_EQ(index.first("c", 0, body.size()), std::string::npos);
+}
+
+namespace {
+
+// A node and its subtree with everything a parse sets: names, tag offsets,
+// attributes and texts.
+std::string fullDump(const orvo::markup::TagNode& node)
+{
+    std::string out = node.name() + "@" + std::to_string(node.sourceOffset());
+    for (const char* attribute : {"ref", "id", "begin", "act", "des", "type", "word"}) {
+        if (node.hasAttribute(attribute)) {
+            out += std::string(" ") + attribute + "=" + node.getAttribute(attribute);
+        }
+    }
+    if (const auto* children = node.getChildren()) {
+        out += "[";
+        for (const auto& child : *children) {
+            out += fullDump(*child) + " ";
+        }
+        out += "]";
+    }
+    return node.hasText() ? out + "\"" + node.text() + "\"" : out;
+}
+
+} // namespace
+
+// A document parsed by page gives each page, when it is opened, exactly the
+// tags that the whole parse gives it, with the same messages once, and keeps
+// copies of the tags inside pages that hold an id.
+TEST(TagParser, PagesParsedOneByOneMatchTheWholeTree)
+{
+    const std::string document =
+        "<emotion type=\"x\"><speak id=\"s0\">before</speak></emotion>\n"
+        "<body><page ref=\"a.html\" id=\"p1\"><speak begin=\"2s\">Hi</speak>"
+        "<emotion type=\"happy\"><speak id=\"deep\">a</speak><play act=\"Wave\"/></emotion></page>"
+        "<page id=\"p2\"></page><play act=\"lone\"/>"
+        "<page id=\"p3\"><speak>x</speak><speak>open<play act=\"y\"/></speak><listen><word "
+        "word=\"a\">yes</word></listen><speak id=\"late\">z</speak><play act=\"no end\"></page>"
+        "<page>text only</page><page><listen><speak id=\"inner\">in</speak></listen></page></body>";
+    const auto whole = parse(document);
+    ASSERT_TRUE(whole->ok) << whole->messages.entries().back().text;
+    const auto table = orvo::test::loadTable(orvo::test::kTestTagTypes);
+    orvo::markup::PageContents pages(*table);
+    orvo::platform::RecordingMessages messages;
+    orvo::markup::TagNode root("orvo", 1, document, nullptr);
+    ASSERT_TRUE(orvo::markup::parseContentByPage(root, *table, messages, nullptr, pages));
+    EXPECT_EQ(messages.entries(), whole->messages.entries());
+    ASSERT_EQ(messages.count(), 1U); // the play without its "/>"
+
+    const auto& wholePages = *whole->child(1).getChildren();
+    const auto& pagedPages = *root.getChildren()->at(1)->getChildren();
+    ASSERT_EQ(pages.body(), root.getChildren()->at(1).get());
+    ASSERT_EQ(pages.pageCount(), wholePages.size());
+    ASSERT_EQ(pagedPages.size(), wholePages.size());
+    for (std::size_t i = 0; i < pagedPages.size(); ++i) {
+        orvo::markup::TagNode& page = *pagedPages[i];
+        EXPECT_FALSE(page.hasChildren()) << i;
+        pages.open(i, page);
+        EXPECT_EQ(fullDump(page), fullDump(*wholePages[i])) << i;
+        pages.close(page);
+        EXPECT_EQ(page.getChildren(), nullptr) << i;
+    }
+    EXPECT_EQ(messages.count(), 1U);
+    ASSERT_EQ(pages.keptIn(0).size(), 1U);
+    EXPECT_EQ(fullDump(*pages.keptIn(0)[0]),
+              "speak@" + std::to_string(document.find("<speak id=\"deep\"")) + " id=deep");
+    EXPECT_EQ(pages.keptIn(0)[0]->getParent(), pagedPages[0].get());
+    EXPECT_EQ(pages.keptIn(1).size(), 0U);
+    EXPECT_EQ(pages.keptIn(3).size(), 1U); // "late"
+    EXPECT_EQ(pages.keptIn(5).size(), 1U); // "inner"
 }
