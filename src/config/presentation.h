@@ -100,7 +100,6 @@ private:
     std::optional<std::string> m_programDataFolder;
     std::unique_ptr<markup::TagTypeTable> m_tagTypes;
     std::unique_ptr<markup::TagNode> m_root;
-    // Holds copies of tags in the root's memory: released before the root.
     std::unique_ptr<markup::PageContents> m_pages;
     markup::SourceFile m_source;
     std::unique_ptr<EmotionMap> m_emotionMap;

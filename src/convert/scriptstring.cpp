@@ -8,6 +8,20 @@ constexpr std::string_view kSplitAfterLessThan = "\" & \"";
 constexpr std::string_view kCarriageReturn = "\" & vbCr & \"";
 constexpr std::string_view kLineFeed = "\" & vbLf & \"";
 
+// The first byte at or after `from` that needs something: CR, LF, a double
+// quote or "<". A plain loop: find_first_of looks each byte up in the set
+// with a call of its own.
+std::size_t nextToEscape(std::string_view text, std::size_t from)
+{
+    for (std::size_t i = from; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r' || c == '\n' || c == '"' || c == '<') {
+            return i;
+        }
+    }
+    return std::string_view::npos;
+}
+
 } // namespace
 
 std::string scriptStringText(std::string_view text)
@@ -32,8 +46,8 @@ void ScriptText::appendTo(std::string& out) const
 {
     // The runs between the few bytes that need something are appended whole.
     std::size_t from = 0;
-    for (std::size_t i = text.find_first_of("\r\n\"<"); i != std::string_view::npos;
-         i = text.find_first_of("\r\n\"<", i + 1)) {
+    for (std::size_t i = nextToEscape(text, 0); i != std::string_view::npos;
+         i = nextToEscape(text, i + 1)) {
         out.append(text.substr(from, i - from));
         from = i + 1;
         const char c = text[i];

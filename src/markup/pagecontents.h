@@ -76,8 +76,9 @@ private:
     // of the tags that lookups may answer.
     void setBody(TagNode& root, std::string_view bodyText, TagNode& bodyTag);
     void addPage(std::size_t begin, std::size_t end);
-    // Keeps a copy of a tag inside the last page added.
+    // Keeps a copy of a tag inside the last page added, made in keptMemory().
     void keep(TagNode::Child copy);
+    std::pmr::memory_resource& keptMemory() { return m_keptMemory; }
     // The last page added has been parsed: its tags are dropped.
     void endPage(TagNode& page) { close(page); }
     // Where the tags inside the page being parsed are made.
@@ -88,7 +89,10 @@ private:
     std::string_view m_bodyText;
     TagNode* m_bodyTag = nullptr;
     std::vector<Page> m_pages;
-    // The kept copies in document order, and the index of the page of each.
+    // The kept copies in document order, and the index of the page of each;
+    // the copies live in memory of their own, so that they may go before or
+    // after the tree.
+    std::pmr::monotonic_buffer_resource m_keptMemory;
     std::vector<TagNode::Child> m_kept;
     std::vector<std::size_t> m_keptPages;
 

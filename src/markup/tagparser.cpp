@@ -441,8 +441,8 @@ void ContentParser::notePaged(TagNode::Child& child)
         // Inside a page: a tag that a lookup by id or of the agent tag may
         // answer outlives the page's content as a copy.
         if (hasId || !m_idlessSeen || child->name() == "agent") {
-            m_pages->keep(
-                TagNodeBuilder::copyWithoutChildren(*child, *m_arena, m_stack[m_pageFrame].node));
+            m_pages->keep(TagNodeBuilder::copyWithoutChildren(*child, m_pages->keptMemory(),
+                                                              m_stack[m_pageFrame].node));
         }
     } else if (m_firstBody == nullptr && child->name() == "body") {
         m_firstBody = child.get();
