@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
@@ -115,9 +116,10 @@ private:
     const Listing* m_last = nullptr;
 };
 
-// The names of the tags that the walk looks at, as interned: every node's
-// name is an interned one, so two names are the same exactly when their
-// addresses are, and the walk compares addresses only.
+// The names of the tags and attributes that the walk looks at, as interned:
+// every node's name and every attribute's name is an interned one, so two
+// names are the same exactly when their addresses are, and the walk compares
+// addresses only.
 struct CheckedNames {
     const std::string* emotion = &markup::TagNode::internName("emotion");
     const std::string* speak = &markup::TagNode::internName("speak");
@@ -125,7 +127,24 @@ struct CheckedNames {
     const std::string* play = &markup::TagNode::internName("play");
     const std::string* jump = &markup::TagNode::internName("jump");
     const std::string* word = &markup::TagNode::internName("word");
+    const std::string* page = &markup::TagNode::internName("page");
+    const std::string* spotTag = &markup::TagNode::internName("spot");
+    markup::TagNode::AttributeKey spot{"spot"};
+    markup::TagNode::AttributeKey x{"x"};
+    markup::TagNode::AttributeKey y{"y"};
+    markup::TagNode::AttributeKey area{"area"};
+    markup::TagNode::AttributeKey type{"type"};
+    markup::TagNode::AttributeKey act{"act"};
+    markup::TagNode::AttributeKey des{"des"};
+    markup::TagNode::AttributeKey ref{"ref"};
+    markup::TagNode::AttributeKey wordText{"word"};
 };
+
+// The value of an attribute, empty when it is absent.
+std::string_view valueOf(const std::string_view* value)
+{
+    return value == nullptr ? std::string_view() : *value;
+}
 
 struct Walker {
     const markup::SourceFile& source;
@@ -136,6 +155,13 @@ struct Walker {
     pf::Messages& messages;
     SourcePages sourcePages{};
     CheckedNames names{};
+    // Kept from page to page, so that the walk allocates only while these
+    // grow: the stack of the page's tags, each with its innermost emotion,
+    // the words listened for on the page, and the texts looked up by string.
+    std::vector<std::pair<const markup::TagNode*, const markup::TagNode*>> stack{};
+    std::unordered_set<std::string> words{};
+    std::string sourcePage{};
+    std::string emotionType{};
 
     void warn(const markup::TagNode& tag, const char* id, std::string text, std::string caption)
     {
@@ -146,17 +172,17 @@ struct Walker {
     // The spot of a page or move, and where it puts the character.
     void checkPosition(const markup::TagNode& tag)
     {
-        const std::string_view* spot = tag.attribute("spot");
+        const std::string_view* spot = tag.attribute(names.spot);
         if (spot != nullptr && !spot->empty()) {
             const markup::TagNode* target = index.findById(*spot);
-            if (target == nullptr || target->name() != "spot") {
+            if (target == nullptr || &target->name() != names.spotTag) {
                 warn(tag, pf::ids::kUnknownSpot, pf::fillTemplate(kUnknownSpot, *spot),
                      std::string(*spot));
             }
         }
         // Without any of these the character stays at 0,0, on the screen.
-        if (spot == nullptr && tag.attribute("x") == nullptr && tag.attribute("y") == nullptr &&
-            tag.attribute("area") == nullptr) {
+        if (spot == nullptr && tag.attribute(names.x) == nullptr &&
+            tag.attribute(names.y) == nullptr && tag.attribute(names.area) == nullptr) {
             return;
         }
         const Position position = resolvePosition(tag, index);
@@ -175,66 +201,72 @@ struct Walker {
         if (emotion == nullptr || emotions == nullptr) {
             return;
         }
-        const std::string_view* written = emotion->attribute("type");
-        const std::string type = written == nullptr ? std::string() : std::string(*written);
-        if (emotions->lookup(type) != nullptr) {
+        emotionType.assign(valueOf(emotion->attribute(names.type)));
+        if (emotions->lookup(emotionType) != nullptr) {
             return;
         }
-        const bool speech = action.name() == "speak";
+        const bool speech = &action.name() == names.speak;
         warn(action, pf::ids::kUnlistedEmotion,
-             pf::fillTemplate(speech ? kUnlistedEmotionSpeech : kUnlistedEmotionMove, type,
+             pf::fillTemplate(speech ? kUnlistedEmotionSpeech : kUnlistedEmotionMove, emotionType,
                               character),
-             type);
+             emotionType);
     }
 
     void checkJump(const markup::TagNode& jump)
     {
-        const std::string destination = jump.getAttribute("des");
+        const std::string_view destination = valueOf(jump.attribute(names.des));
         const markup::TagNode* target = index.findById(destination);
         if (target == nullptr) {
             warn(jump, pf::ids::kJumpNotAPage, pf::fillTemplate(kJumpToNothing, destination),
-                 destination);
-        } else if (target->name() != "page") {
+                 std::string(destination));
+        } else if (&target->name() != names.page) {
             warn(jump, pf::ids::kJumpNotAPage,
-                 pf::fillTemplate(kJumpToNoPage, destination, target->name()), destination);
+                 pf::fillTemplate(kJumpToNoPage, destination, target->name()),
+                 std::string(destination));
+        }
+    }
+
+    void checkWord(const markup::TagNode& node)
+    {
+        const std::string_view word = valueOf(node.attribute(names.wordText));
+        if (!words.insert(pf::toLower(word)).second) {
+            warn(node, pf::ids::kDuplicateCommandWord, pf::fillTemplate(kDuplicateWord, word),
+                 std::string(word));
         }
     }
 
     void checkPage(const markup::TagNode& page, const std::string& markupFolder)
     {
-        const std::string_view* written = page.attribute("ref");
+        const std::string_view written = valueOf(page.attribute(names.ref));
         // Most refs hold no backslash at all, and then none is to be
         // replaced.
-        const std::string ref = written == nullptr ? std::string()
-                                : written->find('\\') == std::string_view::npos
-                                    ? std::string(*written)
-                                    : pf::replaceAll(*written, "\\", "/");
-        const std::string sourcePage = markupFolder + ref;
+        sourcePage.assign(markupFolder);
+        if (written.find('\\') == std::string_view::npos) {
+            sourcePage.append(written);
+        } else {
+            sourcePage.append(pf::replaceAll(written, "\\", "/"));
+        }
+        const std::string_view ref = std::string_view(sourcePage).substr(markupFolder.size());
         // A file of the markup folder itself that is no link is inside the
         // folder and exists: the folder's listing answers both questions.
         const bool plainFileHere =
-            ref.find('/') == std::string::npos && sourcePages.isPlainFile(sourcePage);
+            ref.find('/') == std::string_view::npos && sourcePages.isPlainFile(sourcePage);
         if (!plainFileHere && leavesMarkupFolder(markupFolder, sourcePage)) {
-            warn(page, pf::ids::kSourcePageOutside, outsideSourcePageText(page.getAttribute("ref")),
-                 page.getAttribute("ref"));
+            warn(page, pf::ids::kSourcePageOutside, outsideSourcePageText(std::string(written)),
+                 std::string(written));
         } else if (!plainFileHere && !sourcePages.exists(sourcePage)) {
             warn(page, pf::ids::kMissingSourcePage,
-                 pf::fillTemplate(kMissingSourcePage, sourcePage), page.getAttribute("ref"));
+                 pf::fillTemplate(kMissingSourcePage, sourcePage), std::string(written));
         }
         checkPosition(page);
 
         // The page's tags in document order, each with its innermost emotion.
-        // Most pages listen for nothing: the set is made at the first word.
-        std::optional<std::unordered_set<std::string>> words;
-        std::vector<std::pair<const markup::TagNode*, const markup::TagNode*>> stack;
-        const auto pushChildren = [&stack](const markup::TagNode& node,
-                                           const markup::TagNode* emotion) {
-            if (const markup::TagNode::Children* children = node.getChildren()) {
-                for (auto child = children->rbegin(); child != children->rend(); ++child) {
-                    stack.emplace_back(child->get(), emotion);
-                }
-            }
-        };
+        // A fresh set rather than a cleared one: clearing would wipe every
+        // bucket that the wordiest page so far made, on every page.
+        if (!words.empty()) {
+            words = std::unordered_set<std::string>();
+        }
+        stack.clear();
         pushChildren(page, nullptr);
         while (!stack.empty()) {
             const auto [node, outer] = stack.back();
@@ -248,24 +280,26 @@ struct Walker {
                 checkEmotion(*node, emotion);
                 checkPosition(*node);
             } else if (name == names.play) {
-                const std::string act = node->getAttribute("act");
+                const std::string_view act = valueOf(node->attribute(names.act));
                 if (animations != nullptr && !animations->empty() && !animations->knows(act)) {
                     warn(*node, pf::ids::kUnknownAnimation,
-                         pf::fillTemplate(kUnknownAnimation, act), act);
+                         pf::fillTemplate(kUnknownAnimation, act), std::string(act));
                 }
             } else if (name == names.jump) {
                 checkJump(*node);
             } else if (name == names.word) {
-                const std::string word = node->getAttribute("word");
-                if (!words) {
-                    words.emplace();
-                }
-                if (!words->insert(pf::toLower(word)).second) {
-                    warn(*node, pf::ids::kDuplicateCommandWord,
-                         pf::fillTemplate(kDuplicateWord, word), word);
-                }
+                checkWord(*node);
             }
             pushChildren(*node, emotion);
+        }
+    }
+
+    void pushChildren(const markup::TagNode& node, const markup::TagNode* emotion)
+    {
+        if (const markup::TagNode::Children* children = node.getChildren()) {
+            for (auto child = children->rbegin(); child != children->rend(); ++child) {
+                stack.emplace_back(child->get(), emotion);
+            }
         }
     }
 };
