@@ -196,7 +196,7 @@ std::unique_ptr<TagNode> readMarkup(const std::string& path, pf::Messages& messa
     // One entry per line: counted first, so that the map is allocated once at
     // its final size instead of growing by doubling.
     const std::size_t newlines = countLineFeeds(text);
-    map.reserve(newlines + (text.empty() || text.back() == '\n' ? 0 : 1));
+    map.reserve(newlines + (text.empty() || text.back() == '\n' ? 0 : 1), length);
     std::size_t bodySize = 0;
     bool bodyOpen = false;
     bool inComment = false;
