@@ -162,6 +162,12 @@ struct Walker {
     std::unordered_set<std::string> words{};
     std::string sourcePage{};
     std::string emotionType{};
+    // The last emotion found listed: its speeches and moves are not looked
+    // up again.
+    const markup::TagNode* listedEmotion = nullptr;
+    // Whether the character knows an animation, by the text of the act: a
+    // presentation plays the same few animations again and again.
+    std::unordered_map<std::string, bool, pf::NameHash, std::equal_to<>> knownAnimations{};
 
     void warn(const markup::TagNode& tag, const char* id, std::string text, std::string caption)
     {
@@ -198,11 +204,12 @@ struct Walker {
     // character itself.
     void checkEmotion(const markup::TagNode& action, const markup::TagNode* emotion)
     {
-        if (emotion == nullptr || emotions == nullptr) {
+        if (emotion == nullptr || emotions == nullptr || emotion == listedEmotion) {
             return;
         }
         emotionType.assign(valueOf(emotion->attribute(names.type)));
         if (emotions->lookup(emotionType) != nullptr) {
+            listedEmotion = emotion;
             return;
         }
         const bool speech = &action.name() == names.speak;
@@ -224,6 +231,15 @@ struct Walker {
                  pf::fillTemplate(kJumpToNoPage, destination, target->name()),
                  std::string(destination));
         }
+    }
+
+    bool knowsAnimation(std::string_view act)
+    {
+        const auto known = knownAnimations.find(act);
+        if (known != knownAnimations.end()) {
+            return known->second;
+        }
+        return knownAnimations.emplace(act, animations->knows(act)).first->second;
     }
 
     void checkWord(const markup::TagNode& node)
@@ -281,7 +297,7 @@ struct Walker {
                 checkPosition(*node);
             } else if (name == names.play) {
                 const std::string_view act = valueOf(node->attribute(names.act));
-                if (animations != nullptr && !animations->empty() && !animations->knows(act)) {
+                if (animations != nullptr && !animations->empty() && !knowsAnimation(act)) {
                     warn(*node, pf::ids::kUnknownAnimation,
                          pf::fillTemplate(kUnknownAnimation, act), std::string(act));
                 }
