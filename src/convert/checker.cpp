@@ -1,5 +1,6 @@
 #include "convert/checker.h"
 
+#include <future>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,6 +19,7 @@
 #include "markup/tagmessage.h"
 #include "markup/tagnode.h"
 #include "platform/codepage.h"
+#include "platform/deferredmessages.h"
 #include "platform/files.h"
 #include "platform/messageids.h"
 #include "platform/messages.h"
@@ -28,6 +30,10 @@ namespace orvo::convert {
 namespace pf = orvo::platform;
 
 namespace {
+
+// From this many pages on, the second half is checked on a thread of its
+// own: a page takes about half a microsecond, starting a thread some tens.
+constexpr std::size_t kPagesForTwoThreads = 1000;
 
 // The screen that the pages are made for.
 constexpr int kScreenWidth = 800;
@@ -70,10 +76,12 @@ public:
 
     using Listing = std::optional<pf::RegularFiles>;
 
-    // The folder (as folderOf names it) listed beforehand.
-    void prime(const std::string& folder, Listing listing)
+    // The folder (as folderOf names it) listed beforehand, with its listing,
+    // which stays the caller's: the walkers of two threads share it.
+    void prime(const std::string& folder, const Listing* listing)
     {
-        m_folders.insert_or_assign(folder, std::move(listing));
+        m_primedFolder = folder;
+        m_primed = listing;
     }
 
     // The folder part of a path, ending with "/", as the listings are kept.
@@ -96,13 +104,18 @@ private:
         const std::string_view folder = folderOf(path);
         const std::string_view name = path.substr(path.rfind('/') + 1);
         if (m_last == nullptr || folder != m_lastFolder) {
-            auto listed = m_folders.find(folder);
-            if (listed == m_folders.end()) {
-                const std::string key(folder);
-                listed = m_folders.emplace(key, pf::listRegularFiles(key)).first;
+            if (m_primed != nullptr && folder == m_primedFolder) {
+                m_lastFolder = m_primedFolder;
+                m_last = m_primed;
+            } else {
+                auto listed = m_folders.find(folder);
+                if (listed == m_folders.end()) {
+                    const std::string key(folder);
+                    listed = m_folders.emplace(key, pf::listRegularFiles(key)).first;
+                }
+                m_lastFolder = listed->first;
+                m_last = &listed->second;
             }
-            m_lastFolder = listed->first;
-            m_last = &listed->second;
         }
         if (!*m_last) {
             return {false, nullptr};
@@ -110,8 +123,12 @@ private:
         return {true, name.empty() ? nullptr : (*m_last)->find(name)};
     }
 
+    std::string m_primedFolder;
+    const Listing* m_primed = nullptr;
+    // The folders listed here.
     std::unordered_map<std::string, Listing, pf::NameHash, std::equal_to<>> m_folders;
-    // A view of the key of m_folders that m_last belongs to.
+    // A view of the primed folder or of the key of m_folders that m_last
+    // belongs to.
     std::string_view m_lastFolder;
     const Listing* m_last = nullptr;
 };
@@ -356,13 +373,38 @@ std::size_t checkPresentation(const config::Presentation& presentation, pf::Mess
         agent == nullptr ? std::string() : agent->getAttribute("character");
     const config::CharacterEmotions* emotions =
         character.empty() ? nullptr : presentation.getEmotionMap().lookup(character);
-    Walker walker{presentation.source(), index, emotions, character, options.animations, messages};
     const std::string markupFolder = markupFolderOf(presentation.getMarkupPath());
+    SourcePages::Listing markupListing;
     if (options.markupFolder != nullptr) {
-        walker.sourcePages.prime(options.markupFolder->folder(), options.markupFolder->take());
+        markupListing = options.markupFolder->take();
     }
-    for (const auto& page : *pages) {
-        walker.checkPage(*page, markupFolder);
+    const auto checkPages = [&](std::size_t from, std::size_t to, pf::Messages& into) {
+        Walker walker{presentation.source(), index, emotions, character, options.animations, into};
+        if (options.markupFolder != nullptr) {
+            walker.sourcePages.prime(options.markupFolder->folder(), &markupListing);
+        }
+        for (std::size_t i = from; i < to; ++i) {
+            walker.checkPage(*(*pages)[i], markupFolder);
+        }
+    };
+    // A long presentation is checked in two halves, the second on a thread
+    // of its own; its warnings are held back and shown after the first
+    // half's, so that they come in page order as from one walk. The walk
+    // only reads the tree, the index, the map and the listing.
+    const std::size_t count = pages->size();
+    const std::size_t split = count >= kPagesForTwoThreads ? count / 2 : count;
+    pf::DeferredMessages secondMessages(messages);
+    pf::DeferredMessages::List held;
+    secondMessages.holdIn(&held);
+    std::future<void> secondHalf;
+    if (split < count) {
+        secondHalf =
+            std::async(std::launch::async, [&] { checkPages(split, count, secondMessages); });
+    }
+    checkPages(0, split, messages);
+    if (secondHalf.valid()) {
+        secondHalf.get();
+        secondMessages.replay(held);
     }
     return pages->size();
 }
