@@ -218,6 +218,48 @@ TEST(MarkupReader, SourceMapGivesLineAndColumnOfBodyBytes)
     EXPECT_EQ(at("<d/>").line, 9U);
     EXPECT_EQ(at("<d/>").column, 4U);
     EXPECT_EQ(map.positionOf(body.size() - 1).column, 7U);
+
+    // The map packs each line into 32 bits while the body's size allows and
+    // keeps deep indents aside; past 4 GiB, or with too many deep indents, it
+    // changes to 64 bits a line. Every line must be found in each form and
+    // across a change.
+    struct Line {
+        std::size_t offset;
+        std::size_t blanks;
+    };
+    const auto check = [](std::size_t bodyBytes, const std::vector<Line>& lines) {
+        orvo::markup::SourceMap packed;
+        packed.reserve(lines.size(), bodyBytes);
+        for (const Line& line : lines) {
+            packed.addBodyLine(line.offset, line.blanks);
+        }
+        ASSERT_EQ(packed.lineCount(), lines.size());
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            const orvo::markup::SourcePosition position = packed.positionOf(lines[i].offset + 1);
+            ASSERT_EQ(position.line, i + 1) << "size " << bodyBytes;
+            ASSERT_EQ(position.column, lines[i].blanks + 2) << "size " << bodyBytes;
+        }
+    };
+    constexpr std::size_t kGiB = std::size_t{1} << 30;
+    const auto linesFrom = [](std::size_t first, std::size_t count, auto blanksOf) {
+        std::vector<Line> lines;
+        for (std::size_t i = 0; i < count; ++i) {
+            lines.push_back({first + 3 * i, blanksOf(i)});
+        }
+        return lines;
+    };
+    // A small body: blanks up to 16 bits in the entry, a few wider aside.
+    check(4000, linesFrom(0, 1000, [](std::size_t i) { return i % 100 == 7 ? 70000 + i : i; }));
+    // A body near 4 GiB leaves no bits for the blanks: every indented line
+    // is kept aside until they are too many.
+    check(3 * kGiB, linesFrom(3 * kGiB - 9000, 3000, [](std::size_t i) { return i % 3; }));
+    // A body that outgrows the size it was announced with.
+    std::vector<Line> grown = linesFrom(0, 500, [](std::size_t i) { return i % 40; });
+    const std::vector<Line> far = linesFrom(5 * kGiB, 500, [](std::size_t i) { return i * 300; });
+    grown.insert(grown.end(), far.begin(), far.end());
+    check(1500, grown);
+    // A body of 4 GiB or more, in 64 bits from the start.
+    check(8 * kGiB, linesFrom(6 * kGiB, 500, [](std::size_t i) { return i * 200; }));
 }
 
 namespace {
@@ -322,49 +364,4 @@ TEST(MarkupReader, AgreesWithThePlainRulesWhereverLinesAndMarkersFall)
             ASSERT_EQ(position.column, expected.positions[i].column) << "document " << document;
         }
     }
-}
-
-// The map packs each line into 32 bits while the body's size allows and
-// keeps deep indents aside; past 4 GiB, or with too many deep indents, it
-// changes to 64 bits a line. Every line must be found in each form and
-// across a change.
-TEST(MarkupReader, SourceMapFindsEveryLineInEachOfItsForms)
-{
-    struct Line {
-        std::size_t offset;
-        std::size_t blanks;
-    };
-    const auto check = [](std::size_t bodyBytes, const std::vector<Line>& lines) {
-        orvo::markup::SourceMap map;
-        map.reserve(lines.size(), bodyBytes);
-        for (const Line& line : lines) {
-            map.addBodyLine(line.offset, line.blanks);
-        }
-        ASSERT_EQ(map.lineCount(), lines.size());
-        for (std::size_t i = 0; i < lines.size(); ++i) {
-            const orvo::markup::SourcePosition position = map.positionOf(lines[i].offset + 1);
-            ASSERT_EQ(position.line, i + 1) << "size " << bodyBytes;
-            ASSERT_EQ(position.column, lines[i].blanks + 2) << "size " << bodyBytes;
-        }
-    };
-    constexpr std::size_t kGiB = std::size_t{1} << 30;
-    const auto linesFrom = [](std::size_t first, std::size_t count, auto blanksOf) {
-        std::vector<Line> lines;
-        for (std::size_t i = 0; i < count; ++i) {
-            lines.push_back({first + 3 * i, blanksOf(i)});
-        }
-        return lines;
-    };
-    // A small body: blanks up to 16 bits in the entry, a few wider aside.
-    check(4000, linesFrom(0, 1000, [](std::size_t i) { return i % 100 == 7 ? 70000 + i : i; }));
-    // A body near 4 GiB leaves no bits for the blanks: every indented line
-    // is kept aside until they are too many.
-    check(3 * kGiB, linesFrom(3 * kGiB - 9000, 3000, [](std::size_t i) { return i % 3; }));
-    // A body that outgrows the size it was announced with.
-    std::vector<Line> grown = linesFrom(0, 500, [](std::size_t i) { return i % 40; });
-    const std::vector<Line> far = linesFrom(5 * kGiB, 500, [](std::size_t i) { return i * 300; });
-    grown.insert(grown.end(), far.begin(), far.end());
-    check(1500, grown);
-    // A body of 4 GiB or more, in 64 bits from the start.
-    check(8 * kGiB, linesFrom(6 * kGiB, 500, [](std::size_t i) { return i * 200; }));
 }
