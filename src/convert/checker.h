@@ -2,7 +2,8 @@
 
 // The warnings of `orvo check`: what the conversion accepts without a word but
 // what will not play as written. One walk over the parsed tree (an explicit
-// stack, linear in its size), each warning placed at its tag:
+// stack, linear in its size; a long presentation's two halves on two
+// threads, with the warnings in page order), each warning placed at its tag:
 //   unlisted-emotion        a speech or move in an emotion that the emotion
 //                           map does not list for the character: it is left
 //                           out of the page

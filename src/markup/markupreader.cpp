@@ -1,6 +1,8 @@
 #include "markup/markupreader.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <cstring>
 #include <string_view>
 
@@ -13,6 +15,10 @@
 #include "platform/messages.h"
 #include "platform/standardtexts.h"
 #include "platform/textformat.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace orvo::markup {
 
@@ -50,33 +56,107 @@ struct LineMarkers {
 // "<" and "-" are below 0x40, so neither is the second byte of a Shift-JIS
 // character, and both are ASCII, so neither is part of a UTF-8 sequence: a
 // plain byte comparison finds exactly the markers that start on a character.
-LineMarkers markersOf(std::string_view line)
+// `lt` is the position of a "<" in text. The markers hold no line feed, so
+// one that matches the bytes after the "<" lies in the line of the "<".
+void noteMarker(std::string_view text, std::size_t lt, LineMarkers& found)
+{
+    const std::string_view rest = text.substr(lt + 1);
+    if (rest.empty()) {
+        return;
+    }
+    switch (rest.front()) {
+    case '!':
+        found.commentStart = found.commentStart || rest.starts_with("!--");
+        break;
+    case '?':
+        found.declaration = true;
+        break;
+    case 'o':
+        found.rootStart = found.rootStart || rest.starts_with("orvo>");
+        break;
+    case '/':
+        found.rootEnd = found.rootEnd || rest.starts_with("/orvo>");
+        break;
+    default:
+        break;
+    }
+}
+
+// The number of line feeds in text. std::count widens every byte it
+// compares to a 64-bit count; here sixteen bytes are compared at a time and
+// counted in bytes, which are summed before any can overflow.
+std::size_t countLineFeeds(std::string_view text)
+{
+    const char* const data = text.data();
+    const std::size_t size = text.size();
+    std::size_t count = 0;
+    std::size_t pos = 0;
+#if defined(__SSE2__)
+    // A byte counter takes 255 blocks before it would wrap.
+    constexpr std::size_t kBlocksPerSum = 255;
+    const __m128i lineFeed = _mm_set1_epi8('\n');
+    const __m128i zero = _mm_setzero_si128();
+    while (pos + 16 <= size) {
+        __m128i counts = zero;
+        for (std::size_t blocks = 0; blocks < kBlocksPerSum && pos + 16 <= size;
+             ++blocks, pos += 16) {
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + pos));
+            // A match is all ones, -1: subtracting it adds one.
+            counts = _mm_sub_epi8(counts, _mm_cmpeq_epi8(bytes, lineFeed));
+        }
+        // Two sums of eight byte counters each, in the low bits of two
+        // 64-bit halves.
+        alignas(16) std::uint64_t sums[2];
+        _mm_store_si128(reinterpret_cast<__m128i*>(sums), _mm_sad_epu8(counts, zero));
+        count += static_cast<std::size_t>(sums[0] + sums[1]);
+    }
+#endif
+    return count + static_cast<std::size_t>(std::count(data + pos, data + size, '\n'));
+}
+
+// A line of the text: where its line feed is (or the text's end), and the
+// markers in it.
+struct ScannedLine {
+    std::size_t end;
+    LineMarkers markers;
+};
+
+// Scans the line that starts at `begin` once, for its line feed and its "<"
+// together.
+ScannedLine scanLine(std::string_view text, std::size_t begin)
 {
     LineMarkers found;
-    for (std::size_t lt = line.find('<'); lt != std::string_view::npos;
-         lt = line.find('<', lt + 1)) {
-        const std::string_view rest = line.substr(lt + 1);
-        if (rest.empty()) {
-            break;
+    const char* const data = text.data();
+    const std::size_t size = text.size();
+    std::size_t pos = begin;
+#if defined(__SSE2__)
+    // Sixteen bytes at a time: a line of markup holds a "<" or two, so the
+    // few positions that pass are looked at one by one.
+    const __m128i lineFeed = _mm_set1_epi8('\n');
+    const __m128i lessThan = _mm_set1_epi8('<');
+    for (; pos + 16 <= size; pos += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + pos));
+        const auto lineFeeds =
+            static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lineFeed)));
+        auto tags = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lessThan)));
+        if (lineFeeds != 0) {
+            // Only the "<" before the first line feed are in this line.
+            tags &= (lineFeeds & (0U - lineFeeds)) - 1;
         }
-        switch (rest.front()) {
-        case '!':
-            found.commentStart = found.commentStart || rest.starts_with("!--");
-            break;
-        case '?':
-            found.declaration = true;
-            break;
-        case 'o':
-            found.rootStart = found.rootStart || rest.starts_with("orvo>");
-            break;
-        case '/':
-            found.rootEnd = found.rootEnd || rest.starts_with("/orvo>");
-            break;
-        default:
-            break;
+        for (; tags != 0; tags &= tags - 1) {
+            noteMarker(text, pos + static_cast<std::size_t>(std::countr_zero(tags)), found);
+        }
+        if (lineFeeds != 0) {
+            return {pos + static_cast<std::size_t>(std::countr_zero(lineFeeds)), found};
         }
     }
-    return found;
+#endif
+    for (; pos < size && data[pos] != '\n'; ++pos) {
+        if (data[pos] == '<') {
+            noteMarker(text, pos, found);
+        }
+    }
+    return {pos, found};
 }
 
 bool holdsCommentEnd(std::string_view line)
@@ -95,7 +175,7 @@ bool holdsCommentEnd(std::string_view line)
 // The file is read whole with one read, and the body is gathered at the front
 // of that same buffer as its lines are classified: the body lines only ever
 // move towards the front, so the document never exists twice in memory.
-// Each line is scanned once, for its line feed and then for its markers.
+// Each line is scanned once, for its line feed and its markers together.
 std::unique_ptr<TagNode> readMarkup(const std::string& path, pf::Messages& messages,
                                     SourceMap* sourceMap)
 {
@@ -115,46 +195,49 @@ std::unique_ptr<TagNode> readMarkup(const std::string& path, pf::Messages& messa
     const std::string_view text(data, length);
     // One entry per line: counted first, so that the map is allocated once at
     // its final size instead of growing by doubling.
-    const auto newlines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
-    map.reserve(newlines + (text.empty() || text.back() == '\n' ? 0 : 1));
+    const std::size_t newlines = countLineFeeds(text);
+    map.reserve(newlines + (text.empty() || text.back() == '\n' ? 0 : 1), length);
     std::size_t bodySize = 0;
     bool bodyOpen = false;
     bool inComment = false;
     for (std::size_t begin = 0; begin < text.size();) {
-        const std::size_t nl = text.find('\n', begin);
-        const std::size_t end = nl == std::string_view::npos ? text.size() : nl;
-        const std::size_t next = nl == std::string_view::npos ? text.size() : nl + 1;
+        if (inComment) {
+            // Comments are few: their lines take the plain way.
+            const std::size_t nl = text.find('\n', begin);
+            const std::size_t end = nl == std::string_view::npos ? text.size() : nl;
+            inComment = !holdsCommentEnd(text.substr(begin, end - begin));
+            map.addDroppedLine(bodySize);
+            begin = nl == std::string_view::npos ? text.size() : nl + 1;
+            continue;
+        }
+        const ScannedLine line = scanLine(text, begin);
+        const std::size_t end = line.end;
+        const std::size_t next = end == text.size() ? end : end + 1;
         // Trimming takes a CR before the LF with it; the markers hold no
         // white space, so they lie in the trimmed line exactly when they lie
         // in the raw one.
-        const std::string_view raw = text.substr(begin, end - begin);
         bool kept = false;
-        if (inComment) {
-            inComment = !holdsCommentEnd(raw);
-        } else {
-            const LineMarkers markers = markersOf(raw);
-            if (markers.commentStart) {
-                inComment = !holdsCommentEnd(raw);
-            } else if (markers.declaration) {
-                // A declaration: dropped.
-            } else if (markers.rootStart) {
-                bodyOpen = true;
-            } else if (markers.rootEnd) {
-                bodyOpen = false;
-            } else if (bodyOpen) {
-                std::size_t first = 0;
-                std::size_t last = raw.size();
-                while (first < last && pf::isSpace(raw[first])) {
-                    ++first;
-                }
-                while (last > first && pf::isSpace(raw[last - 1])) {
-                    --last;
-                }
-                map.addBodyLine(bodySize, first);
-                std::memmove(data + bodySize, raw.data() + first, last - first);
-                bodySize += last - first;
-                kept = true;
+        if (line.markers.commentStart) {
+            inComment = !holdsCommentEnd(text.substr(begin, end - begin));
+        } else if (line.markers.declaration) {
+            // A declaration: dropped.
+        } else if (line.markers.rootStart) {
+            bodyOpen = true;
+        } else if (line.markers.rootEnd) {
+            bodyOpen = false;
+        } else if (bodyOpen) {
+            std::size_t first = begin;
+            std::size_t last = end;
+            while (first < last && pf::isSpace(data[first])) {
+                ++first;
             }
+            while (last > first && pf::isSpace(data[last - 1])) {
+                --last;
+            }
+            map.addBodyLine(bodySize, first - begin);
+            std::memmove(data + bodySize, data + first, last - first);
+            bodySize += last - first;
+            kept = true;
         }
         if (!kept) {
             map.addDroppedLine(bodySize);

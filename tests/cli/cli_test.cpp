@@ -319,6 +319,27 @@ TEST(OrvoCheck, WarningsFailTheRunOnlyWhenStrict)
     EXPECT_EQ(run.out, "");
 }
 
+// A presentation long enough for the check to walk its two halves on two
+// threads: the warnings still come one per page, in page order.
+TEST(OrvoCheck, WarningsOfALongPresentationComeInPageOrder)
+{
+    Cli run;
+    const std::string settings = run.settingsFile();
+    std::string markup = "<orvo>\n<body>\n";
+    std::string expected;
+    constexpr int kPages = 1500;
+    for (int page = 1; page <= kPages; ++page) {
+        const std::string ref = "p" + std::to_string(page) + ".html";
+        markup += "<page ref=\"" + ref + "\"></page>\n";
+        expected += "long.orv:" + std::to_string(page + 2) + ":1: warning: " + ref +
+                    ": The source page " + run.dir.file(ref) +
+                    " does not exist: this page cannot be converted\n";
+    }
+    run.dir.write("long.orv", markup + "</body>\n</orvo>\n");
+    EXPECT_EQ(run({"check", "--quiet", "--settings", settings, "long.orv"}), cli::kExitOk);
+    EXPECT_EQ(run.err, expected);
+}
+
 TEST(OrvoConvert, JsonMessagesAreOneValidObjectPerLine)
 {
     Cli run;

@@ -3,9 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <unistd.h>
+#include <cstddef>
 #include <filesystem>
+#include <random>
 #include <string>
+#include <string_view>
+#include <vector>
 
+#include "markup/sourcemap.h"
 #include "markup/tagnode.h"
 #include "platform/codepage.h"
 #include "platform/messages.h"
@@ -213,4 +218,150 @@ TEST(MarkupReader, SourceMapGivesLineAndColumnOfBodyBytes)
     EXPECT_EQ(at("<d/>").line, 9U);
     EXPECT_EQ(at("<d/>").column, 4U);
     EXPECT_EQ(map.positionOf(body.size() - 1).column, 7U);
+
+    // The map packs each line into 32 bits while the body's size allows and
+    // keeps deep indents aside; past 4 GiB, or with too many deep indents, it
+    // changes to 64 bits a line. Every line must be found in each form and
+    // across a change.
+    struct Line {
+        std::size_t offset;
+        std::size_t blanks;
+    };
+    const auto check = [](std::size_t bodyBytes, const std::vector<Line>& lines) {
+        orvo::markup::SourceMap packed;
+        packed.reserve(lines.size(), bodyBytes);
+        for (const Line& line : lines) {
+            packed.addBodyLine(line.offset, line.blanks);
+        }
+        ASSERT_EQ(packed.lineCount(), lines.size());
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            const orvo::markup::SourcePosition position = packed.positionOf(lines[i].offset + 1);
+            ASSERT_EQ(position.line, i + 1) << "size " << bodyBytes;
+            ASSERT_EQ(position.column, lines[i].blanks + 2) << "size " << bodyBytes;
+        }
+    };
+    constexpr std::size_t kGiB = std::size_t{1} << 30;
+    const auto linesFrom = [](std::size_t first, std::size_t count, auto blanksOf) {
+        std::vector<Line> lines;
+        for (std::size_t i = 0; i < count; ++i) {
+            lines.push_back({first + 3 * i, blanksOf(i)});
+        }
+        return lines;
+    };
+    // A small body: blanks up to 16 bits in the entry, a few wider aside.
+    check(4000, linesFrom(0, 1000, [](std::size_t i) { return i % 100 == 7 ? 70000 + i : i; }));
+    // A body near 4 GiB leaves no bits for the blanks: every indented line
+    // is kept aside until they are too many.
+    check(3 * kGiB, linesFrom(3 * kGiB - 9000, 3000, [](std::size_t i) { return i % 3; }));
+    // A body that outgrows the size it was announced with.
+    std::vector<Line> grown = linesFrom(0, 500, [](std::size_t i) { return i % 40; });
+    const std::vector<Line> far = linesFrom(5 * kGiB, 500, [](std::size_t i) { return i * 300; });
+    grown.insert(grown.end(), far.begin(), far.end());
+    check(1500, grown);
+    // A body of 4 GiB or more, in 64 bits from the start.
+    check(8 * kGiB, linesFrom(6 * kGiB, 500, [](std::size_t i) { return i * 200; }));
+}
+
+namespace {
+
+// The reader's rules applied plainly, one search per rule on each line: the
+// body, and for each of its bytes the line and column it was written at.
+struct PlainRead {
+    std::string body;
+    std::vector<orvo::markup::SourcePosition> positions;
+};
+
+PlainRead readPlainly(std::string_view file)
+{
+    PlainRead read;
+    bool open = false;
+    bool inComment = false;
+    std::size_t lineNumber = 0;
+    for (std::size_t begin = 0; begin < file.size();) {
+        const std::size_t lineFeed = file.find('\n', begin);
+        const std::size_t end = lineFeed == std::string_view::npos ? file.size() : lineFeed;
+        const std::string_view line = file.substr(begin, end - begin);
+        begin = end + 1;
+        ++lineNumber;
+        const bool endsComment = line.find("-->") != std::string_view::npos;
+        if (inComment || line.find("<!--") != std::string_view::npos) {
+            inComment = !endsComment;
+        } else if (line.find("<?") != std::string_view::npos) {
+        } else if (line.find("<orvo>") != std::string_view::npos) {
+            open = true;
+        } else if (line.find("</orvo>") != std::string_view::npos) {
+            open = false;
+        } else if (open) {
+            std::size_t first = 0;
+            std::size_t last = line.size();
+            while (first < last && pf::isSpace(line[first])) {
+                ++first;
+            }
+            while (last > first && pf::isSpace(line[last - 1])) {
+                --last;
+            }
+            for (std::size_t i = first; i < last; ++i) {
+                read.body.push_back(line[i]);
+                read.positions.push_back({lineNumber, i + 1});
+            }
+        }
+    }
+    std::size_t front = 0;
+    while (front < read.body.size() && pf::isSpace(read.body[front])) {
+        ++front;
+    }
+    std::size_t back = read.body.size();
+    while (back > front && pf::isSpace(read.body[back - 1])) {
+        --back;
+    }
+    read.body = read.body.substr(front, back - front);
+    read.positions = std::vector<orvo::markup::SourcePosition>(
+        read.positions.begin() + static_cast<std::ptrdiff_t>(front),
+        read.positions.begin() + static_cast<std::ptrdiff_t>(back));
+    return read;
+}
+
+} // namespace
+
+// The reader looks at sixteen bytes at a time: random lines put line feeds,
+// markers and markers cut short at every place of those blocks, and the
+// body and the position of each of its bytes must be what the rules give.
+TEST(MarkupReader, AgreesWithThePlainRulesWhereverLinesAndMarkersFall)
+{
+    const std::vector<std::string_view> pieces = {
+        "<a>",         "text",  "x",       " ",      "\t",
+        "\r",          "<",     "-",       "--",     "<o",
+        "<orv",        "orvo>", "</orvo",  "<!-",    "-->",
+        "<!--",        "<?",    "</orvo>", "<orvo>", "<speak>words</speak>",
+        "\xE3\x80\x80"};
+    std::mt19937 random(20261207);
+    TempDir dir;
+    for (int document = 0; document < 60; ++document) {
+        std::string file = "<orvo>\n";
+        const std::size_t lines = 20 + random() % 200;
+        for (std::size_t line = 0; line < lines; ++line) {
+            file.append(random() % 4 == 0 ? random() % 40 : 0, ' ');
+            const std::size_t count = random() % 12;
+            for (std::size_t piece = 0; piece < count; ++piece) {
+                // The markers that end the body or open a comment come
+                // seldom, so that most lines are kept.
+                const std::size_t pick = random() % (random() % 8 == 0 ? pieces.size() : 10);
+                file.append(pieces[pick]);
+            }
+            if (random() % 3 != 0 || line + 1 < lines) {
+                file.push_back('\n');
+            }
+        }
+        const PlainRead expected = readPlainly(file);
+        pf::RecordingMessages messages;
+        orvo::markup::SourceMap map;
+        const auto root = readMarkup(dir.write("doc.orv", file), messages, &map);
+        ASSERT_TRUE(root);
+        ASSERT_EQ(root->content(), expected.body) << "document " << document;
+        for (std::size_t i = 0; i < expected.body.size(); ++i) {
+            const orvo::markup::SourcePosition position = map.positionOf(i);
+            ASSERT_EQ(position.line, expected.positions[i].line) << "document " << document;
+            ASSERT_EQ(position.column, expected.positions[i].column) << "document " << document;
+        }
+    }
 }
