@@ -34,21 +34,30 @@ constexpr std::array<Area, 6> kAreas{{
 
 Position resolvePosition(const markup::TagNode& node, const TreeIndex& index)
 {
-    Position position{pf::parseLeadingInt(node.getAttribute("x")),
-                      pf::parseLeadingInt(node.getAttribute("y"))};
+    // Every page and every move asks: the values are read in place.
+    static const markup::TagNode::AttributeKey kX("x");
+    static const markup::TagNode::AttributeKey kY("y");
+    static const markup::TagNode::AttributeKey kArea("area");
+    static const markup::TagNode::AttributeKey kSpot("spot");
+    static const markup::TagNode::AttributeKey kLocation("location");
+    const auto valueOf = [](const markup::TagNode& tag, markup::TagNode::AttributeKey key) {
+        const std::string_view* value = tag.attribute(key);
+        return value == nullptr ? std::string_view() : *value;
+    };
+    Position position{pf::parseLeadingInt(valueOf(node, kX)),
+                      pf::parseLeadingInt(valueOf(node, kY))};
 
-    const std::string area = node.getAttribute("area");
+    const std::string_view area = valueOf(node, kArea);
     for (const Area& candidate : kAreas) {
         if (candidate.name == area) {
             position = candidate.position;
         }
     }
 
-    const std::string spot = node.getAttribute("spot");
+    const std::string_view spot = valueOf(node, kSpot);
     if (!spot.empty()) {
         if (const markup::TagNode* target = index.findById(spot)) {
-            const std::string location = target->getAttribute("location");
-            const std::string_view text(location);
+            const std::string_view text = valueOf(*target, kLocation);
             const std::size_t comma = pf::find(text, ",");
             const std::string_view xText = comma == pf::npos ? text : text.substr(0, comma);
             const std::string_view yText =

@@ -78,7 +78,8 @@ std::size_t TreeIndex::slotOf(std::string_view id, std::size_t hash) const
     const std::size_t mask = m_slots.size() - 1;
     for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
         const std::uint32_t held = m_slots[slot];
-        if (held == 0 || idOf(*m_nodes[held - 1]) == id) {
+        if (held == 0 || (m_hashes[held - 1] == static_cast<std::uint32_t>(hash) &&
+                          idOf(*m_nodes[held - 1]) == id)) {
             return slot;
         }
     }
@@ -87,6 +88,7 @@ std::size_t TreeIndex::slotOf(std::string_view id, std::size_t hash) const
 void TreeIndex::reserve(std::size_t ids)
 {
     m_nodes.reserve(ids);
+    m_hashes.reserve(ids);
     std::size_t slots = m_slots.size();
     while (slots < ids * 2) {
         slots *= 2;
@@ -94,20 +96,28 @@ void TreeIndex::reserve(std::size_t ids)
     if (slots == m_slots.size()) {
         return;
     }
+    // The ids are all different: each goes to the first free slot from its
+    // hash.
     m_slots.assign(slots, 0);
+    const std::size_t mask = slots - 1;
     for (std::size_t i = 0; i < m_nodes.size(); ++i) {
-        const std::string_view id = idOf(*m_nodes[i]);
-        m_slots[slotOf(id, hashOf(id))] = static_cast<std::uint32_t>(i + 1);
+        std::size_t slot = m_hashes[i] & mask;
+        while (m_slots[slot] != 0) {
+            slot = (slot + 1) & mask;
+        }
+        m_slots[slot] = static_cast<std::uint32_t>(i + 1);
     }
 }
 
 void TreeIndex::add(std::string_view id, markup::TagNode* node)
 {
-    std::uint32_t& slot = m_slots[slotOf(id, hashOf(id))];
+    const std::size_t hash = hashOf(id);
+    std::uint32_t& slot = m_slots[slotOf(id, hash)];
     if (slot != 0) {
         return; // the first node in pre-order keeps the id
     }
     m_nodes.push_back(node);
+    m_hashes.push_back(static_cast<std::uint32_t>(hash));
     slot = static_cast<std::uint32_t>(m_nodes.size());
     if (m_nodes.size() * 2 > m_slots.size()) {
         reserve(m_slots.size()); // twice the slots

@@ -51,9 +51,11 @@ private:
     // The nodes with an id lie in one array, found through an open-addressed
     // table of their indexes plus one (0 for a free slot), never more than
     // half full: a presentation has an id on every page, and this costs no
-    // allocation per id and 16 bytes per id. An id is read from its node.
+    // allocation per id and 20 bytes per id. An id is read from its node
+    // only when its hash, kept beside it, is the one looked for.
     markup::TagNode::AttributeKey m_idKey;
     std::vector<markup::TagNode*> m_nodes;
+    std::vector<std::uint32_t> m_hashes;
     std::vector<std::uint32_t> m_slots;
     // The first node without an id, which the empty id finds.
     markup::TagNode* m_idless = nullptr;

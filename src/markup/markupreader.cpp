@@ -248,6 +248,9 @@ std::unique_ptr<TagNode> readMarkup(const std::string& path, pf::Messages& messa
     // and views the trimmed body inside it, so it is never copied.
     const TrimmedBody body = trimmedBody(std::string_view(data, bodySize));
     map.setTrimmedFront(body.begin);
+    // What the lines gave up (indents, line ends, comments) lies behind the
+    // body now: a large file gives those pages back.
+    pf::releaseUnusedBytes(data, body.end, length);
     auto root = std::make_unique<TagNode>("orvo", 1, std::string(), nullptr);
     if (body.end > body.begin) {
         TagNodeBuilder::adoptContent(*root, std::move(bytes), body.begin, body.end);

@@ -163,6 +163,17 @@ ByteStorage allocateBytes(std::size_t size)
     return ByteStorage(static_cast<char*>(bytes));
 }
 
+void releaseUnusedBytes(char* bytes, std::size_t used, std::size_t size)
+{
+    const auto page = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
+    const auto from = (reinterpret_cast<std::uintptr_t>(bytes + used) + page - 1) / page * page;
+    const auto to = reinterpret_cast<std::uintptr_t>(bytes + size) / page * page;
+    if (page > 0 && to > from) {
+        // Only advice: the pages stay part of the buffer either way.
+        (void)::madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED);
+    }
+}
+
 std::string ReadBuffer::take()
 {
     std::string bytesRead(bytes());

@@ -67,6 +67,10 @@ using ByteStorage = std::unique_ptr<char[], FreeBytes>;
 // page faults instead of one per page. Throws std::bad_alloc when there is
 // no memory.
 ByteStorage allocateBytes(std::size_t size);
+// Gives the whole pages of bytes[used, size) back to the system: their bytes
+// are no longer needed, and a large buffer that shrank in place would keep
+// them resident. Reading them afterwards gives zeros.
+void releaseUnusedBytes(char* bytes, std::size_t used, std::size_t size);
 
 // Whole files read one after another into storage that is kept: in the
 // steady state a read costs an open, an fstat (only a regular file counts,
