@@ -31,7 +31,9 @@ TreeIndex::TreeIndex(markup::TagNode& root, const markup::SourceFile* source,
     // Pre-order with an explicit stack (children pushed in reverse), the same
     // order as the tree's own searches; only the first node per id is kept.
     std::vector<markup::TagNode*> stack{&root};
-    const auto visit = [this](markup::TagNode* node) {
+    // Every node's name is an interned copy: one name, one address.
+    const std::string* const agentName = &markup::TagNode::internName("agent");
+    const auto visit = [this, agentName](markup::TagNode* node) {
         // Most nodes have no id: only the first of them is looked up.
         const std::string_view* id = node->attribute(m_idKey);
         if (id != nullptr && !id->empty()) {
@@ -39,7 +41,7 @@ TreeIndex::TreeIndex(markup::TagNode& root, const markup::SourceFile* source,
         } else if (m_idless == nullptr) {
             m_idless = node;
         }
-        if (m_agent == nullptr && node->name() == "agent") {
+        if (m_agent == nullptr && &node->name() == agentName) {
             m_agent = node;
         }
     };
