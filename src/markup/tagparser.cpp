@@ -69,6 +69,8 @@ struct ItemScan {
     std::size_t quoteBlank = npos;
     std::size_t eq = npos;
     bool blankAfterEq = false;
+    // The '"' after that "=" in front of quoteBlank (or up to the end).
+    std::size_t quotesAfterEq = 0;
 };
 
 ItemScan scanItem(std::string_view items)
@@ -81,6 +83,9 @@ ItemScan scanItem(std::string_view items)
             if (i + 1 < size && items[i + 1] == ' ') {
                 scan.quoteBlank = i;
                 break;
+            }
+            if (scan.eq != npos) {
+                ++scan.quotesAfterEq;
             }
         } else if (c == '=') {
             if (scan.eq == npos) {
@@ -115,15 +120,17 @@ std::size_t skipSpace(std::string_view body, std::size_t pos, std::size_t end)
 // The value of an attribute item as stored: the text after "=" with every
 // double quote and space removed. A plain quoted value is the text between
 // its quotes, a view; only a value that has quotes or spaces inside is
-// copied.
+// copied. The scan of the item has counted raw's quotes and seen whether it
+// holds a blank.
 void storeAttribute(TagNode& child, std::pmr::memory_resource& memory, const std::string& name,
-                    std::string_view raw)
+                    std::string_view raw, std::size_t quotes, bool blank)
 {
     std::string_view inner = raw;
-    if (inner.size() >= 2 && inner.front() == '"' && inner.back() == '"') {
+    const bool quoted = inner.size() >= 2 && inner.front() == '"' && inner.back() == '"';
+    if (quoted) {
         inner = inner.substr(1, inner.size() - 2);
     }
-    if (std::none_of(inner.begin(), inner.end(), [](char c) { return c == '"' || c == ' '; })) {
+    if (!blank && quotes == (quoted ? 2U : 0U)) {
         TagNodeBuilder::addAttributeView(child, memory, name, inner);
     } else {
         TagNodeBuilder::setAttributeCopy(child, memory, name, pf::removeChars(raw, "\" "));
@@ -152,20 +159,28 @@ bool readAttributes(TagNode& child, std::pmr::memory_resource& memory, std::stri
         s.remove_prefix(space);
     }
     s = pf::trimLeftView(s);
-    const auto cut = std::find_if(s.begin(), s.end(), [](char c) { return c == '/' || c == '>'; });
-    s = cut == s.end() ? std::string_view()
-                       : s.substr(0, static_cast<std::size_t>(cut - s.begin()));
+    // One pass finds where the attribute part ends (the first "/" or ">")
+    // and counts the '"' followed by a blank in front of it: each ends an
+    // item, and so does the last '"'.
+    std::size_t cut = 0;
+    std::size_t count = 0;
+    while (cut < s.size() && s[cut] != '/' && s[cut] != '>') {
+        if (s[cut] == '"' && cut + 1 < s.size() && s[cut + 1] == ' ') {
+            ++count;
+        }
+        ++cut;
+    }
+    s = cut == s.size() ? std::string_view() : s.substr(0, cut);
     // The items are read from the attribute part with one space appended, so
     // that the last quoted value ends an item too. The space is not copied
     // in: it is kept in mind as `spaceLeft` while `items` holds the rest.
     std::string_view items = pf::trimRightView(s);
     bool spaceLeft = true;
-
-    std::size_t count = 0;
-    for (std::size_t q = 0; q + 1 < items.size(); ++q) {
-        if (items[q] == '"' && items[q + 1] == ' ') {
-            ++count;
-        }
+    if (s.empty()) {
+        count = 0;
+    } else if (!items.empty() && items.size() < s.size() && items.back() == '"' &&
+               s[items.size()] == ' ') {
+        --count; // its blank was trimmed away with the end of the part
     }
     TagNodeBuilder::reserveAttributes(child, memory, count + 1 + spare);
 
@@ -208,7 +223,10 @@ bool readAttributes(TagNode& child, std::pmr::memory_resource& memory, std::stri
             // Written twice: the last value wins, in place.
             TagNodeBuilder::setAttributeCopy(child, memory, *interned, pf::removeChars(raw, "\" "));
         } else {
-            storeAttribute(child, memory, *interned, raw);
+            // The quote that ends the item is in raw, uncounted by the scan.
+            const std::size_t quotes =
+                scan.quotesAfterEq + (scan.quoteBlank != npos && !raw.empty() ? 1 : 0);
+            storeAttribute(child, memory, *interned, raw, quotes, scan.blankAfterEq);
         }
     }
     return true;
