@@ -165,12 +165,19 @@ ByteStorage allocateBytes(std::size_t size)
 
 void releaseUnusedBytes(char* bytes, std::size_t used, std::size_t size)
 {
-    const auto page = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
-    const auto from = (reinterpret_cast<std::uintptr_t>(bytes + used) + page - 1) / page * page;
-    const auto to = reinterpret_cast<std::uintptr_t>(bytes + size) / page * page;
-    if (page > 0 && to > from) {
+    const long pageSize = ::sysconf(_SC_PAGESIZE);
+    if (pageSize <= 0) {
+        return;
+    }
+    const auto page = static_cast<std::uintptr_t>(pageSize);
+    // The whole pages between the first page boundary at or after `used`
+    // and the last one at or before `size`, as offsets from `bytes`.
+    const auto address = reinterpret_cast<std::uintptr_t>(bytes);
+    const std::uintptr_t from = (address + used + page - 1) / page * page - address;
+    const std::uintptr_t to = (address + size) / page * page - address;
+    if (to > from) {
         // Only advice: the pages stay part of the buffer either way.
-        (void)::madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED);
+        (void)::madvise(bytes + from, to - from, MADV_DONTNEED);
     }
 }
 
